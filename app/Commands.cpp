@@ -1,0 +1,64 @@
+#include "app/Commands.h"
+
+namespace qex {
+
+const std::vector<FeatureCommand>& FeatureCommands()
+{
+    static const std::vector<FeatureCommand> commands = {
+        {ID_SIMULATION, "Climatic Proxy Curve Simulation", "Burial-Exposure &Simulation from a Proxy Curve..."},
+        {ID_CUT_RESULTS, "Climatic Proxy Curve Cut Results", "Proxy Curve &Cut Results..."},
+        {ID_NORMALIZE_CURVE, "Read/write/Normalize Climatic Curve", "&Normalize an Intensity Curve File..."},
+        {ID_SCALING_FACTOR, "Scaling factor", "Production-Rate Scaling &Factors of a Site..."},
+        {ID_WORLD_TABLE, "Calulate SF around world", "Scaling-Factor Table around the &World..."},
+        {ID_EXPOSURE_AGE, "Surface Exposure Age", "Surface &Exposure Age..."},
+        {ID_THICKNESS, "Thickness Correction", "&Thickness Correction..."},
+        {ID_SLOPE_THICKNESS, "Slope-Thickness correction", "S&lope-Thickness Correction..."},
+        // The shielding command's own prompt; it once repeated the thickness one.
+        {ID_SHIELDING, "Shielding by obstruction and slope", "Topographic S&hielding by Obstruction and Slope..."},
+    };
+    return commands;
+}
+
+namespace {
+struct OtherPrompt {
+    int id;
+    const char* statusTip;
+    const char* toolTip;
+};
+const OtherPrompt kOtherPrompts[] = {
+    {ID_APP_ABOUT, "Display program information, version number and copyright", "About"},
+    {ID_APP_EXIT, "Quit the application", "Exit"},
+    {ID_HELP_INDEX, "List the calculators and what each computes", "Help Topics"},
+    {ID_HELP, "Display help for the calculators", "Help"},
+    {ID_CONTEXT_HELP, "Display help for the calculators", "Help"},
+    {ID_DEFAULT_HELP, "Display help for the calculators", "Help"},
+    {ID_FILE_NEW, "Create a new document", "New"},
+    {ID_FILE_OPEN, "Open an existing document", "Open"},
+    {ID_FILE_SAVE, "Save the active document", "Save"},
+    {ID_FILE_PRINT, "Print the active document", "Print"},
+};
+} // namespace
+
+QString CommandPrompt(int id)
+{
+    for (const auto& command : FeatureCommands())
+        if (command.id == id)
+            return QString::fromUtf8(command.prompt);
+    for (const auto& other : kOtherPrompts)
+        if (other.id == id)
+            return QString::fromUtf8(other.statusTip);
+    return QString();
+}
+
+QString CommandToolTip(int id)
+{
+    for (const auto& command : FeatureCommands())
+        if (command.id == id)
+            return QString::fromUtf8(command.prompt);
+    for (const auto& other : kOtherPrompts)
+        if (other.id == id)
+            return QString::fromUtf8(other.toolTip);
+    return QString();
+}
+
+} // namespace qex

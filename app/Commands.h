@@ -1,0 +1,57 @@
+#pragma once
+// Command ids of the main window and the prompts shown for them in the status
+// bar and as tool tips.
+
+#include <QString>
+#include <vector>
+
+namespace qex {
+
+enum CommandId : int {
+    ID_NORMALIZE_CURVE = 32771,
+    ID_CUT_RESULTS = 32772,
+    ID_WORLD_TABLE = 32773,
+    ID_SCALING_FACTOR = 32797,
+    ID_THICKNESS = 32799,
+    ID_SHIELDING = 32801,
+    ID_SLOPE_THICKNESS = 32802,
+    ID_EXPOSURE_AGE = 32803,
+    ID_SIMULATION = 32805,
+
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_DIRECT = 57608,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_HELP_INDEX = 57667,
+    ID_CONTEXT_HELP = 57669,
+    ID_HELP = 57670,
+    ID_DEFAULT_HELP = 57671,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+};
+
+// A feature command: its id, its prompt, and the label of its "&Calculators" item.
+struct FeatureCommand {
+    int id;
+    const char* prompt;
+    const char* calculatorsLabel;
+};
+
+// The nine feature commands in the order of the "&Calculators" menu.
+const std::vector<FeatureCommand>& FeatureCommands();
+
+// The status-bar prompt of a command ("" when it has none).
+QString CommandPrompt(int id);
+// The tool tip of a command (the second half of its prompt string).
+QString CommandToolTip(int id);
+
+} // namespace qex

@@ -1,0 +1,65 @@
+#include "app/HelpWindow.h"
+
+#include <QDialogButtonBox>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#ifndef QEX_SOURCE_DIR
+#define QEX_SOURCE_DIR "."
+#endif
+
+namespace qex {
+
+QString CHelpWindow::HelpText()
+{
+    return QStringLiteral(
+               "<h2>QEX help</h2>"
+               "<p>QEX dates glacial boulders and buried sediment with the cosmogenic nuclides "
+               "<sup>10</sup>Be and <sup>26</sup>Al. Every calculator opens from the <b>Calculators</b> menu "
+               "(the first two also from the <b>Valdry</b> menu and the toolbar) and has a twin on the "
+               "command line, <tt>qexcli</tt>, that prints the very same lines.</p>"
+               "<table border='0' cellspacing='6'>"
+               "<tr><td><b>Burial-exposure simulation</b></td><td>Cuts a climate proxy curve at 998 thresholds, "
+               "simulates both nuclides along each exposure/burial history and reports the threshold whose "
+               "<sup>26</sup>Al/<sup>10</sup>Be ratio best matches the sample, with exposure, burial and total "
+               "durations and their ranges. <tt>qexcli simulate</tt></td></tr>"
+               "<tr><td><b>Proxy curve cut results</b></td><td>For one cut (a proxy value, or the value at a year) "
+               "and one exposure age: the crossing years, the burial age and the total age. "
+               "<tt>qexcli cut</tt></td></tr>"
+               "<tr><td><b>Scaling factors</b></td><td>Stone 2000, Lal 1991 (<sup>10</sup>Be, <sup>26</sup>Al) and "
+               "Dunai 2000 production-rate scaling for one site. <tt>qexcli scaling</tt></td></tr>"
+               "<tr><td><b>World table</b></td><td>The four schemes over a grid of latitudes and altitudes, "
+               "written to a file. <tt>qexcli world-table</tt></td></tr>"
+               "<tr><td><b>Surface exposure age</b></td><td>The exposure age of a <sup>10</sup>Be sample with decay "
+               "and erosion, optionally corrected for the wandering pole and the changing field strength. "
+               "<tt>qexcli exposure</tt></td></tr>"
+               "<tr><td><b>Thickness, slope-thickness</b></td><td>Production averaged over a sample's thickness, "
+               "and on a sloping surface. <tt>qexcli thickness</tt>, <tt>qexcli slope-thickness</tt></td></tr>"
+               "<tr><td><b>Topographic shielding</b></td><td>The shielding factor of a measured skyline and the "
+               "dip of the sampled surface. <tt>qexcli shielding</tt></td></tr>"
+               "<tr><td><b>Normalize curve</b></td><td>Reads an intensity curve file, fills wide gaps, merges close "
+               "ages and writes it back in fixed columns. <tt>qexcli normalize</tt></td></tr>"
+               "</table>"
+               "<p>Every dialog lists its results; <b>Save</b> writes the list to a text file. "
+               "<tt>qexcli --help</tt> describes every option with its unit, default and range.</p>"
+               "<p>The README, with the file formats and a walk-through, is <tt>README.md</tt> in the QEX source "
+               "folder: <tt>%1</tt>.</p>")
+        .arg(QStringLiteral(QEX_SOURCE_DIR).toHtmlEscaped());
+}
+
+CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("help");
+    setWindowTitle("QEX Help");
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QTextBrowser(this);
+    text->setObjectName("helpText");
+    text->setHtml(HelpText());
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    layout->addWidget(buttons);
+    resize(620, 480);
+}
+
+} // namespace qex

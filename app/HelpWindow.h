@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+namespace qex {
+
+// The help the F1 key and the help commands open: the calculators, what each
+// computes, its command-line twin, and where the README is.
+class CHelpWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit CHelpWindow(QWidget* parent = nullptr);
+    static QString HelpText();
+};
+
+} // namespace qex

@@ -1,0 +1,20 @@
+// The QEX desktop program.
+
+#include "app/QEXApp.h"
+#include "ui/MessageBoxSink.h"
+
+#include <QApplication>
+#include <clocale>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    // Qt adopts the user's locale; the calculators' number formats and file
+    // readers are C formats and must see a decimal point, whatever the locale.
+    std::setlocale(LC_NUMERIC, "C");
+    qex::InstallMessageBoxSink();
+    qex::CQEXApp theApp;
+    if (!theApp.InitInstance(QApplication::arguments()))
+        return 1;
+    return application.exec();
+}

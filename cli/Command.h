@@ -1,0 +1,46 @@
+#pragma once
+// How a calculator joins qexcli: each command file registers itself with its
+// name, a one-line description and a set-up function that adds the options
+// to its subcommand and returns the function that runs it.
+
+#include "core/ResultList.h"
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qex::cli {
+
+enum ExitCode : int {
+    kSuccess = 0,      // the calculation gave its result
+    kFailure = 1,      // the calculation failed or had no valid result
+    kUsage = 2,        // bad usage, or a value outside its range
+};
+
+using Runner = std::function<int()>;
+using Setup = std::function<Runner(CLI::App& command)>;
+
+struct Registration {
+    std::string name;
+    std::string description;
+    Setup setup;
+};
+
+// Registers a command; used as `static const bool registered = RegisterCommand({...});`.
+bool RegisterCommand(Registration registration);
+// Every registered command, in the order qexcli lists them.
+std::vector<Registration> RegisteredCommands();
+
+// A number option whose help names its unit, default and range; a value that
+// is not a number, or outside the inclusive range, is a usage error naming the
+// option and the range.
+CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& description,
+                       const std::string& unit, std::optional<std::pair<double, double>> range);
+
+// Writes a result list to standard output exactly as a saved list file.
+void PrintList(const CResultList& list);
+
+} // namespace qex::cli

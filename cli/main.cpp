@@ -1,0 +1,58 @@
+// qexcli: the calculators of QEX on the command line. Each prints exactly the
+// lines its dialog appends to its results list; messages go to standard error.
+
+#include "cli/Command.h"
+#include "core/CommandGuard.h"
+
+#include <CLI/CLI.hpp>
+#include <clocale>
+#include <cstdio>
+#include <map>
+
+#ifndef QEX_VERSION
+#define QEX_VERSION "unknown"
+#endif
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    using namespace qex::cli;
+
+    CLI::App app("QEX: cosmogenic-nuclide (10Be, 26Al) exposure and burial dating calculators.\n"
+                 "Each command prints the lines of its desktop dialog's results list.",
+                 "qexcli");
+    app.set_version_flag("--version", std::string("qexcli ") + QEX_VERSION);
+    app.require_subcommand(0, 1);
+    app.footer("Exit status: 0 success; 1 the calculation failed or had no valid result; "
+               "2 bad usage or a value outside its range.\nRun 'qexcli COMMAND --help' for a command's options.");
+
+    std::map<CLI::App*, Runner> runners;
+    for (const Registration& registration : RegisteredCommands()) {
+        CLI::App* command = app.add_subcommand(registration.name, registration.description);
+        runners[command] = registration.setup(*command);
+    }
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kUsage;
+    }
+
+    for (auto& [command, runner] : runners) {
+        if (command->parsed()) {
+            int status = kFailure;
+            if (!qex::RunGuarded([&] { status = runner(); }))
+                return kFailure;
+            return status;
+        }
+    }
+    std::fputs(app.help().c_str(), stderr);
+    return kUsage;
+}

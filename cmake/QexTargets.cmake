@@ -1,0 +1,60 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+# Warnings on for our own code; clean is the rule.
+function(qex_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(QEX_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# A core library: C++ standard library only. It links nothing but other core
+# libraries, and no Qt include directory ever reaches it, so a Qt include in
+# core code fails to compile (checked by the core_rejects_qt test).
+function(qex_core_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF
+                                           QEX_CORE_LIBRARY TRUE)
+  qex_warnings(${name})
+  set_property(GLOBAL APPEND PROPERTY QEX_CORE_TARGETS ${name})
+endfunction()
+
+# A Qt library of dialogs or widgets on top of the core.
+function(qex_qt_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} Qt6::Widgets)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  qex_warnings(${name})
+  set_property(GLOBAL APPEND PROPERTY QEX_QT_TARGETS ${name})
+endfunction()
+
+# Refuse to configure if a core library links anything that is not itself core.
+function(qex_check_core_is_free_of_qt)
+  get_property(cores GLOBAL PROPERTY QEX_CORE_TARGETS)
+  foreach(t IN LISTS cores)
+    get_target_property(libs ${t} LINK_LIBRARIES)
+    if(libs)
+      foreach(l IN LISTS libs)
+        if(l MATCHES "Qt" OR (TARGET ${l} AND NOT l IN_LIST cores))
+          message(FATAL_ERROR "Core library ${t} links ${l}; the core must use the standard library only")
+        endif()
+      endforeach()
+    endif()
+  endforeach()
+endfunction()
+
+# A subsystem's dialogs: a Qt library the desktop program links. Nothing is
+# built when the desktop program is switched off.
+function(qex_dialog_library name)
+  if(NOT QEX_BUILD_GUI)
+    return()
+  endif()
+  qex_qt_library(${name} ${ARGN})
+  target_link_libraries(${name} PUBLIC qexui)
+  set_property(GLOBAL APPEND PROPERTY QEX_DIALOG_TARGETS ${name})
+endfunction()

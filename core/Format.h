@@ -1,0 +1,13 @@
+#pragma once
+// printf-style formatting into a std::string of whatever length the value
+// needs: the system's line formats are C format strings, kept letter for letter.
+
+#include <cstdarg>
+#include <string>
+
+namespace qex {
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* format, std::va_list args);
+
+} // namespace qex

@@ -1,0 +1,80 @@
+// The small seams every calculator uses: formatting, number reading,
+// messages and the command guard.
+
+#include "core/CommandGuard.h"
+#include "core/Format.h"
+#include "core/Message.h"
+#include "core/TextNumber.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <vector>
+
+namespace qex {
+namespace {
+
+TEST(Format, FormatsWholeValuesOfAnyLength)
+{
+    EXPECT_EQ(Format("Factor:   %-5.6f", 0.9818894), "Factor:   0.981889");
+    EXPECT_EQ(Format("Ratio_diff(100%%) :   %-10.3f", 0.035), "Ratio_diff(100%) :   0.035     ");
+    // 1e300 printed in full: 301 digits before the point, no truncation.
+    const std::string huge = Format("Cut Value  :   %-10.5f", 1e300);
+    EXPECT_EQ(huge.size(), std::string("Cut Value  :   ").size() + 301 + 1 + 5);
+}
+
+TEST(TextNumber, AcceptsOnlyOneFiniteDecimalNumber)
+{
+    double v = -1;
+    EXPECT_TRUE(ParseNumber("12.7", v));
+    EXPECT_DOUBLE_EQ(v, 12.7);
+    EXPECT_TRUE(ParseNumber("  1e3 ", v));
+    EXPECT_DOUBLE_EQ(v, 1000);
+    EXPECT_TRUE(ParseNumber("+5", v));
+    EXPECT_DOUBLE_EQ(v, 5);
+    EXPECT_TRUE(ParseNumber("-0", v));
+    EXPECT_DOUBLE_EQ(v, 0);
+    v = 7;
+    for (const char* bad : {"", "  ", "abc", "12abc", "1,5", "nan", "inf", "-inf", "1e999", "++5", "0x10"}) {
+        EXPECT_FALSE(ParseNumber(bad, v)) << bad;
+        EXPECT_DOUBLE_EQ(v, 7) << bad;
+    }
+}
+
+TEST(TextNumber, TheRuntimeConversionTakesTheLeadingNumberOrZero)
+{
+    EXPECT_DOUBLE_EQ(TextToNumberOrZero("100"), 100);
+    EXPECT_DOUBLE_EQ(TextToNumberOrZero("45deg"), 45);
+    EXPECT_DOUBLE_EQ(TextToNumberOrZero("north"), 0);
+    EXPECT_DOUBLE_EQ(TextToNumberOrZero("nan"), 0);
+}
+
+TEST(Message, ABatchShowsEachTextOnce)
+{
+    CMessageRecorder messages;
+    {
+        CMessageBatch batch;
+        for (int i = 0; i < 5; ++i)
+            ShowMessage("Error inside!");
+        ShowMessage("Error outside!");
+    }
+    ShowMessage("Error inside!");
+    EXPECT_EQ(messages.Messages(),
+              (std::vector<std::string>{"Error inside!", "Error outside!", "Error inside!"}));
+}
+
+TEST(CommandGuard, AnIndexErrorAbandonsTheCommandWithAMessage)
+{
+    CMessageRecorder messages;
+    std::vector<double> values(3);
+    bool finished = false;
+    EXPECT_FALSE(RunGuarded([&] {
+        values.at(3) = 1.0;
+        finished = true;
+    }));
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{kImproperArgumentMessage});
+    EXPECT_TRUE(RunGuarded([] {}));
+}
+
+} // namespace
+} // namespace qex

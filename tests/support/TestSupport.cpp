@@ -1,0 +1,102 @@
+#include "tests/support/TestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace qex::test {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "qex-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    // Make read-only folders made by a test removable again.
+    for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+bool FileExists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+std::string SourceDir()
+{
+    return QEX_SOURCE_DIR;
+}
+
+std::string SharedDataDir()
+{
+    return QEX_SHARED_DATA_DIR;
+}
+
+namespace {
+std::string Slurp(const std::string& path)
+{
+    std::string text = ReadFile(path);
+    std::remove(path.c_str());
+    return text;
+}
+} // namespace
+
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& workingDir)
+{
+    TempDir scratch;
+    const std::string outPath = scratch.File("stdout");
+    const std::string errPath = scratch.File("stderr");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (!workingDir.empty() && ::chdir(workingDir.c_str()) != 0)
+            ::_exit(127);
+        std::FILE* out = std::freopen(outPath.c_str(), "w", stdout);
+        std::FILE* err = std::freopen(errPath.c_str(), "w", stderr);
+        if (out == nullptr || err == nullptr)
+            ::_exit(127);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const auto& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ProcessResult result;
+    int status = 0;
+    if (pid > 0 && ::waitpid(pid, &status, 0) == pid)
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = Slurp(outPath);
+    result.err = Slurp(errPath);
+    return result;
+}
+
+} // namespace qex::test

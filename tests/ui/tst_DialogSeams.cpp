@@ -1,0 +1,167 @@
+// The seams every calculator dialog is built from: data exchange with range
+// checks, the results list box with Save, and the template layout.
+
+#include "core/Message.h"
+#include "tests/support/TestSupport.h"
+#include "ui/DataExchange.h"
+#include "ui/FileChooser.h"
+#include "ui/ResultListBox.h"
+#include "ui/TemplateDialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace qex;
+
+namespace {
+
+class SampleDialog : public CTemplateDialog {
+public:
+    SampleDialog() : CTemplateDialog(999, "Sample", 200, 100, 9)
+    {
+        a = AddEdit(1000, 10, 10, 50, 12);
+        b = AddEdit(1001, 10, 25, 50, 12);
+        path = AddEdit(1002, 10, 40, 100, 12);
+        check = AddCheck(1003, "Tick", 10, 55, 50, 10);
+        list = AddList(1011, 70, 10, 120, 60);
+        ok = AddButton(1, "&Close", 140, 80, 38, 14, true);
+        SetTabOrderFromTemplate();
+        exchange.Double(a, m_a, 0, 90);
+        exchange.Double(b, m_b);
+        exchange.Text(path, m_path, 10);
+        exchange.Check(check, m_check);
+        exchange.ToControls();
+    }
+    QLineEdit* a;
+    QLineEdit* b;
+    QLineEdit* path;
+    QCheckBox* check;
+    QListWidget* list;
+    QPushButton* ok;
+    double m_a = 60;
+    double m_b = 0.026;
+    std::string m_path = "x";
+    int m_check = 1;
+    CDataExchange exchange;
+};
+
+} // namespace
+
+class DialogSeamsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void membersAreShownInTheirControls()
+    {
+        // State: a fresh dialog. Action: none. Expected: the defaults in the boxes.
+        SampleDialog dialog;
+        QCOMPARE(dialog.a->text(), QString("60"));
+        QCOMPARE(dialog.b->text(), QString("0.026"));
+        QCOMPARE(dialog.path->text(), QString("x"));
+        QVERIFY(dialog.check->isChecked());
+        QCOMPARE(dialog.Control<QLineEdit>(1001), dialog.b);
+        QCOMPARE(dialog.Control<QPushButton>(1), dialog.ok);
+        QVERIFY(dialog.ok->isDefault());
+    }
+
+    void aRejectedFieldStopsTheExchangeAndChangesNoMember()
+    {
+        // State: first field valid but changed, second not a number. Action: take values.
+        // Expected: message, focus on the second field, no member changed (not even the first).
+        SampleDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.a->setText("45");
+        dialog.b->setText("abc");
+        dialog.check->setChecked(false);
+        CMessageRecorder messages;
+        QVERIFY(!dialog.exchange.FromControls());
+        QCOMPARE(messages.Messages(), std::vector<std::string>{"Enter a number."});
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.b));
+        QCOMPARE(dialog.m_a, 60.0);
+        QCOMPARE(dialog.m_check, 1);
+    }
+
+    void rangesAreInclusiveAndNamedInTheMessage()
+    {
+        // State: a ranged field. Action: take 90, then 90.5, then a too-long text. Expected: 90 taken, then refusals.
+        SampleDialog dialog;
+        dialog.a->setText("90");
+        QVERIFY(dialog.exchange.FromControls());
+        QCOMPARE(dialog.m_a, 90.0);
+        CMessageRecorder messages;
+        dialog.a->setText("90.5");
+        QVERIFY(!dialog.exchange.FromControls());
+        dialog.a->setText("-0");
+        dialog.path->setText("abcdefghijk");
+        QVERIFY(!dialog.exchange.FromControls());
+        QCOMPARE(messages.Messages(), (std::vector<std::string>{"Enter a number between 0 and 90.",
+                                                                "Enter no more than 10 characters."}));
+        QCOMPARE(dialog.m_a, 90.0);
+        QCOMPARE(dialog.m_path, std::string("x"));
+    }
+
+    void theListBoxShowsBlocksAndSelectsTheLatestHeading()
+    {
+        // State: empty list. Action: two blocks and a loose line. Expected: all lines shown, second heading selected.
+        SampleDialog dialog;
+        CResultListBox results(dialog.list);
+        results.Model().AppendBlock({"one"});
+        results.Model().AppendBlock({"two"});
+        results.Model().AppendLine("Calculation doesn't have valid results\n");
+        results.Refresh();
+        QCOMPARE(dialog.list->count(), 5);
+        QCOMPARE(dialog.list->item(2)->text(), QString("Calculation Result 2"));
+        QCOMPARE(dialog.list->currentRow(), 2);
+        results.CleanUp();
+        QCOMPARE(dialog.list->count(), 0);
+        QCOMPARE(results.Model().NextHeading(), std::string("Calculation Result 1"));
+    }
+
+    void saveAsksForAPathAndWritesTheLines()
+    {
+        // State: a block in the list. Action: Save, answered; Save, cancelled. Expected: the file, then nothing more.
+        SampleDialog dialog;
+        CResultListBox results(dialog.list);
+        results.Model().AppendBlock({"Factor:   0.981889"});
+        results.Refresh();
+        test::TempDir dir;
+        CScriptedFileChooser chooser;
+        chooser.Answer(QString::fromStdString(dir.File("out.txt")));
+        results.Save(&dialog);
+        QCOMPARE(QString::fromStdString(test::ReadFile(dir.File("out.txt"))),
+                 QString("Calculation Result 1\nFactor:   0.981889\n"));
+        QCOMPARE(int(chooser.Requests().size()), 1);
+        QCOMPARE(chooser.Requests()[0].defaultExtensionText, QString("Output File"));
+        QCOMPARE(chooser.Requests()[0].filter, QString("Output File (*.txt)|*.txt|All Files (*.*)|*.*||"));
+        QVERIFY(chooser.Requests()[0].kind == ChooserKind::Save);
+        chooser.Cancel();
+        CMessageRecorder messages;
+        results.Save(&dialog);
+        QVERIFY(messages.Messages().empty());
+    }
+
+    void filtersConvertToTheToolkitForm()
+    {
+        QString extension;
+        QCOMPARE(ConvertFilter("Proxy Curve Data (*.dat)|*.dat|All Files (*.*)|*.*||", &extension),
+                 QString("Proxy Curve Data (*.dat);;All Files (*.*)"));
+        QCOMPARE(extension, QString("dat"));
+    }
+
+    void templateRectanglesScaleWithTheFont()
+    {
+        // State: a dialog of 200 x 100 units. Expected: its size and a control's rectangle follow the font's units.
+        SampleDialog dialog;
+        const QRect whole = dialog.ToPixels(0, 0, 200, 100);
+        QCOMPARE(dialog.size(), whole.size());
+        QCOMPARE(dialog.b->geometry(), dialog.ToPixels(10, 25, 50, 12));
+        QVERIFY(dialog.b->geometry().height() >= dialog.fontMetrics().height());
+    }
+};
+
+QTEST_MAIN(DialogSeamsTest)
+#include "tst_DialogSeams.moc"

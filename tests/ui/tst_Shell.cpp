@@ -1,0 +1,227 @@
+// The main window: menus, toolbar, status bar, accelerators and routing.
+
+#include "app/Commands.h"
+#include "app/MainFrame.h"
+#include "app/QEXApp.h"
+#include "app/QEXDoc.h"
+#include "ui/FileChooser.h"
+#include "tests/support/TestSupport.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QToolBar>
+
+using namespace qex;
+
+namespace {
+
+QMenu* MenuNamed(CMainFrame* frame, const QString& title)
+{
+    for (QAction* action : frame->menuBar()->actions())
+        if (action->menu() != nullptr && action->text() == title)
+            return action->menu();
+    return nullptr;
+}
+
+// Records each dialog the document runs instead of blocking in its modal loop.
+struct RecordedDialog {
+    QString title;
+    QString objectName;
+    bool hadParent;
+    QStringList labels;
+};
+
+} // namespace
+
+class ShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_app = std::make_unique<CQEXApp>();
+        QVERIFY(m_app->InitInstance({"qex"}));
+        m_frame = m_app->MainFrame();
+        m_recorded.clear();
+        m_chooser = std::make_unique<CScriptedFileChooser>(); // unanswered requests cancel
+        CQEXDoc::SetModalRunner([this](QDialog& dialog) {
+            QStringList labels;
+            for (QLabel* label : dialog.findChildren<QLabel*>())
+                labels << label->text();
+            m_recorded.push_back({dialog.windowTitle(), dialog.objectName(), dialog.parent() != nullptr, labels});
+            return int(QDialog::Rejected);
+        });
+    }
+
+    void cleanup()
+    {
+        CQEXDoc::SetModalRunner(nullptr);
+        m_app.reset();
+        m_chooser.reset();
+    }
+
+    void startsUntitledWithTheIdlePrompt()
+    {
+        // State: fresh start, no command line. Action: none. Expected: untitled frame, idle prompt, toolbar on top.
+        QCOMPARE(m_frame->windowTitle(), QString("Untitled - QEX"));
+        QCOMPARE(m_frame->PromptPane()->text(), QString("For Help, press F1"));
+        QCOMPARE(m_frame->toolBarArea(m_frame->ToolBar()), Qt::TopToolBarArea);
+        QVERIFY(m_frame->isVisible());
+        QVERIFY(m_frame->findChild<QLabel*>("indicatorCaps") != nullptr);
+        QCOMPARE(m_frame->findChild<QLabel*>("indicatorNum")->text(), QString("NUM"));
+        QCOMPARE(m_frame->findChild<QLabel*>("indicatorScroll")->text(), QString("SCRL"));
+    }
+
+    void valdryMenuHoldsItsItemsInOrder()
+    {
+        // State: fresh frame. Action: read "&Valdry". Expected: the six entries with their ids.
+        QMenu* menu = MenuNamed(m_frame, "&Valdry");
+        QVERIFY(menu != nullptr);
+        QStringList texts;
+        QList<int> ids;
+        for (QAction* action : menu->actions()) {
+            texts << (action->isSeparator() ? QString("-") : action->text());
+            ids << (action->isSeparator() ? 0 : action->data().toInt());
+        }
+        QCOMPARE(texts, QStringList({"Climatic Proxy Curve Simulation...", "Climatic Proxy Curve Cut Results...", "-",
+                                     "&About Program...", "-", "E&xit"}));
+        QCOMPARE(ids, QList<int>({32805, 32772, 0, 57664, 0, 57665}));
+        QCOMPARE(m_frame->menuBar()->actions().first()->text(), QString("&Valdry"));
+    }
+
+    void toolbarHasThreeButtonsWithTheirPrompts()
+    {
+        // State: fresh frame. Action: read the toolbar. Expected: 32805, 32772, 57664 with tips from the prompts.
+        QList<int> ids;
+        for (QAction* action : m_frame->ToolBar()->actions())
+            ids << action->data().toInt();
+        QCOMPARE(ids, QList<int>({32805, 32772, 57664}));
+        QAction* simulation = m_frame->ToolBar()->actions().at(0);
+        QCOMPARE(simulation->toolTip(), QString("Climatic Proxy Curve Simulation"));
+        QCOMPARE(simulation->statusTip(), QString("Climatic Proxy Curve Simulation"));
+        QCOMPARE(m_frame->ToolBar()->actions().at(1)->statusTip(), QString("Climatic Proxy Curve Cut Results"));
+        QCOMPARE(m_frame->ToolBar()->iconSize(), QSize(16, 15));
+        for (QAction* action : m_frame->ToolBar()->actions())
+            QVERIFY(!action->icon().isNull());
+    }
+
+    void hoveringShowsThePromptAndLeavingRestoresTheIdleText()
+    {
+        // State: fresh frame. Action: a fly-by prompt, then none. Expected: the prompt, then the idle text.
+        QStatusTipEvent tip("Climatic Proxy Curve Simulation");
+        QApplication::sendEvent(m_frame, &tip);
+        QCOMPARE(m_frame->PromptPane()->text(), QString("Climatic Proxy Curve Simulation"));
+        QStatusTipEvent none{QString()};
+        QApplication::sendEvent(m_frame, &none);
+        QCOMPARE(m_frame->PromptPane()->text(), QString("For Help, press F1"));
+    }
+
+    void calculatorsMenuReachesEveryFeatureCommand()
+    {
+        // State: fresh frame. Action: read "&Calculators". Expected: nine items, the prompts as status tips.
+        QMenu* menu = MenuNamed(m_frame, "&Calculators");
+        QVERIFY(menu != nullptr);
+        QList<int> ids;
+        for (QAction* action : menu->actions()) {
+            ids << action->data().toInt();
+            QCOMPARE(action->statusTip(), CommandPrompt(action->data().toInt()));
+            QVERIFY(!action->text().isEmpty());
+        }
+        QList<int> expected({32805, 32772, 32771, 32797, 32773, 32803, 32799, 32802, 32801});
+        QCOMPARE(ids, expected);
+        QCOMPARE(CommandPrompt(32801), QString("Shielding by obstruction and slope"));
+        QCOMPARE(CommandPrompt(32799), QString("Thickness Correction"));
+        QCOMPARE(CommandPrompt(32773), QString("Calulate SF around world"));
+    }
+
+    void aFeatureCommandIsEnabledExactlyWhenRoutedAndOpensAParentlessDialog()
+    {
+        // State: fresh frame. Action: trigger each routed command. Expected: one parentless dialog run per command.
+        CQEXDoc& doc = *m_app->Document();
+        for (const auto& command : FeatureCommands()) {
+            QMenu* menu = MenuNamed(m_frame, "&Calculators");
+            for (QAction* action : menu->actions())
+                if (action->data().toInt() == command.id)
+                    QCOMPARE(action->isEnabled(), doc.HandlesCommand(command.id));
+            if (!doc.HandlesCommand(command.id))
+                continue;
+            const std::size_t before = m_recorded.size();
+            m_frame->OnCommand(command.id);
+            if (command.id != ID_NORMALIZE_CURVE) { // normalisation asks for files only
+                QCOMPARE(m_recorded.size(), before + 1);
+                QVERIFY(!m_recorded.back().hadParent);
+            }
+        }
+    }
+
+    void aboutCommandRunsTheAboutBox()
+    {
+        // State: fresh frame. Action: About from the menu. Expected: the About box, modal, with its one line.
+        m_frame->Action(ID_APP_ABOUT)->trigger();
+        QCOMPARE(int(m_recorded.size()), 1);
+        QCOMPARE(m_recorded[0].title, QString("About Valdry Program"));
+        QCOMPARE(m_recorded[0].objectName, QString("IDD_100"));
+        QVERIFY(m_recorded[0].labels.contains("Valdry Version 1.0"));
+    }
+
+    void editAndPaneKeysDoNothing()
+    {
+        // State: fresh frame. Action: read the edit and pane commands. Expected: present with their keys, disabled.
+        for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE}) {
+            QAction* action = m_frame->Action(id);
+            QVERIFY(action != nullptr);
+            QVERIFY(!action->isEnabled());
+            QVERIFY(!action->shortcuts().isEmpty());
+        }
+        QCOMPARE(m_frame->Action(ID_EDIT_UNDO)->shortcuts(),
+                 QList<QKeySequence>({QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
+        QCOMPARE(m_frame->Action(ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(m_frame->Action(ID_HELP)->shortcut(), QKeySequence("F1"));
+    }
+
+    void f1OpensTheHelpListingTheCalculators()
+    {
+        // State: fresh frame. Action: F1. Expected: the help window, which names qexcli and the README.
+        m_frame->Action(ID_HELP)->trigger();
+        QDialog* help = m_frame->findChild<QDialog*>("help");
+        QVERIFY(help != nullptr);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->findChild<QWidget*>("helpText") != nullptr);
+    }
+
+    void openingAFileTitlesTheFrameAndKeepsFourRecentFiles()
+    {
+        // State: fresh frame. Action: open five files. Expected: the title names the last; four recent files kept.
+        test::TempDir dir;
+        CScriptedFileChooser chooser;
+        for (int i = 1; i <= 5; ++i) {
+            const std::string path = dir.File("doc" + std::to_string(i) + ".qex");
+            test::WriteFile(path, "");
+            chooser.Answer(QString::fromStdString(path));
+            m_frame->Action(ID_FILE_OPEN)->trigger();
+        }
+        QCOMPARE(m_frame->windowTitle(), QString("doc5.qex - QEX"));
+        QCOMPARE(m_app->RecentFiles().size(), 4);
+        QVERIFY(m_app->RecentFiles().first().endsWith("doc5.qex"));
+        QSettings settings("Local AppWizard-Generated Applications", "QEX");
+        QVERIFY(settings.value("Recent File List/File1").toString().endsWith("doc5.qex"));
+        QVERIFY(settings.value("Recent File List/File4").toString().endsWith("doc2.qex"));
+        m_frame->Action(ID_FILE_NEW)->trigger();
+        QCOMPARE(m_frame->windowTitle(), QString("Untitled - QEX"));
+    }
+
+private:
+    std::unique_ptr<CQEXApp> m_app;
+    CMainFrame* m_frame = nullptr;
+    std::vector<RecordedDialog> m_recorded;
+    std::unique_ptr<CScriptedFileChooser> m_chooser;
+};
+
+QTEST_MAIN(ShellTest)
+#include "tst_Shell.moc"

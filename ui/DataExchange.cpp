@@ -1,0 +1,106 @@
+#include "ui/DataExchange.h"
+
+#include "core/Format.h"
+#include "core/Message.h"
+#include "core/TextNumber.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <functional>
+
+namespace qex {
+
+void CDataExchange::Double(QLineEdit* edit, double& member)
+{
+    m_bindings.emplace_back(DoubleBinding{edit, &member, std::nullopt});
+}
+
+void CDataExchange::Double(QLineEdit* edit, double& member, double minimum, double maximum)
+{
+    m_bindings.emplace_back(DoubleBinding{edit, &member, std::make_pair(minimum, maximum)});
+}
+
+void CDataExchange::Text(QLineEdit* edit, std::string& member, int maxChars)
+{
+    m_bindings.emplace_back(TextBinding{edit, &member, maxChars});
+}
+
+void CDataExchange::Check(QCheckBox* box, int& member)
+{
+    m_bindings.emplace_back(CheckBinding{box, &member});
+}
+
+QString CDataExchange::NumberText(double value)
+{
+    return QString::fromStdString(Format("%.15g", value));
+}
+
+std::string CDataExchange::RangeMessage(double minimum, double maximum)
+{
+    return Format("Enter a number between %.15g and %.15g.", minimum, maximum);
+}
+
+std::string CDataExchange::NumberMessage()
+{
+    return "Enter a number.";
+}
+
+std::string CDataExchange::LengthMessage(int maxChars)
+{
+    return Format("Enter no more than %d characters.", maxChars);
+}
+
+void CDataExchange::ToControls() const
+{
+    for (const auto& binding : m_bindings) {
+        if (const auto* d = std::get_if<DoubleBinding>(&binding))
+            d->edit->setText(NumberText(*d->member));
+        else if (const auto* t = std::get_if<TextBinding>(&binding))
+            t->edit->setText(QString::fromStdString(*t->member));
+        else if (const auto* c = std::get_if<CheckBinding>(&binding))
+            c->box->setChecked(*c->member != 0);
+    }
+}
+
+bool CDataExchange::FromControls() const
+{
+    // Every value is taken into a staging list first, so a rejection leaves
+    // every member as it was.
+    std::vector<std::function<void()>> commits;
+    for (const auto& binding : m_bindings) {
+        QWidget* control = nullptr;
+        std::string message;
+        if (const auto* d = std::get_if<DoubleBinding>(&binding)) {
+            double value = 0.0;
+            const bool number = ParseNumber(d->edit->text().toStdString(), value);
+            if (!number || (d->range && (value < d->range->first || value > d->range->second))) {
+                control = d->edit;
+                message = d->range ? RangeMessage(d->range->first, d->range->second) : NumberMessage();
+            } else {
+                commits.emplace_back([member = d->member, value] { *member = value; });
+            }
+        } else if (const auto* t = std::get_if<TextBinding>(&binding)) {
+            const QString text = t->edit->text();
+            if (t->maxChars >= 0 && text.size() > t->maxChars) {
+                control = t->edit;
+                message = LengthMessage(t->maxChars);
+            } else {
+                commits.emplace_back([member = t->member, value = text.toStdString()] { *member = value; });
+            }
+        } else if (const auto* c = std::get_if<CheckBinding>(&binding)) {
+            commits.emplace_back([member = c->member, value = c->box->isChecked() ? 1 : 0] { *member = value; });
+        }
+        if (control != nullptr) {
+            ShowMessage(message);
+            control->setFocus(Qt::OtherFocusReason);
+            if (auto* edit = qobject_cast<QLineEdit*>(control))
+                edit->selectAll();
+            return false;
+        }
+    }
+    for (const auto& commit : commits)
+        commit();
+    return true;
+}
+
+} // namespace qex

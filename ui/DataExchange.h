@@ -1,0 +1,59 @@
+#pragma once
+// Data exchange between a dialog's controls and its members: an ordered list
+// of bindings, each with its optional inclusive range. Taking values from the
+// controls stops at the first rejected field, shows a range message, puts the
+// focus there and changes no member at all.
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+class QCheckBox;
+class QLineEdit;
+class QWidget;
+
+namespace qex {
+
+class CDataExchange {
+public:
+    // A number, with an inclusive range when both bounds are given.
+    void Double(QLineEdit* edit, double& member);
+    void Double(QLineEdit* edit, double& member, double minimum, double maximum);
+    // A text of at most maxChars characters (no limit when negative).
+    void Text(QLineEdit* edit, std::string& member, int maxChars = -1);
+    // A check box state, 0 or 1.
+    void Check(QCheckBox* box, int& member);
+
+    // Members to controls (numbers shown with up to 15 significant digits).
+    void ToControls() const;
+    // Controls to members. False (and no member changed) when a field is rejected.
+    bool FromControls() const;
+
+    // The texts shown for a rejected field.
+    static std::string RangeMessage(double minimum, double maximum);
+    static std::string NumberMessage();
+    static std::string LengthMessage(int maxChars);
+    // How a member's number is shown in its edit box.
+    static QString NumberText(double value);
+
+private:
+    struct DoubleBinding {
+        QLineEdit* edit;
+        double* member;
+        std::optional<std::pair<double, double>> range;
+    };
+    struct TextBinding {
+        QLineEdit* edit;
+        std::string* member;
+        int maxChars;
+    };
+    struct CheckBinding {
+        QCheckBox* box;
+        int* member;
+    };
+    std::vector<std::variant<DoubleBinding, TextBinding, CheckBinding>> m_bindings;
+};
+
+} // namespace qex

@@ -1,0 +1,63 @@
+#pragma once
+// The file chooser seam: dialogs ask for paths through this interface; the
+// desktop answers with the platform's file dialog, tests script the answers.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace qex {
+
+enum class ChooserKind { Open, Save };
+
+struct ChooserRequest {
+    ChooserKind kind = ChooserKind::Open;
+    QString defaultExtensionText;   // e.g. "Output File"; shown as the chooser's title
+    QString filter;                 // "Name (*.ext)|*.ext|All Files (*.*)|*.*||"
+    bool confirmOverwrite = false;  // ask before replacing an existing file
+};
+
+class IFileChooser {
+public:
+    virtual ~IFileChooser() = default;
+    // The chosen full path, or nothing when the user cancels.
+    virtual std::optional<QString> Choose(const ChooserRequest& request, QWidget* parent) = 0;
+};
+
+// The chooser in use (the platform's unless one was installed).
+IFileChooser& FileChooser();
+// Installs a chooser (nullptr restores the platform's); returns the previous one.
+IFileChooser* SetFileChooser(IFileChooser* chooser);
+
+// Converts a filter of the form "A (*.a)|*.a|B (*.*)|*.*||" to the form
+// "A (*.a);;B (*.*)" and returns the first pattern's extension ("a").
+QString ConvertFilter(const QString& filter, QString* firstExtension = nullptr);
+
+// The platform's chooser.
+class CPlatformFileChooser : public IFileChooser {
+public:
+    std::optional<QString> Choose(const ChooserRequest& request, QWidget* parent) override;
+};
+
+// Answers from a script, in order (an empty optional is a Cancel); records the
+// requests it received. Installs itself while it lives.
+class CScriptedFileChooser : public IFileChooser {
+public:
+    CScriptedFileChooser();
+    ~CScriptedFileChooser() override;
+    void Answer(const QString& path) { m_answers.push_back({true, path}); }
+    void Cancel() { m_answers.push_back({false, QString()}); }
+    std::optional<QString> Choose(const ChooserRequest& request, QWidget* parent) override;
+    const std::vector<ChooserRequest>& Requests() const { return m_requests; }
+
+private:
+    std::deque<std::pair<bool, QString>> m_answers; // (confirmed, path)
+    std::vector<ChooserRequest> m_requests;
+    IFileChooser* m_previous;
+};
+
+} // namespace qex

@@ -1,0 +1,121 @@
+#include "ui/TemplateDialog.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace qex {
+
+CTemplateDialog::CTemplateDialog(int templateId, const QString& title, int widthDlu, int heightDlu, int pointSize,
+                                 QWidget* parent)
+    : QDialog(parent), m_templateId(templateId)
+{
+    setObjectName(QString("IDD_%1").arg(templateId));
+    setWindowTitle(title);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    QFont dialogFont = font();
+    dialogFont.setPointSize(pointSize);
+    setFont(dialogFont);
+    const QFontMetrics metrics(dialogFont);
+    // The average width of the 52 letters, as dialog base units are defined.
+    const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    m_baseX = std::max(1, (metrics.horizontalAdvance(letters) / 26 + 1) / 2);
+    m_baseY = std::max(1, metrics.height());
+    const QRect size = ToPixels(0, 0, widthDlu, heightDlu);
+    setFixedSize(size.width(), size.height());
+}
+
+QRect CTemplateDialog::ToPixels(int x, int y, int w, int h) const
+{
+    auto px = [this](int v) { return (v * m_baseX + 2) / 4; };
+    auto py = [this](int v) { return (v * m_baseY + 4) / 8; };
+    return QRect(px(x), py(y), px(w), py(h));
+}
+
+void CTemplateDialog::Place(QWidget* widget, int x, int y, int w, int h)
+{
+    widget->setGeometry(ToPixels(x, y, w, h));
+}
+
+QLineEdit* CTemplateDialog::AddEdit(int id, int x, int y, int w, int h)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::number(id));
+    Place(edit, x, y, w, h);
+    m_focusOrder.push_back(edit);
+    return edit;
+}
+
+QPushButton* CTemplateDialog::AddButton(int id, const QString& text, int x, int y, int w, int h, bool isDefault)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QString::number(id));
+    button->setAutoDefault(false);
+    button->setDefault(isDefault);
+    Place(button, x, y, w, h);
+    m_focusOrder.push_back(button);
+    return button;
+}
+
+QLabel* CTemplateDialog::AddLabel(const QString& text, int x, int y, int w, int h)
+{
+    auto* label = new QLabel(text, this);
+    Place(label, x, y, w, h);
+    return label;
+}
+
+QGroupBox* CTemplateDialog::AddGroup(const QString& text, int x, int y, int w, int h)
+{
+    auto* group = new QGroupBox(text, this);
+    Place(group, x, y, w, h);
+    group->lower();
+    group->setFocusPolicy(Qt::NoFocus);
+    return group;
+}
+
+QListWidget* CTemplateDialog::AddList(int id, int x, int y, int w, int h)
+{
+    auto* list = new QListWidget(this);
+    list->setObjectName(QString::number(id));
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list->setUniformItemSizes(true);
+    Place(list, x, y, w, h);
+    m_focusOrder.push_back(list);
+    return list;
+}
+
+QCheckBox* CTemplateDialog::AddCheck(int id, const QString& text, int x, int y, int w, int h)
+{
+    auto* box = new QCheckBox(text, this);
+    box->setObjectName(QString::number(id));
+    Place(box, x, y, w, h);
+    m_focusOrder.push_back(box);
+    return box;
+}
+
+void CTemplateDialog::SetTabOrderFromTemplate()
+{
+    for (std::size_t i = 1; i < m_focusOrder.size(); ++i)
+        QWidget::setTabOrder(m_focusOrder[i - 1], m_focusOrder[i]);
+}
+
+void CTemplateDialog::SetTabOrder(const std::vector<int>& ids)
+{
+    QWidget* previous = nullptr;
+    for (int id : ids) {
+        QWidget* widget = Control(id);
+        if (widget == nullptr)
+            continue;
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+} // namespace qex
