@@ -2,6 +2,8 @@
 
 #include "app/Commands.h"
 #include "core/CommandGuard.h"
+#include "geomag/GeomagneticIntensityData.h"
+#include "ui/FileChooser.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -25,11 +27,32 @@ void RunDialog()
     CQEXDoc::RunModal(dialog);
 }
 
+// Read/write/normalise a climatic curve: an intensity curve file passes
+// through the intensity reader (midpoints in wide gaps, close ages merged) and
+// is written back in fixed columns.
+void NormalizeCurve()
+{
+    const QString filter = "Proxy Curve Data (*.dat)|*.dat|All Files (*.*)|*.*||";
+    const auto input = FileChooser().Choose({ChooserKind::Open, "Climatic proxy data Curve", filter, false}, nullptr);
+    if (!input)
+        return;
+    const CGeomagneticIntensityData curve(input->toStdString());
+    // After a failed load there is nothing to write; asking for an output would
+    // only risk replacing a good file (even the input) with an empty one.
+    if (!curve.IsLoaded())
+        return;
+    const auto output = FileChooser().Choose({ChooserKind::Save, "Climatic proxy data Curve", filter, true}, nullptr);
+    if (!output)
+        return;
+    curve.SaveFile(output->toStdString());
+}
+
 } // namespace
 
 const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
+        {ID_NORMALIZE_CURVE, &NormalizeCurve},
     };
     return routes;
 }

@@ -1,0 +1,92 @@
+#include "core/DataFileReader.h"
+
+#include "core/Format.h"
+#include "core/TextNumber.h"
+
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace qex {
+
+namespace {
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+} // namespace
+
+bool CDataFileReader::Open(const std::string& path)
+{
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    OpenText(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    return !in.bad();
+}
+
+void CDataFileReader::OpenText(std::string text)
+{
+    m_text = std::move(text);
+    m_pos = 0;
+    m_line = 1;
+    m_badLine = 0;
+    if (m_text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        m_pos = 3;
+}
+
+bool CDataFileReader::NextToken(std::size_t& begin, std::size_t& end)
+{
+    while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) {
+        if (m_text[m_pos] == '\n')
+            ++m_line;
+        ++m_pos;
+    }
+    if (m_pos >= m_text.size())
+        return false;
+    begin = m_pos;
+    while (m_pos < m_text.size() && !IsSpace(m_text[m_pos]))
+        ++m_pos;
+    end = m_pos;
+    return true;
+}
+
+bool CDataFileReader::ReadToken(std::string& token)
+{
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    if (!NextToken(begin, end))
+        return false;
+    token.assign(m_text, begin, end - begin);
+    return true;
+}
+
+CDataFileReader::Record CDataFileReader::ReadRecord(double* values, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        const int lineBefore = m_line;
+        if (!NextToken(begin, end)) {
+            if (i == 0)
+                return Record::End;
+            m_badLine = lineBefore; // the line holding the record's last number
+            return Record::Bad;
+        }
+        if (!ParseNumber(std::string_view(m_text).substr(begin, end - begin), values[i])) {
+            m_badLine = m_line;
+            return Record::Bad;
+        }
+    }
+    return Record::Read;
+}
+
+std::string BadRecordMessage(const std::string& prefix, int line, const char* what)
+{
+    return Format("%s Line %d does not hold %s.", prefix.c_str(), line, what);
+}
+
+} // namespace qex

@@ -1,0 +1,45 @@
+#pragma once
+// Reader of the system's data files: a keyword, a one-word name, then numbers
+// separated by any white space (blanks, tabs, line ends of either platform),
+// read to the end of the file in records of a fixed count. A UTF-8 byte-order
+// mark before the keyword is skipped. Every number must be a finite decimal
+// number; a word, "nan", "inf" or a record left incomplete at the end of the
+// file is reported with the number of the line that holds it.
+
+#include <string>
+#include <vector>
+
+namespace qex {
+
+class CDataFileReader {
+public:
+    enum class Record { Read, End, Bad };
+
+    // Reads the whole file; false when it cannot be opened as a file.
+    bool Open(const std::string& path);
+    // Takes the text directly (tests, fuzzing).
+    void OpenText(std::string text);
+
+    // The next white-space-delimited token; false at the end of the text.
+    bool ReadToken(std::string& token);
+
+    // The next record of `count` numbers into `values`. Bad: a token that is
+    // not a finite number, or a record cut short by the end of the text;
+    // BadLine() then tells where.
+    Record ReadRecord(double* values, int count);
+
+    int BadLine() const { return m_badLine; }
+
+private:
+    bool NextToken(std::size_t& begin, std::size_t& end);
+
+    std::string m_text;
+    std::size_t m_pos = 0;
+    int m_line = 1;
+    int m_badLine = 0;
+};
+
+// The message for a bad record: "<prefix> Line N does not hold <what>."
+std::string BadRecordMessage(const std::string& prefix, int line, const char* what);
+
+} // namespace qex

@@ -1,0 +1,117 @@
+#include "geomag/GeomagneticIntensityData.h"
+
+#include "core/AtomicFile.h"
+#include "core/DataFileReader.h"
+#include "core/Format.h"
+#include "core/Message.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace qex {
+
+namespace {
+constexpr double kCloseYears = 0.001; // records closer than this (years) are one
+constexpr double kWideGap = 501.0;    // a gap wider than this (years) gets one midpoint
+} // namespace
+
+CGeomagneticIntensityData::CGeomagneticIntensityData(std::string filePath) : path(std::move(filePath))
+{
+    m_loaded = LoadFile() == 1;
+}
+
+void CGeomagneticIntensityData::Clear()
+{
+    years.clear();
+    intensities.clear();
+    name.clear();
+    pointCount = 0;
+}
+
+int CGeomagneticIntensityData::LoadFile()
+{
+    Clear();
+    CDataFileReader reader;
+    if (!reader.Open(path)) {
+        ShowMessage("Can not find Geomagnetic Intensity file!");
+        return 0;
+    }
+    std::string keyword;
+    if (!reader.ReadToken(keyword) || keyword != "Geomagnetic_Intensity_Data") {
+        ShowMessage("Geomagnetic Intensity file is not correct!");
+        return 0;
+    }
+    reader.ReadToken(name);
+    yearMax = -1.0;
+    // The record before the first is taken as (0, 0), so a first age beyond
+    // the gap limit gains a midpoint at half its age and half its intensity.
+    double previousAge = 0.0;
+    double previousIntensity = 0.0;
+    double record[2];
+    for (;;) {
+        const auto status = reader.ReadRecord(record, 2);
+        if (status == CDataFileReader::Record::End)
+            break;
+        if (status == CDataFileReader::Record::Bad) {
+            Clear();
+            ShowMessage(BadRecordMessage("Geomagnetic Intensity file is not correct!", reader.BadLine(),
+                                         "an age and an intensity"));
+            return 0;
+        }
+        const double age = record[0];
+        const double intensity = record[1];
+        if (age - previousAge > kWideGap) {
+            years.push_back((age + previousAge) * 0.5);
+            intensities.push_back((intensity + previousIntensity) * 0.5);
+        }
+        years.push_back(age);
+        intensities.push_back(intensity);
+        previousAge = age;
+        previousIntensity = intensity;
+        yearMax = std::max(yearMax, age);
+    }
+    pointCount = static_cast<int>(years.size());
+    MergeCloseYears();
+    return 1;
+}
+
+void CGeomagneticIntensityData::MergeCloseYears()
+{
+    // One pass: each record is compared with the last one kept; the first of a
+    // run keeps its age and the intensities are averaged pairwise in order.
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < years.size(); ++i) {
+        if (std::fabs(years[i] - years[kept]) < kCloseYears) {
+            intensities[kept] = (intensities[i] + intensities[kept]) * 0.5;
+        } else {
+            ++kept;
+            years[kept] = years[i];
+            intensities[kept] = intensities[i];
+        }
+    }
+    const std::size_t count = years.empty() ? 0 : kept + 1;
+    years.resize(count);
+    intensities.resize(count);
+    pointCount = static_cast<int>(count);
+}
+
+std::string CGeomagneticIntensityData::FileText() const
+{
+    std::string text = "Geomagnetic_Intensity_Data\n" + name + "\n";
+    for (int i = 0; i < pointCount; ++i)
+        text += Format("%10.1lf %10.3lf\n", years.at(static_cast<std::size_t>(i)),
+                       intensities.at(static_cast<std::size_t>(i)));
+    return text;
+}
+
+int CGeomagneticIntensityData::SaveFile(std::string outputPath) const
+{
+    if (!WriteFileAtomically(outputPath, FileText())) {
+        ShowMessage("Can not find this file!");
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace qex

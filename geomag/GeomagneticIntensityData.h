@@ -1,0 +1,40 @@
+#pragma once
+// The relative strength of the Earth's field through the past (the present
+// field is 1), with wide gaps given a midpoint and close records merged.
+
+#include <string>
+#include <vector>
+
+namespace qex {
+
+class CGeomagneticIntensityData {
+public:
+    std::vector<double> years;       // record ages (years before present)
+    std::vector<double> intensities; // relative intensity of each record
+    std::string path;                // the intensity file
+    std::string name;                // the data name from the file header
+    int pointCount = 0;              // records after loading, gap filling and merging
+    double yearMax = -1.0;           // largest age read from the file (midpoints excluded)
+
+    // Stores the path and loads the file at once; failures are shown as messages.
+    explicit CGeomagneticIntensityData(std::string path);
+
+    // 1 on success, 0 on failure (the object then holds no records and no name).
+    int LoadFile();
+    // Records less than 0.001 year apart become one, at the first age.
+    void MergeCloseYears();
+    // Writes the records in the file layout; 1 when written, 0 when the path
+    // cannot be written ("Can not find this file!"; any earlier file is kept).
+    int SaveFile(std::string outputPath) const;
+
+    // The text SaveFile writes.
+    std::string FileText() const;
+
+    bool IsLoaded() const { return m_loaded; }
+
+private:
+    void Clear();
+    bool m_loaded = false;
+};
+
+} // namespace qex

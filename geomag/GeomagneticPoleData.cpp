@@ -1,0 +1,108 @@
+#include "geomag/GeomagneticPoleData.h"
+
+#include "core/DataFileReader.h"
+#include "core/Message.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace qex {
+
+namespace {
+constexpr double kDegreesToRadians = 0.017453292519943295;
+constexpr double kRadiansToDegrees = 57.29577951308232;
+constexpr double kCloseYears = 0.001; // records closer than this (years) are one
+} // namespace
+
+CGeomagneticPoleData::CGeomagneticPoleData(std::string filePath) : path(std::move(filePath))
+{
+    m_loaded = LoadFile() == 1;
+}
+
+void CGeomagneticPoleData::Clear()
+{
+    years.clear();
+    poleLatitudes.clear();
+    poleLongitudes.clear();
+    pointCount = 0;
+}
+
+int CGeomagneticPoleData::LoadFile()
+{
+    Clear();
+    CDataFileReader reader;
+    if (!reader.Open(path)) {
+        ShowMessage("Can not find Geomagnetic Pole file!");
+        return 0;
+    }
+    std::string keyword;
+    if (!reader.ReadToken(keyword) || keyword != "Geomagnetic_Pole_Data") {
+        ShowMessage("Geomagnetic Pole file is not correct!");
+        return 0;
+    }
+    name.clear();
+    reader.ReadToken(name);
+    yearMax = -1.0;
+    double record[3];
+    for (;;) {
+        const auto status = reader.ReadRecord(record, 3);
+        if (status == CDataFileReader::Record::End)
+            break;
+        if (status == CDataFileReader::Record::Bad) {
+            Clear();
+            ShowMessage(BadRecordMessage("Geomagnetic Pole file is not correct!", reader.BadLine(),
+                                         "an age, a pole latitude and a pole longitude"));
+            return 0;
+        }
+        years.push_back(record[0]);
+        poleLatitudes.push_back(record[1]);
+        poleLongitudes.push_back(record[2]);
+        yearMax = std::max(yearMax, record[0]);
+    }
+    pointCount = static_cast<int>(years.size());
+    MergeCloseYears();
+    return 1;
+}
+
+void CGeomagneticPoleData::MergeCloseYears()
+{
+    // One pass: each record is compared with the last one kept. The first of a
+    // run keeps its age; coordinates are averaged pairwise in order, longitudes
+    // as plain numbers.
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < years.size(); ++i) {
+        if (std::fabs(years[i] - years[kept]) < kCloseYears) {
+            poleLatitudes[kept] = (poleLatitudes[i] + poleLatitudes[kept]) * 0.5;
+            poleLongitudes[kept] = (poleLongitudes[i] + poleLongitudes[kept]) * 0.5;
+        } else {
+            ++kept;
+            years[kept] = years[i];
+            poleLatitudes[kept] = poleLatitudes[i];
+            poleLongitudes[kept] = poleLongitudes[i];
+        }
+    }
+    const std::size_t count = years.empty() ? 0 : kept + 1;
+    years.resize(count);
+    poleLatitudes.resize(count);
+    poleLongitudes.resize(count);
+    pointCount = static_cast<int>(count);
+}
+
+void CGeomagneticPoleData::ComputeGeomagneticLatitudes(double siteLatitude, double siteLongitude)
+{
+    const double phi = siteLatitude * kDegreesToRadians;
+    const double lambda = siteLongitude * kDegreesToRadians;
+    for (int i = 0; i < pointCount; ++i) {
+        const double phiP = poleLatitudes.at(static_cast<std::size_t>(i)) * kDegreesToRadians;
+        const double lambdaP = poleLongitudes.at(static_cast<std::size_t>(i)) * kDegreesToRadians;
+        // Cosine of the angular distance between site and pole (spherical law of cosines).
+        double c = std::sin(phiP) * std::sin(phi) +
+                   std::cos(phiP) * std::cos(phi) * (std::cos(lambdaP) * std::cos(lambda) + std::sin(lambdaP) * std::sin(lambda));
+        // Rounding can carry c a hair past 1 for a site at the pole; keep the arccosine defined.
+        c = std::clamp(c, -1.0, 1.0);
+        geomagneticLatitudes.push_back(90.0 - std::acos(c) * kRadiansToDegrees);
+    }
+}
+
+} // namespace qex
