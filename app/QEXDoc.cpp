@@ -2,6 +2,9 @@
 
 #include "app/Commands.h"
 #include "core/CommandGuard.h"
+#include "corrections/ShieldDLG.h"
+#include "corrections/SlopeThickDLG.h"
+#include "corrections/ThicknessDLG.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -30,6 +33,9 @@ void RunDialog()
 const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
+        {ID_SHIELDING, &RunDialog<CShieldDLG>},
+        {ID_SLOPE_THICKNESS, &RunDialog<CSlopeThickDLG>},
+        {ID_THICKNESS, &RunDialog<CThicknessDLG>},
     };
     return routes;
 }
