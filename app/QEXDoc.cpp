@@ -2,6 +2,9 @@
 
 #include "app/Commands.h"
 #include "core/CommandGuard.h"
+#include "corrections/ShieldDLG.h"
+#include "corrections/SlopeThickDLG.h"
+#include "corrections/ThicknessDLG.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "ui/FileChooser.h"
 
@@ -53,6 +56,9 @@ const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
         {ID_NORMALIZE_CURVE, &NormalizeCurve},
+        {ID_SHIELDING, &RunDialog<CShieldDLG>},
+        {ID_SLOPE_THICKNESS, &RunDialog<CSlopeThickDLG>},
+        {ID_THICKNESS, &RunDialog<CThicknessDLG>},
     };
     return routes;
 }

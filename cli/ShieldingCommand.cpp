@@ -1,0 +1,65 @@
+// qexcli shielding: the shielding dialog's calculation, with the horizon points
+// given one by one or read from a horizon file.
+
+#include "cli/Command.h"
+#include "core/Format.h"
+#include "corrections/HorizonFile.h"
+#include "corrections/ShieldingResult.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace qex;
+
+struct ShieldingOptions {
+    std::vector<std::string> points; // "AZ,ANGLE", in the order given
+    std::string horizonFile;
+    CLI::Option* horizonFileOption = nullptr;
+    ShieldingInputs inputs;
+};
+
+const bool registered = cli::RegisterCommand(
+    {"shielding", "Topographic shielding factor from the skyline and the slope of the sampled surface",
+     [](CLI::App& command) -> cli::Runner {
+         static ShieldingOptions options;
+         command
+             .add_option("--point", options.points,
+                         "a horizon point: azimuth (0 to 360 degrees) and elevation angle of the skyline "
+                         "(0 to 90 degrees); repeat for each point")
+             ->type_name("AZ,ANGLE")
+             ->allow_extra_args(false)
+             ->check(CLI::Validator(
+                 [](std::string& text) -> std::string {
+                     HorizonPoint point;
+                     const std::string why = ParseHorizonPoint(text, point);
+                     return why.empty() ? why : Format("'%s': %s", text.c_str(), why.c_str());
+                 },
+                 "", ""));
+         options.horizonFileOption = command.add_option("--horizon-file", options.horizonFile,
+                            "file of horizon points, one \"azimuth angle\" pair a line (blanks or a comma "
+                            "between them, '#' starts a comment); read before the --point points")
+             ->type_name("FILE");
+         cli::AddNumber(command, "--dip", options.inputs.dip, "dip of the sampled surface", "degrees",
+                        std::make_pair(0.0, kMaxDipDegrees));
+         cli::AddNumber(command, "--strike", options.inputs.strike, "strike of the sampled surface", "degrees",
+                        std::make_pair(0.0, kMaxSurfaceStrikeDegrees));
+         return [] {
+             ShieldingInputs inputs = options.inputs;
+             if (options.horizonFileOption->count() > 0 && !ReadHorizonFile(options.horizonFile, inputs.points))
+                 return cli::kUsage;
+             for (const std::string& text : options.points) {
+                 HorizonPoint point;
+                 if (!ParseHorizonPoint(text, point).empty())
+                     return cli::kUsage;
+                 inputs.points.push_back(point);
+             }
+             CResultList list;
+             AppendShieldingResult(inputs, list);
+             cli::PrintList(list);
+             return cli::kSuccess;
+         };
+     }});
+
+} // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// The shielding calculation as the shielding dialog and qexcli run it: the
+// horizon points in list order, the dip and strike of the surface, and the
+// block of lines the dialog lists.
+
+#include "core/ResultList.h"
+
+#include <vector>
+
+namespace qex {
+
+// One point of the skyline: azimuth (0 to 360 degrees, clockwise from north)
+// and the elevation of the skyline there (0 to 90 degrees).
+struct HorizonPoint {
+    double azimuth = 0.0;
+    double angle = 0.0;
+};
+
+inline constexpr double kMaxAzimuthDegrees = 360.0;
+inline constexpr double kMaxHorizonAngleDegrees = 90.0;
+inline constexpr double kMaxDipDegrees = 90.0;
+inline constexpr double kMaxSurfaceStrikeDegrees = 360.0;
+
+struct ShieldingInputs {
+    std::vector<HorizonPoint> points; // in list order
+    double dip = 0.0;                 // degrees
+    double strike = 0.0;              // degrees
+};
+
+// The topographic shielding factor of a sample site with these points, dip and strike.
+double ShieldingFactor(const ShieldingInputs& inputs);
+
+// Appends the block the shielding dialog lists: the heading and the factor.
+void AppendShieldingResult(const ShieldingInputs& inputs, CResultList& list);
+
+} // namespace qex
