@@ -2,6 +2,9 @@
 
 #include "app/Commands.h"
 #include "core/CommandGuard.h"
+#include "scaling/SFCalDlg.h"
+#include "scaling/ScalingFactorDLG.h"
+#include "scaling/WorldTableWriterDlg.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -25,11 +28,22 @@ void RunDialog()
     CQEXDoc::RunModal(dialog);
 }
 
+// Command 32773: the grid dialog, then the table file; nothing is shown on success.
+void RunWorldTable()
+{
+    CSFCalDlg dialog;
+    if (CQEXDoc::RunModal(dialog) != QDialog::Accepted)
+        return;
+    WriteWorldTableWithProgress(dialog.Grid(), dialog.m_strOutputFile, &CQEXDoc::RunModal);
+}
+
 } // namespace
 
 const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
+        {ID_SCALING_FACTOR, &RunDialog<CScalingFactorDLG>},
+        {ID_WORLD_TABLE, &RunWorldTable},
     };
     return routes;
 }
