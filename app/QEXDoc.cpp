@@ -6,6 +6,9 @@
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
 #include "geomag/GeomagneticIntensityData.h"
+#include "scaling/SFCalDlg.h"
+#include "scaling/ScalingFactorDLG.h"
+#include "scaling/WorldTableWriterDlg.h"
 #include "ui/FileChooser.h"
 
 #include <QDialog>
@@ -50,15 +53,26 @@ void NormalizeCurve()
     curve.SaveFile(output->toStdString());
 }
 
+// Command 32773: the grid dialog, then the table file; nothing is shown on success.
+void RunWorldTable()
+{
+    CSFCalDlg dialog;
+    if (CQEXDoc::RunModal(dialog) != QDialog::Accepted)
+        return;
+    WriteWorldTableWithProgress(dialog.Grid(), dialog.m_strOutputFile, &CQEXDoc::RunModal);
+}
+
 } // namespace
 
 const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
         {ID_NORMALIZE_CURVE, &NormalizeCurve},
+        {ID_SCALING_FACTOR, &RunDialog<CScalingFactorDLG>},
         {ID_SHIELDING, &RunDialog<CShieldDLG>},
         {ID_SLOPE_THICKNESS, &RunDialog<CSlopeThickDLG>},
         {ID_THICKNESS, &RunDialog<CThicknessDLG>},
+        {ID_WORLD_TABLE, &RunWorldTable},
     };
     return routes;
 }

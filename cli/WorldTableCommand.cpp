@@ -1,0 +1,86 @@
+// qexcli world-table: the scaling factors over a grid of latitudes and
+// altitudes, written to a file exactly as the desktop's command writes it.
+
+#include "cli/Command.h"
+#include "scaling/WorldTable.h"
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+// Ctrl+C or a termination request stops the table cleanly, so the temporary
+// file is removed and a previous table stays as it was.
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+extern "C" void RequestStop(int)
+{
+    g_stopRequested = 1;
+}
+
+struct WorldTableOptions {
+    qex::WorldTableGrid grid;
+    std::string output;
+    bool progress = false;
+};
+
+int Run(const WorldTableOptions& options)
+{
+    auto previousInt = std::signal(SIGINT, RequestStop);
+    auto previousTerm = std::signal(SIGTERM, RequestStop);
+    int lastPercent = -1;
+    const auto outcome = qex::WriteWorldTable(
+        options.grid, options.output, [&](std::uint64_t written, std::uint64_t total) {
+            if (options.progress) {
+                const int percent = total == 0 ? 100 : static_cast<int>(written * 100 / total);
+                if (percent != lastPercent) {
+                    lastPercent = percent;
+                    std::fprintf(stderr, "world-table: %3d%% (%llu of %llu rows)\n", percent,
+                                 static_cast<unsigned long long>(written), static_cast<unsigned long long>(total));
+                }
+            }
+            return g_stopRequested == 0;
+        });
+    std::signal(SIGINT, previousInt);
+    std::signal(SIGTERM, previousTerm);
+    switch (outcome) {
+    case qex::WorldTableOutcome::Written:
+        return qex::cli::kSuccess;
+    case qex::WorldTableOutcome::Cancelled:
+        std::fputs("world-table: stopped; no file was written.\n", stderr);
+        return qex::cli::kFailure;
+    case qex::WorldTableOutcome::CannotOpen:
+    case qex::WorldTableOutcome::WriteFailed:
+        break;
+    }
+    return qex::cli::kFailure;
+}
+
+const bool registered = qex::cli::RegisterCommand(
+    {"world-table", "Scaling factors and their differences over a latitude-altitude grid, written to a file",
+     [](CLI::App& cmd) -> qex::cli::Runner {
+         static WorldTableOptions options;
+         qex::WorldTableGrid& grid = options.grid;
+         cmd.add_option("--output", options.output, "Table file to write (replaced if it exists)")
+             ->required()
+             ->type_name("FILE");
+         qex::cli::AddNumber(cmd, "--start-lat", grid.startLatitude, "First latitude of the grid", "degrees",
+                             qex::kTableLatitudeRangeDeg.Bounds());
+         qex::cli::AddNumber(cmd, "--end-lat", grid.endLatitude, "Last latitude of the grid", "degrees",
+                             qex::kTableLatitudeRangeDeg.Bounds());
+         qex::cli::AddNumber(cmd, "--lat-interval", grid.latitudeInterval, "Latitude step", "degrees",
+                             qex::kTableLatitudeIntervalRangeDeg.Bounds());
+         qex::cli::AddNumber(cmd, "--start-alt", grid.startAltitude, "First altitude of the grid", "m",
+                             qex::kTableAltitudeRangeM.Bounds());
+         qex::cli::AddNumber(cmd, "--end-alt", grid.endAltitude, "Last altitude of the grid", "m",
+                             qex::kTableAltitudeRangeM.Bounds());
+         qex::cli::AddNumber(cmd, "--alt-interval", grid.altitudeInterval, "Altitude step", "m",
+                             qex::kTableAltitudeIntervalRangeM.Bounds());
+         qex::cli::AddNumber(cmd, "--muon", grid.muonFraction, "Muon contribution to sea-level production",
+                             "fraction", qex::kTableMuonFractionRange.Bounds());
+         cmd.add_flag("--progress", options.progress, "Report progress on standard error");
+         cmd.footer("Start and end may be given in either order. The file is written whole or not at all.");
+         return [] { return Run(options); };
+     }});
+
+} // namespace
