@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "core/CommandGuard.h"
+#include "proxy/CutResDlg.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -30,6 +31,7 @@ void RunDialog()
 const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
+        {ID_CUT_RESULTS, &RunDialog<CCutResDlg>},
     };
     return routes;
 }
