@@ -6,6 +6,7 @@
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
 #include "geomag/GeomagneticIntensityData.h"
+#include "proxy/CutResDlg.h"
 #include "scaling/SFCalDlg.h"
 #include "scaling/ScalingFactorDLG.h"
 #include "scaling/WorldTableWriterDlg.h"
@@ -72,6 +73,7 @@ const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
         {ID_SHIELDING, &RunDialog<CShieldDLG>},
         {ID_SLOPE_THICKNESS, &RunDialog<CSlopeThickDLG>},
         {ID_THICKNESS, &RunDialog<CThicknessDLG>},
+        {ID_CUT_RESULTS, &RunDialog<CCutResDlg>},
         {ID_WORLD_TABLE, &RunWorldTable},
     };
     return routes;

@@ -1,0 +1,77 @@
+#include "proxy/CutResDlg.h"
+
+#include "proxy/CutResults.h"
+#include "ui/FileChooser.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace qex {
+
+namespace {
+constexpr int kTemplateId = 131;
+constexpr double kMaxCutAgeYears = 1e8;
+constexpr double kMaxExposureAgeYears = 1e9;
+constexpr int kMaxPathChars = 1000;
+} // namespace
+
+CCutResDlg::CCutResDlg(QWidget* parent) : CResultDialog(kTemplateId, "Calculate Cut results", 203, 204, 10, parent)
+{
+    AddGroup("Input Parameters:", 7, 7, 189, 73);
+    AddLabel("Proxy Curve:", 13, 17, 44, 9);
+    m_ctlProxyFile = AddEdit(1023, 59, 17, 82, 12);
+    QPushButton* browse = AddButton(1024, "Browse...", 147, 17, 42, 12);
+    AddLabel("Exp_Age:", 13, 31, 34, 9);
+    QLineEdit* exposureAge = AddEdit(1003, 59, 30, 51, 12);
+    QCheckBox* cutByAge = AddCheck(1002, "Cut By Age", 13, 46, 80, 9);
+    AddLabel("Cut_Value:", 13, 60, 36, 9);
+    QLineEdit* cutValue = AddEdit(1000, 51, 59, 51, 12);
+    AddLabel("Cut_age:", 105, 60, 32, 9);
+    QLineEdit* cutAge = AddEdit(1001, 139, 59, 51, 12);
+    AddGroup("Results:", 7, 83, 189, 99);
+    m_ctlResults = AddList(1011, 13, 94, 177, 85);
+    QPushButton* calculate = AddButton(1025, "C&alculate", 18, 183, 38, 14);
+    QPushButton* cleanUp = AddButton(1026, "Clean Up", 59, 183, 38, 14);
+    QPushButton* save = AddButton(1027, "&Save", 104, 183, 38, 14);
+    QPushButton* close = AddButton(1, "&Close", 147, 183, 38, 14, true);
+    SetTabOrder({1000, 1001, 1023, 1024, 1011, 1025, 1, 1026, 1002, 1003, 1027});
+
+    SetUpResults(m_ctlResults, calculate, cleanUp, save, close);
+    connect(browse, &QPushButton::clicked, this, &CCutResDlg::OnBrowse);
+
+    m_dx.Text(m_ctlProxyFile, m_strProxyFile, kMaxPathChars);
+    m_dx.Double(cutAge, m_dCutAge, 0.0, kMaxCutAgeYears);
+    m_dx.Double(cutValue, m_dCutValue);
+    m_dx.Check(cutByAge, m_bCutByAge);
+    m_dx.Double(exposureAge, m_dExposureAge, 0.0, kMaxExposureAgeYears);
+    ShowData();
+
+    cutValue->setFocus();
+}
+
+void CCutResDlg::OnBrowse()
+{
+    ChooserRequest request;
+    request.kind = ChooserKind::Open;
+    request.defaultExtensionText = "Climatic proxy data Curve";
+    request.filter = "Proxy Curve Data (*.dat)|*.dat|All Files (*.*)|*.*||";
+    if (const auto chosen = FileChooser().Choose(request, this))
+        m_ctlProxyFile->setText(*chosen);
+}
+
+void CCutResDlg::OnCalculate()
+{
+    if (!UpdateData())
+        return;
+    CutInputs inputs;
+    inputs.path = m_strProxyFile;
+    inputs.cutByAge = m_bCutByAge != 0;
+    inputs.cutAge = m_dCutAge;
+    inputs.cutValue = m_dCutValue;
+    inputs.exposureAge = m_dExposureAge;
+    AppendCutResults(inputs, Results());
+}
+
+} // namespace qex

@@ -1,0 +1,36 @@
+#pragma once
+// "Calculate Cut results" (template 131): a proxy curve file, an exposure age
+// and a cut (a proxy value or the year whose value is used); lists the
+// exposure, burial and total ages and the years where the curve crosses the cut.
+
+#include "ui/ResultDialog.h"
+
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+
+namespace qex {
+
+class CCutResDlg : public CResultDialog {
+    Q_OBJECT
+public:
+    explicit CCutResDlg(QWidget* parent = nullptr);
+
+    // "Browse...": picks the proxy curve file into the path box.
+    void OnBrowse();
+
+    QListWidget* m_ctlResults = nullptr;  // 1011
+    QLineEdit* m_ctlProxyFile = nullptr;  // 1023
+    std::string m_strProxyFile;           // proxy curve file
+    double m_dCutAge = 9700.0;            // years before present
+    double m_dCutValue = 3.7;             // proxy units
+    int m_bCutByAge = 1;                  // cut at the value the curve has at the cut age
+    double m_dExposureAge = 25000.0;      // years
+
+protected:
+    void OnCalculate() override;
+};
+
+} // namespace qex

@@ -1,0 +1,44 @@
+#include "proxy/CutResults.h"
+
+#include "core/Format.h"
+#include "core/Message.h"
+#include "proxy/ProxyCurve.h"
+
+namespace qex {
+
+namespace {
+constexpr double kYearsPerKyr = 1000.0;
+}
+
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list)
+{
+    if (inputs.path.empty()) {
+        ShowMessage("Please select a proxy curve file!");
+        return CutOutcome::Stopped;
+    }
+    CProxyCurve curve(inputs.path);
+    if (!curve.IsLoaded())
+        return CutOutcome::Stopped;
+
+    const double end = inputs.cutByAge ? curve.CutAtYear(inputs.cutAge, inputs.exposureAge)
+                                       : curve.CutAtValue(inputs.cutValue, inputs.exposureAge);
+    if (end < 0.0) {
+        // A line of its own: no heading, no result number, nothing selected.
+        list.AppendLine(kNoValidResultsLine);
+        return CutOutcome::NoValidResult;
+    }
+
+    const int heading = list.BeginBlock(list.NextHeading());
+    list.AppendLine(Format("Exposure Age(kyr)  :   %-10.3f", curve.exposureAge / kYearsPerKyr));
+    list.AppendLine(Format("Bural Age(kyr)         :   %-10.3f", curve.burialAge / kYearsPerKyr));
+    list.AppendLine(Format("Total Age(kyr)         :   %-10.3f", curve.totalAge / kYearsPerKyr));
+    list.AppendLine(Format("Cut Value              :   %-10.3f", curve.cutValue));
+    list.AppendLine(Format("Intersect Numbers   :    %d", static_cast<int>(curve.crossings.size())));
+    for (std::size_t k = 0; k < curve.crossings.size(); ++k)
+        list.AppendLine(Format("Intersect year(kyr) %d:   %-10.3f", static_cast<int>(k + 1),
+                               curve.crossings.at(k) / kYearsPerKyr));
+    list.EndBlock(heading);
+    return CutOutcome::Result;
+}
+
+} // namespace qex

@@ -1,0 +1,31 @@
+#pragma once
+// One Calculate of the cut results: load a proxy curve, cut it at a value or at
+// the value it has at a year, and append the ages and crossings to a results
+// list. The dialog and `qexcli cut` both call this.
+
+#include "core/ResultList.h"
+
+#include <string>
+
+namespace qex {
+
+struct CutInputs {
+    std::string path;             // proxy curve file
+    bool cutByAge = true;         // cut at the value the curve has at cutAge
+    double cutAge = 9700.0;       // years before present
+    double cutValue = 3.7;        // proxy units
+    double exposureAge = 25000.0; // years
+};
+
+enum class CutOutcome {
+    Result,        // a result block was appended
+    NoValidResult, // the no-valid-results line was appended
+    Stopped,       // nothing appended: no path, or the curve did not load (message shown)
+};
+
+// The line appended when the cut gives no result; it carries its own line feed.
+inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have valid results\n";
+
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list);
+
+} // namespace qex

@@ -1,0 +1,76 @@
+// One Calculate of the cut results: the block's lines, the no-valid-results
+// line and its counting, and the stops that append nothing.
+
+#include "core/Message.h"
+#include "proxy/CutResults.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace qex {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class CutResultsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // (0, 1), (10000, 2), (20000, 1): 1.97 at year 9700. Exposure lies below
+        // the cut; the curve leaves it at 9700 and returns at 10300, and ends
+        // with 9700 + 9700 years of exposure, so 600 years of burial.
+        m_inputs.path = m_dir.File("hill.dat");
+        test::WriteFile(m_inputs.path, "Proxy_Data Hill\n0 1\n10000 2\n20000 1\n");
+    }
+    test::TempDir m_dir;
+    CMessageRecorder m_messages;
+    CResultList m_list;
+    CutInputs m_inputs;
+};
+
+TEST_F(CutResultsTest, TheDefaultsCutAtTheValueOfYear9700)
+{
+    EXPECT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Result);
+    EXPECT_EQ(m_list.Lines(), (Lines{"Calculation Result 1", "Exposure Age(kyr)  :   25.000    ",
+                                     "Bural Age(kyr)         :   0.600     ", "Total Age(kyr)         :   25.600    ",
+                                     "Cut Value              :   1.970     ", "Intersect Numbers   :    2",
+                                     "Intersect year(kyr) 1:   9.700     ", "Intersect year(kyr) 2:   10.300    "}));
+    EXPECT_EQ(m_list.m_nResultCount, 1);
+    EXPECT_EQ(m_list.Selected(), 0);
+    EXPECT_TRUE(m_messages.Messages().empty());
+}
+
+TEST_F(CutResultsTest, NoValidResultAddsOneUnnumberedLineAndKeepsTheNumbering)
+{
+    ASSERT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Result);
+    m_inputs.cutByAge = false;
+    m_inputs.cutValue = 2.0; // the largest value
+    EXPECT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::NoValidResult);
+    EXPECT_EQ(m_list.m_nLineCount, 9);
+    EXPECT_EQ(m_list.m_nResultCount, 1);
+    EXPECT_EQ(m_list.Selected(), 0);
+    EXPECT_EQ(m_list.Lines().back(), "Calculation doesn't have valid results\n");
+
+    m_inputs.cutValue = 1.5;
+    ASSERT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Result);
+    EXPECT_EQ(m_list.Lines().at(9), "Calculation Result 2");
+    EXPECT_EQ(m_list.Selected(), 9);
+    EXPECT_TRUE(m_messages.Messages().empty());
+}
+
+TEST_F(CutResultsTest, StopsAndOutOfRangeYearsFollowTheirMessages)
+{
+    m_inputs.cutAge = 20001.0;
+    EXPECT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::NoValidResult);
+    m_inputs.path.clear();
+    EXPECT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Stopped);
+    m_inputs.path = m_dir.File("missing.dat");
+    EXPECT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Stopped);
+    EXPECT_EQ(m_messages.Messages(), (Lines{"The input year is out of the range of current proxy curve!",
+                                            "Please select a proxy curve file!", "Can not find Proxy data file!"}));
+    EXPECT_EQ(m_list.Text(), "Calculation doesn't have valid results\n\n");
+    EXPECT_EQ(m_list.m_nResultCount, 0);
+}
+
+} // namespace
+} // namespace qex
