@@ -3,7 +3,7 @@
 // factor dialog appends to its results list (and qexcli scaling prints).
 
 #include "core/ResultList.h"
-#include "scaling/InputRange.h"
+#include "core/InputRange.h"
 
 #include <string>
 #include <vector>

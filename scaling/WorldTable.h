@@ -3,7 +3,7 @@
 // differences over a grid of latitudes and altitudes, written to a text file.
 // The desktop command and qexcli world-table both write through WriteWorldTable.
 
-#include "scaling/InputRange.h"
+#include "core/InputRange.h"
 
 #include <cstdint>
 #include <functional>
