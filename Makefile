@@ -45,8 +45,13 @@ test: build
 run: build
 	$(QEXCLI) --help
 
+# The desktop program runs in a working folder of its own: the geomagnetic
+# correction reads pole02.dat and pmagstack1.dat there and writes omr.txt there.
 gui: build
 	@mkdir -p $(WORK)
+	@for f in examples/geomag/pole02.dat examples/geomag/pmagstack1.dat; do \
+	  [ -f $(WORK)/$$(basename $$f) ] || cp $$f $(WORK)/; \
+	done
 	cd $(WORK) && $(abspath $(QEX))
 
 bench: build

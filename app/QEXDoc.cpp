@@ -5,6 +5,7 @@
 #include "corrections/ShieldDLG.h"
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
+#include "geomag/ExpDlg.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "proxy/CutResDlg.h"
 #include "scaling/SFCalDlg.h"
@@ -73,6 +74,7 @@ const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
         {ID_SHIELDING, &RunDialog<CShieldDLG>},
         {ID_SLOPE_THICKNESS, &RunDialog<CSlopeThickDLG>},
         {ID_THICKNESS, &RunDialog<CThicknessDLG>},
+        {ID_EXPOSURE_AGE, &RunDialog<CExpDlg>},
         {ID_CUT_RESULTS, &RunDialog<CCutResDlg>},
         {ID_WORLD_TABLE, &RunWorldTable},
     };

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <cmath>
 
 namespace qex {
 
@@ -23,17 +24,20 @@ CTemplateDialog::CTemplateDialog(int templateId, const QString& title, int width
     setFont(dialogFont);
     const QFontMetrics metrics(dialogFont);
     // The average width of the 52 letters, as dialog base units are defined.
+    // The templates were drawn for a narrow sans-serif face; the wider faces of
+    // a Linux desktop need an eighth more width for the same texts to fit.
     const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    m_baseX = std::max(1, (metrics.horizontalAdvance(letters) / 26 + 1) / 2);
-    m_baseY = std::max(1, metrics.height());
+    constexpr double kWideFaceAllowance = 1.125;
+    m_baseX = std::max(1.0, metrics.horizontalAdvance(letters) / 52.0 * kWideFaceAllowance);
+    m_baseY = std::max(1.0, double(metrics.height()));
     const QRect size = ToPixels(0, 0, widthDlu, heightDlu);
     setFixedSize(size.width(), size.height());
 }
 
 QRect CTemplateDialog::ToPixels(int x, int y, int w, int h) const
 {
-    auto px = [this](int v) { return (v * m_baseX + 2) / 4; };
-    auto py = [this](int v) { return (v * m_baseY + 4) / 8; };
+    auto px = [this](int v) { return int(std::lround(v * m_baseX / 4.0)); };
+    auto py = [this](int v) { return int(std::lround(v * m_baseY / 8.0)); };
     return QRect(px(x), py(y), px(w), py(h));
 }
 

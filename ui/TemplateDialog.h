@@ -55,8 +55,8 @@ private:
     void Place(QWidget* widget, int x, int y, int w, int h);
 
     int m_templateId;
-    int m_baseX = 6;
-    int m_baseY = 13;
+    double m_baseX = 6.0; // pixels per four horizontal dialog units
+    double m_baseY = 13.0; // pixels per eight vertical dialog units
     std::vector<QWidget*> m_focusOrder;
 };
 
