@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "core/CommandGuard.h"
+#include "proxy/ProxyDlg.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -30,6 +31,7 @@ void RunDialog()
 const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
+        {ID_SIMULATION, &RunDialog<CProxyDlg>},
     };
     return routes;
 }
