@@ -271,21 +271,27 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
     double t = 0.0;        // how far into the past the walk has come, yr
     double u = 0.0;        // exposure within [0, t], yr
     bool exposure = true;  // the side of the point reached
+    // The segment loop runs about a million times per run: its indices are
+    // the loop's own (0 .. n-1 and the point after), so it reads the arrays
+    // directly.
+    const double* years = Y.data();
+    const double* values = V.data();
     for (int j = 0; j < n; ++j) {
-        const auto a = static_cast<std::size_t>(j);
-        const double y0 = Y.at(a);
-        const double y1 = Y.at(a + 1);
-        const double d0 = V.at(a) - cut;
-        const double d1 = V.at(a + 1) - cut;
+        const double y0 = years[j];
+        const double y1 = years[j + 1];
+        const double v0 = values[j];
+        const double v1 = values[j + 1];
+        const double d0 = v0 - cut;
+        const double d1 = v1 - cut;
         // A point exactly on the cut lies on the exposure side.
         if (d0 <= 0.0 && d1 > 0.0) {
-            const double x = y0 + (cut - V[a]) * (y1 - y0) / (V[a + 1] - V[a]);
+            const double x = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
             u += x - y0;
             AddCrossing(x);
             t = x;
             exposure = false;
         } else if (d0 > 0.0 && d1 <= 0.0) {
-            const double x = y0 + (cut - V[a]) * (y1 - y0) / (V[a + 1] - V[a]);
+            const double x = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
             u += y1 - x;
             AddCrossing(x);
             t = y1;
