@@ -15,20 +15,25 @@
 
 namespace {
 
-// A folder for the bench's files, removed at exit.
+// A folder for the bench's files, removed at exit: under QEX_BENCH_DIR when
+// set, else in memory (/dev/shm) where there is one, so that the figures are
+// the program's and not the disk's (the atomic write syncs the report).
 const std::string& ScratchDir()
 {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/qex-bench-XXXXXX";
-        std::string made = ::mkdtemp(pattern) != nullptr ? pattern : "/tmp";
-        std::atexit([] {
-            std::remove((ScratchDir() + "/alternating.dat").c_str());
-            std::remove((ScratchDir() + "/report.txt").c_str());
-            ::rmdir(ScratchDir().c_str());
-        });
-        return made;
+    // Never destroyed, so the clean-up at exit can still read it.
+    static const std::string* dir = [] {
+        const char* chosen = std::getenv("QEX_BENCH_DIR");
+        std::string base = chosen != nullptr ? chosen : (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
+        std::string pattern = base + "/qex-bench-XXXXXX";
+        return new std::string(::mkdtemp(pattern.data()) != nullptr ? pattern : base);
     }();
-    return dir;
+    static const bool cleanUpAtExit = std::atexit([] {
+        std::remove((*dir + "/alternating.dat").c_str());
+        std::remove((*dir + "/report.txt").c_str());
+        ::rmdir(dir->c_str());
+    }) == 0;
+    (void)cleanUpAtExit;
+    return *dir;
 }
 
 // 31 points alternating between 3.0 and 5.0 every 20000 years, 0 to 600000.
