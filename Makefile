@@ -42,8 +42,14 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The headline calculation: the simulation dialog's default sample on the
+# bundled LR04 stack, with uncertainties; the report goes under the build folder.
+RUN_REPORT = $(BUILD)/run/LR04-report.txt
+
 run: build
-	$(QEXCLI) --help
+	@mkdir -p $(dir $(RUN_REPORT))
+	@$(QEXCLI) simulate --proxy examples/proxy/LR04.dat --report $(RUN_REPORT)
+	@echo "Report written to $(RUN_REPORT)"
 
 # The desktop program runs in a working folder of its own: the geomagnetic
 # correction reads pole02.dat and pmagstack1.dat there and writes omr.txt there.

@@ -8,6 +8,7 @@
 #include "geomag/ExpDlg.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "proxy/CutResDlg.h"
+#include "proxy/ProxyDlg.h"
 #include "scaling/SFCalDlg.h"
 #include "scaling/ScalingFactorDLG.h"
 #include "scaling/WorldTableWriterDlg.h"
@@ -70,6 +71,7 @@ const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
     static const std::vector<Route> routes = {
         {ID_NORMALIZE_CURVE, &NormalizeCurve},
+        {ID_SIMULATION, &RunDialog<CProxyDlg>},
         {ID_SCALING_FACTOR, &RunDialog<CScalingFactorDLG>},
         {ID_SHIELDING, &RunDialog<CShieldDLG>},
         {ID_SLOPE_THICKNESS, &RunDialog<CSlopeThickDLG>},

@@ -1,0 +1,392 @@
+#include "proxy/BurialExposureWalk.h"
+
+#include "core/Message.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+namespace qex {
+
+namespace {
+
+// 10Be matches when its relative difference from the measurement is below this.
+constexpr double kMatchTolerance = 0.001;
+// Burial sums of one history that differ by more than this (yr) are reported.
+constexpr double kConsistencyToleranceYears = 10.0;
+// A 10Be concentration at or below this (atoms/g) gives the production ratio as ratio.
+constexpr double kRatioGuardAtomsPerGram = 0.1;
+// Each correction of a history's old end is exact, so a match follows within a
+// step or two; this bound only keeps a pathological curve from looping.
+constexpr int kMaxCorrections = 64;
+
+// Exposure over an interval of length dt from zero: S (1 - exp(-mu dt)).
+inline double Buildup(double saturation, double mu, double dt)
+{
+    return saturation * (1.0 - std::exp(-mu * dt));
+}
+
+} // namespace
+
+CBurialExposureWalk::CBurialExposureWalk(const SimulationCurve& curve, const SimulationParameters& parameters,
+                                         WalkEvaluation evaluation)
+    : m_curve(curve), m_p(parameters), m_evaluation(evaluation)
+{
+    m_base = curve.values.at(0);
+    m_range = curve.valueMax - m_base;
+    m_curveEnd = curve.years.at(static_cast<std::size_t>(curve.LastIndex()));
+    // A history crosses the cut at most once per segment: room for all of
+    // them once, so the walk itself never allocates.
+    const std::size_t room = curve.years.size() + 1;
+    m_crossings.assign(room, 0.0);
+    m_length.assign(room, 0.0);
+    m_decay10.assign(room, 0.0);
+    m_production10.assign(room, 0.0);
+    m_erosion.assign(room, 1.0);
+    m_decay26.assign(room, 0.0);
+    m_production26.assign(room, 0.0);
+    // The error bounds of the fast evaluation need intervals of positive length.
+    if (!curve.ascending)
+        m_evaluation = WalkEvaluation::Straightforward;
+}
+
+void CBurialExposureWalk::Warn(const char* text) const
+{
+    if (!m_quiet)
+        ShowMessage(text);
+}
+
+double CBurialExposureWalk::CutValue(int k) const
+{
+    return m_base + k * kCutStepFraction * m_range;
+}
+
+void CBurialExposureWalk::AddCrossing(double year)
+{
+    const int m = ++m_count;
+    m_crossings.at(static_cast<std::size_t>(m)) = year;
+    PrepareFactors(m);
+    // Interval m ends at the new crossing; the intervals alternate from the
+    // present's exposure: odd m exposure, even m burial.
+    const auto i = static_cast<std::size_t>(m);
+    if (m % 2 == 0) {
+        m_transfer = m_transfer * m_decay10[i] * m_erosion[i];
+        m_burialSum += m_length[i];
+    } else {
+        m_younger = m_younger + m_transfer * m_production10[i];
+        m_transfer = m_transfer * m_decay10[i];
+    }
+}
+
+void CBurialExposureWalk::PrepareFactors(int count)
+{
+    for (int m = m_prepared + 1; m <= count; ++m) {
+        const auto i = static_cast<std::size_t>(m);
+        const double length = m_crossings.at(i) - m_crossings.at(i - 1);
+        m_length.at(i) = length;
+        m_decay10.at(i) = std::exp(-m_p.mu10 * length);
+        m_production10.at(i) = m_p.saturation10 * (1.0 - m_decay10[i]);
+        // Glacial erosion strips the buried rock: exp(-rho epsG dt / Lambda).
+        m_erosion.at(i) = m_p.glacialErosion == 0.0
+                              ? 1.0
+                              : std::exp(-m_p.density * m_p.glacialErosion * length / m_p.freePath);
+    }
+    m_prepared = std::max(m_prepared, count);
+}
+
+void CBurialExposureWalk::PrepareAl26Factors(int count)
+{
+    for (int m = 1; m <= count; ++m) {
+        const auto i = static_cast<std::size_t>(m);
+        m_decay26.at(i) = std::exp(-m_p.mu26 * m_length.at(i));
+        m_production26.at(i) = m_p.saturation26 * (1.0 - m_decay26[i]);
+    }
+}
+
+// The 10Be concentration today of the history ending at t, walked from its
+// oldest interval [K[nc], t] (exposure) to the present, with the check that
+// its burial intervals add up to the burial the walk counted.
+double CBurialExposureWalk::Be10Exact(double t, double burialSoFar)
+{
+    const int nc = m_count;
+    if (nc == 0)
+        return Buildup(m_p.saturation10, m_p.mu10, t);
+    double n = Buildup(m_p.saturation10, m_p.mu10, t - m_crossings.at(static_cast<std::size_t>(nc)));
+    double burialSum = 0.0;
+    bool exposure = true;
+    for (int m = nc; m >= 2; --m) {
+        const auto i = static_cast<std::size_t>(m);
+        exposure = !exposure;
+        if (exposure) {
+            n = n * m_decay10.at(i) + m_production10.at(i);
+        } else {
+            n = n * m_decay10.at(i) * m_erosion.at(i);
+            burialSum += m_length.at(i);
+        }
+    }
+    n = n * m_decay10.at(1) + m_production10.at(1);
+    if (nc > 1 && std::fabs(burialSoFar - burialSum) > kConsistencyToleranceYears)
+        Warn("Error inside!");
+    return n;
+}
+
+// The same value from the running transfer in O(1): an estimate and a bound
+// on its distance from Be10Exact's result. Every term is positive, so both
+// sums carry a relative rounding error of a few units per interval. Also
+// says whether the burial check fails. False when no bound holds or the check
+// is too close to call (then only the exact walk will do).
+bool CBurialExposureWalk::Be10Bounds(double t, double burialSoFar, double& estimate, double& error,
+                                     bool& inconsistent) const
+{
+    const int nc = m_count;
+    if (m_evaluation != WalkEvaluation::Fast || nc % 2 != 0)
+        return false;
+    if (nc == 0) {
+        estimate = Buildup(m_p.saturation10, m_p.mu10, t);
+        error = 0.0;
+        return true;
+    }
+    const double oldest = Buildup(m_p.saturation10, m_p.mu10, t - m_crossings[static_cast<std::size_t>(nc)]);
+    estimate = m_transfer * oldest + m_younger;
+    error = (8.0 * nc + 16.0) * DBL_EPSILON * estimate;
+    if (nc > 1) {
+        const double difference = std::fabs(burialSoFar - m_burialSum);
+        const double slack = (8.0 * nc + 16.0) * DBL_EPSILON * (std::fabs(burialSoFar) + m_burialSum);
+        if (difference > kConsistencyToleranceYears - slack && difference <= kConsistencyToleranceYears + slack)
+            return false;
+        inconsistent = difference > kConsistencyToleranceYears;
+    }
+    return true;
+}
+
+CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, double& t, double& u,
+                                                           double burialSoFar)
+{
+    const auto& Y = m_curve.years;
+    const auto& V = m_curve.values;
+    const double n10 = m_p.be10Concentration;
+    const double mu = m_p.mu10;
+    const auto next = static_cast<std::size_t>(j + 1);
+    // Exposure added or removed at the old end reaches today through decay
+    // over t and glacial erosion over the burial U: the excess today times
+    // exp(mu t) exp(rho epsG U / Lambda) is what the old end must supply.
+    auto correction = [&](double excess) {
+        const double argument = 1.0 - excess * std::exp(mu * t) *
+                                          std::exp(m_p.density * m_p.glacialErosion * burialSoFar / m_p.freePath) *
+                                          mu / m_p.be10Production;
+        return argument > 0.0 ? -std::log(argument) / mu : std::nan("");
+    };
+    // Where the next segment rises through the cut.
+    auto nextRise = [&] {
+        return Y.at(next) + (cut - V.at(next)) * (Y.at(next + 1) - Y.at(next)) / (V.at(next + 1) - V.at(next));
+    };
+
+    bool corrected = false;
+    bool stop = false;
+    double tBefore = t;
+    double uBefore = u;
+    for (int step = 0; step < kMaxCorrections; ++step) {
+        double estimate = 0.0;
+        double error = 0.0;
+        bool inconsistent = false;
+        if (Be10Bounds(t, burialSoFar, estimate, error, inconsistent)) {
+            // Decide from the estimate when every value within its bound
+            // decides alike (the usual case: too little 10Be and no room).
+            const double distance = std::fabs(estimate - n10);
+            if ((distance + error) / n10 < kMatchTolerance * (1.0 - 1e-12)) {
+                if (inconsistent)
+                    Warn("Error inside!");
+                return Outcome::Finish;
+            }
+            bool decided = false;
+            if ((distance - error) / n10 > kMatchTolerance * (1.0 + 1e-12) && estimate + error < n10) {
+                if (t >= m_curveEnd || !(V.at(next + 1) > cut)) {
+                    decided = true;
+                } else {
+                    const double least = correction(n10 - (estimate + error));
+                    decided = std::isnan(least) || least * (1.0 - 1e-9) > nextRise() - t;
+                }
+            }
+            if (decided) {
+                if (inconsistent)
+                    Warn("Error inside!");
+                break;
+            }
+        }
+        const double n = Be10Exact(t, burialSoFar);
+        if (std::fabs(n - n10) / n10 < kMatchTolerance)
+            return Outcome::Finish;
+        if (n < n10) {
+            // Too little 10Be: more exposure at the old end, as far as the
+            // next rise through the cut. Without a rise in the next segment
+            // there is no room here; a later segment's evaluation finds the match.
+            const double extra = correction(n10 - n);
+            if (std::isnan(extra) || t >= m_curveEnd || !(V.at(next + 1) > cut) || !(extra <= nextRise() - t))
+                break;
+            tBefore = t;
+            uBefore = u;
+            t += extra;
+            u += extra;
+            corrected = true;
+        } else if (n > n10) {
+            // Too much: less exposure at the old end, within the exposure
+            // stretch of this segment (from the later of the last crossing
+            // and the segment's start).
+            const double surplus = correction(n - n10);
+            const double begin = std::max(m_count > 0 ? m_crossings.at(static_cast<std::size_t>(m_count)) : 0.0,
+                                          Y.at(static_cast<std::size_t>(j)));
+            if (std::isnan(surplus) || !(surplus <= t - begin)) {
+                stop = true;
+                break;
+            }
+            tBefore = t;
+            uBefore = u;
+            t -= surplus;
+            u -= surplus;
+            corrected = true;
+        } else {
+            break;
+        }
+    }
+    if (corrected) {
+        t = tBefore;
+        u = uBefore;
+    }
+    return stop ? Outcome::Finish : Outcome::Continue;
+}
+
+CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
+{
+    const auto& Y = m_curve.years;
+    const auto& V = m_curve.values;
+    const int n = m_curve.LastIndex();
+    const double cut = CutValue(k);
+
+    m_count = 0;
+    m_prepared = 0;
+    m_transfer = 1.0;
+    m_younger = 0.0;
+    m_burialSum = 0.0;
+
+    double t = 0.0;        // how far into the past the walk has come, yr
+    double u = 0.0;        // exposure within [0, t], yr
+    bool exposure = true;  // the side of the point reached
+    // The segment loop runs about a million times per run: its indices are
+    // the loop's own (0 .. n-1 and the point after), so it reads the arrays
+    // directly.
+    const double* years = Y.data();
+    const double* values = V.data();
+    for (int j = 0; j < n; ++j) {
+        const double y0 = years[j];
+        const double y1 = years[j + 1];
+        const double v0 = values[j];
+        const double v1 = values[j + 1];
+        const double d0 = v0 - cut;
+        const double d1 = v1 - cut;
+        // A point exactly on the cut lies on the exposure side.
+        if (d0 <= 0.0 && d1 > 0.0) {
+            const double x = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
+            u += x - y0;
+            AddCrossing(x);
+            t = x;
+            exposure = false;
+        } else if (d0 > 0.0 && d1 <= 0.0) {
+            const double x = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
+            u += y1 - x;
+            AddCrossing(x);
+            t = y1;
+            exposure = true;
+        } else if (d0 <= 0.0 && d1 <= 0.0) {
+            u += y1 - y0;
+            t = y1;
+            exposure = true;
+        } else {
+            t = y1;
+            exposure = false;
+        }
+        if (t >= m_curveEnd)
+            break;
+        const double burialSoFar = t - u;
+        if (u > m_p.minimumExposure && exposure && Evaluate(j, cut, t, u, burialSoFar) == Outcome::Finish)
+            break;
+    }
+    return Finish(cut, t, u, exposure, record);
+}
+
+CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool exposureState, HistoryRecord* record)
+{
+    const int nc = m_count;
+    const double s10 = m_p.saturation10;
+    const double s26 = m_p.saturation26;
+    const double rp = m_p.productionRatio;
+    auto pairOf = [rp](double be, double al) {
+        return NuclidePair{be, al, be <= kRatioGuardAtomsPerGram ? rp : al / be};
+    };
+    if (record != nullptr) {
+        record->crossings.clear();
+        record->pairs.clear();
+        record->oldestIsBurial = false;
+    }
+
+    CutHistory history;
+    history.cutValue = cut;
+    history.total = t;
+    history.firstCutAge = nc >= 1 ? m_crossings.at(1) : 0.0;
+    double be = 0.0;
+    double al = 0.0;
+    double burial = 0.0;
+    if (nc <= 1) {
+        // No burial behind the present's exposure: all of [0, t] counts as exposure.
+        u = t;
+        be = Buildup(s10, m_p.mu10, t);
+        al = Buildup(s26, m_p.mu26, t);
+        history.cuttingNumber = 0;
+        if (record != nullptr)
+            record->pairs.push_back(pairOf(be, al));
+    } else {
+        PrepareFactors(nc);
+        PrepareAl26Factors(nc);
+        if (exposureState) {
+            const double dt = t - m_crossings.at(static_cast<std::size_t>(nc));
+            be = Buildup(s10, m_p.mu10, dt);
+            al = Buildup(s26, m_p.mu26, dt);
+            if (record != nullptr)
+                record->pairs.push_back(pairOf(be, al));
+        }
+        bool exposure = exposureState;
+        for (int m = nc; m >= 2; --m) {
+            const auto i = static_cast<std::size_t>(m);
+            exposure = !exposure;
+            if (exposure) {
+                be = be * m_decay10.at(i) + m_production10.at(i);
+                al = al * m_decay26.at(i) + m_production26.at(i);
+            } else {
+                be = be * m_decay10.at(i) * m_erosion.at(i);
+                al = al * m_decay26.at(i) * m_erosion.at(i);
+                burial += m_length.at(i);
+            }
+            if (record != nullptr)
+                record->pairs.push_back(pairOf(be, al));
+        }
+        be = be * m_decay10.at(1) + m_production10.at(1);
+        al = al * m_decay26.at(1) + m_production26.at(1);
+        if (record != nullptr)
+            record->pairs.push_back(pairOf(be, al));
+        // The burial passed must be what the walk left between exposures.
+        const double expected = exposureState ? t - u : m_crossings.at(static_cast<std::size_t>(nc)) - u;
+        if (std::fabs(burial - expected) > kConsistencyToleranceYears)
+            Warn("Error outside!");
+        history.cuttingNumber = exposureState ? nc : nc - 1;
+        if (record != nullptr) {
+            record->crossings.assign(m_crossings.begin() + 1, m_crossings.begin() + 1 + nc);
+            record->oldestIsBurial = !exposureState;
+        }
+    }
+    history.exposure = u;
+    history.burial = burial;
+    // A history of no length holds no 10Be; its ratio is the production ratio.
+    history.ratio = be != 0.0 ? al / be : rp;
+    return history;
+}
+
+} // namespace qex

@@ -1,0 +1,192 @@
+#include "proxy/ProxyDlg.h"
+
+#include "proxy/SimulationCalculation.h"
+#include "ui/FileChooser.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace qex {
+
+namespace {
+
+constexpr int kTemplateId = 140;
+// Labels are not made smaller than this to fit their rectangles (points).
+constexpr qreal kSmallestLabelPointSize = 6.0;
+
+// The template's label rectangles were drawn for a narrower face than this
+// platform's: every label takes one font size, small enough for the widest.
+void FitLabels(QWidget& dialog)
+{
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    auto allFit = [&labels] {
+        for (const QLabel* label : labels)
+            if (label->sizeHint().width() > label->width())
+                return false;
+        return true;
+    };
+    QFont font = dialog.font();
+    while (!allFit() && font.pointSizeF() - 0.5 >= kSmallestLabelPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        for (QLabel* label : labels)
+            label->setFont(font);
+    }
+}
+
+} // namespace
+
+CProxyDlg::CProxyDlg(QWidget* parent)
+    : CResultDialog(kTemplateId, "Climatic Curve Age Correction", 256, 266, 9, parent)
+{
+    const SimulationInputs defaults;
+    m_dAlN = defaults.al26;
+    m_dAlP = defaults.al26Production;
+    m_dBeN = defaults.be10;
+    m_dBeP = defaults.be10Production;
+    m_dBeNErr = defaults.be10Error;
+    m_dAlNErr = defaults.al26Error;
+    m_dAerialE = defaults.aerialErosion;
+    m_dFreePath = defaults.freePath;
+    m_dGlacialE = defaults.glacialErosion;
+    m_dDensity = defaults.density;
+
+    // Controls in template order, which is also the tab order.
+    QLineEdit* beN = AddEdit(1019, 77, 16, 51, 12);
+    QLineEdit* alN = AddEdit(1020, 77, 31, 51, 12);
+    QLineEdit* beP = AddEdit(1021, 77, 46, 51, 12);
+    QLineEdit* alP = AddEdit(1022, 193, 46, 51, 12);
+    m_editProxy = AddEdit(1023, 77, 94, 110, 12);
+    QPushButton* proxyBrowse = AddButton(IDC_PROXY_BROWSE, "Browse...", 196, 94, 42, 12);
+    m_listResults = AddList(IDC_RESULTS, 13, 137, 231, 104);
+    QPushButton* close = AddButton(1, "&Close", 184, 248, 38, 14, true);
+    AddLabel("10Be N(atoms/g):", 10, 18, 61, 9);
+    AddLabel("26Al N(atoms/g):", 11, 33, 60, 9);
+    AddLabel("10Be P(atoms/g/yr):", 7, 48, 64, 9);
+    AddLabel("26Al P(atoms/g/yr):", 130, 48, 61, 9);
+    AddLabel("Proxy Curve:", 26, 95, 45, 9);
+    AddGroup("Input Parameters:", 7, 7, 242, 119);
+    AddGroup("Results:", 7, 127, 242, 117);
+    QPushButton* clear = AddButton(IDC_CLEAR, "C&lear", 90, 248, 38, 14);
+    m_editOutput = AddEdit(1027, 77, 111, 110, 12);
+    QPushButton* outputBrowse = AddButton(IDC_OUTPUT_BROWSE, "Browse...", 196, 112, 42, 12);
+    AddLabel("Output File:", 31, 113, 40, 9);
+    QPushButton* save = AddButton(IDC_SAVE, "&Save", 137, 248, 38, 14);
+    QLineEdit* density = AddEdit(1030, 77, 61, 51, 12);
+    QLineEdit* freePath = AddEdit(1031, 193, 61, 51, 12);
+    AddLabel("Density (g/cm3):", 10, 63, 61, 9);
+    AddLabel("Freepath (g/cm2):", 133, 63, 58, 9);
+    QLineEdit* aerialE = AddEdit(1032, 77, 76, 51, 12);
+    QLineEdit* glacialE = AddEdit(1033, 193, 76, 51, 12);
+    AddLabel("Aerial E(cm/kyr):", 10, 78, 61, 9);
+    AddLabel("Glacial E (cm/kyr):", 131, 78, 60, 9);
+    QPushButton* calculation = AddButton(IDC_CALCULATION, "Calculation", 35, 248, 50, 14);
+    AddLabel("BeN_err(atoms/g):", 130, 17, 61, 9);
+    AddLabel("Al N_err(atoms/g):", 130, 32, 61, 9);
+    QLineEdit* beNErr = AddEdit(1000, 193, 16, 51, 12);
+    QLineEdit* alNErr = AddEdit(1001, 193, 31, 51, 12);
+    SetTabOrderFromTemplate();
+    FitLabels(*this);
+
+    // Data exchange in the template's exchange order.
+    m_dx.Double(alN, m_dAlN, kConcentrationRange.minimum, kConcentrationRange.maximum);
+    m_dx.Double(alP, m_dAlP, kProductionRange.minimum, kProductionRange.maximum);
+    m_dx.Double(beN, m_dBeN, kConcentrationRange.minimum, kConcentrationRange.maximum);
+    m_dx.Double(beP, m_dBeP, kProductionRange.minimum, kProductionRange.maximum);
+    m_dx.Text(m_editProxy, m_strProxyFile, kProxyPathMaxChars);
+    m_dx.Text(m_editOutput, m_strOutputFile);
+    m_dx.Double(aerialE, m_dAerialE, kAerialErosionRange.minimum, kAerialErosionRange.maximum);
+    m_dx.Double(freePath, m_dFreePath, kFreePathRange.minimum, kFreePathRange.maximum);
+    m_dx.Double(glacialE, m_dGlacialE, kGlacialErosionRange.minimum, kGlacialErosionRange.maximum);
+    m_dx.Double(density, m_dDensity, kDensityRange.minimum, kDensityRange.maximum);
+    m_dx.Double(beNErr, m_dBeNErr, kUncertaintyRange.minimum, kUncertaintyRange.maximum);
+    m_dx.Double(alNErr, m_dAlNErr, kUncertaintyRange.minimum, kUncertaintyRange.maximum);
+    ShowData();
+
+    SetUpResults(m_listResults, calculation, clear, save, close);
+    connect(proxyBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseProxyFile);
+    connect(outputBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseOutputFile);
+    beN->setFocus(Qt::OtherFocusReason);
+}
+
+bool CProxyDlg::OnCommand(int id)
+{
+    switch (id) {
+    case IDC_CALCULATION:
+        Calculate();
+        return true;
+    case IDC_SINGLE:
+        SingleCalculation();
+        return true;
+    case IDC_PROXY_BROWSE:
+        BrowseProxyFile();
+        return true;
+    case IDC_OUTPUT_BROWSE:
+        BrowseOutputFile();
+        return true;
+    case IDC_CLEAR:
+        CleanUp();
+        return true;
+    case IDC_SAVE:
+        Save();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CProxyDlg::SingleCalculation()
+{
+    m_single = true;
+    Calculate();
+    m_single = false;
+}
+
+void CProxyDlg::BrowseProxyFile()
+{
+    const auto path = FileChooser().Choose({ChooserKind::Open, "Climatic proxy data Curve",
+                                            "Proxy Curve Data (*.dat)|*.dat|All Files (*.*)|*.*||", false},
+                                           this);
+    if (path)
+        m_editProxy->setText(*path);
+}
+
+void CProxyDlg::BrowseOutputFile()
+{
+    const auto path = FileChooser().Choose(
+        {ChooserKind::Save, "Output calculation file", "Output File (*.txt)|*.txt|All Files (*.*)|*.*||", false},
+        this);
+    if (path)
+        m_editOutput->setText(*path);
+}
+
+SimulationInputs CProxyDlg::Inputs() const
+{
+    SimulationInputs in;
+    in.proxyFile = m_strProxyFile;
+    in.outputFile = m_strOutputFile;
+    in.be10 = m_dBeN;
+    in.be10Error = m_dBeNErr;
+    in.al26 = m_dAlN;
+    in.al26Error = m_dAlNErr;
+    in.be10Production = m_dBeP;
+    in.al26Production = m_dAlP;
+    in.density = m_dDensity;
+    in.freePath = m_dFreePath;
+    in.aerialErosion = m_dAerialE;
+    in.glacialErosion = m_dGlacialE;
+    return in;
+}
+
+void CProxyDlg::OnCalculate()
+{
+    if (!UpdateData())
+        return;
+    if (m_single)
+        AppendSingleSimulation(Inputs(), Results());
+    else
+        AppendSimulationWithUncertainties(Inputs(), Results());
+}
+
+} // namespace qex

@@ -1,0 +1,148 @@
+#include "proxy/SimulationCalculation.h"
+
+#include "core/Format.h"
+#include "core/Message.h"
+#include "proxy/SimulationSession.h"
+
+#include <array>
+
+namespace qex {
+
+namespace {
+
+constexpr double kYearsPerKyr = 1000.0;
+
+// Erosion rates are entered in cm/kyr and reach the engine in cm/yr.
+CSimulationSession MakeSession(const SimulationInputs& in)
+{
+    return CSimulationSession(in.proxyFile, in.outputFile, in.be10Production, in.al26Production, in.density,
+                              in.freePath, in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr);
+}
+
+bool HavePaths(const SimulationInputs& inputs)
+{
+    if (inputs.proxyFile.empty()) {
+        ShowMessage("Please select a proxy curve file!");
+        return false;
+    }
+    if (inputs.outputFile.empty()) {
+        ShowMessage("Please select an output file!");
+        return false;
+    }
+    return true;
+}
+
+// The smallest and largest value of one quantity over the runs that gave it.
+class CRange {
+public:
+    void Add(double value)
+    {
+        if (!m_any || value < m_min)
+            m_min = value;
+        if (!m_any || value > m_max)
+            m_max = value;
+        m_any = true;
+    }
+    // 0 when no run gave a value.
+    double Min() const { return m_any ? m_min : 0.0; }
+    double Max() const { return m_any ? m_max : 0.0; }
+
+private:
+    bool m_any = false;
+    double m_min = 0.0;
+    double m_max = 0.0;
+};
+
+} // namespace
+
+std::vector<std::string> SimulationResultLines(const SimulationBestFit& best)
+{
+    std::vector<std::string> lines;
+    lines.push_back(Format("Cut Value  :   %-10.5f", best.cutValue));
+    lines.push_back(Format("Ratio_diff(100%%) :   %-10.3f", best.ratioDifference));
+    lines.push_back(Format("Exposure Age(kyr)  :   %-10.3f", best.exposureTime / kYearsPerKyr));
+    lines.push_back(Format("Bural Age(kyr)         :   %-10.3f", best.burialTime / kYearsPerKyr));
+    lines.push_back(Format("Total Age(kyr)        :   %-10.3f", best.totalTime / kYearsPerKyr));
+    lines.push_back(Format("Al-Be Ratio              :   %-10.3f", best.calculatedRatio));
+    lines.push_back(Format("Intersect Numbers   :    %d", best.cuttingNumber));
+    for (std::size_t i = 0; i < best.cuttingAges.size(); ++i)
+        lines.push_back(Format("Intersect year(kyr) %d:   %-10.3f", static_cast<int>(i + 1),
+                               best.cuttingAges[i] / kYearsPerKyr));
+    return lines;
+}
+
+bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail)
+{
+    if (!HavePaths(inputs))
+        return false;
+    CSimulationSession session = MakeSession(inputs);
+
+    // Exposure, burial, total, first cutting age, cut value, ratio difference.
+    std::array<CRange, 6> ranges;
+    for (int a = -1; a <= 1; ++a) {
+        for (int b = -1; b <= 1; ++b) {
+            SimulationBestFit run;
+            if (!session.Run(inputs.be10 + a * inputs.be10Error, inputs.al26 + b * inputs.al26Error, run))
+                continue;
+            ranges[0].Add(run.exposureTime);
+            ranges[1].Add(run.burialTime);
+            ranges[2].Add(run.totalTime);
+            // A history without crossings has no first cutting age.
+            if (run.cuttingNumber > 0)
+                ranges[3].Add(run.cuttingAges.front());
+            ranges[4].Add(run.cutValue);
+            ranges[5].Add(run.ratioDifference);
+        }
+    }
+
+    // The central run; the session gives it from the unperturbed run above.
+    SimulationBestFit central;
+    const bool found = session.Run(inputs.be10, inputs.al26, central, detail);
+    const bool written = session.WriteReport();
+    if (!found || !written) {
+        ShowMessage("Calculation Error!");
+        return false;
+    }
+
+    const int number = list.m_nResultCount + 1;
+    const int heading = list.BeginBlock(Format("Calculation Results %d: Mean Value", number));
+    for (const std::string& line : SimulationResultLines(central))
+        list.AppendLine(line);
+    list.AppendLine("\n");
+    list.AppendLine(Format("Calculation Results %d: Uncertainties", number));
+    static const char* const kRangeLines[6][2] = {
+        {"Total Exposure Minimum  :   %-10.5f", "Total Exposure Maximum  :   %-10.5f"},
+        {"Total Burial Minimum  :   %-10.5f", "Total Burial Maximum  :   %-10.5f"},
+        {"Total Duration Minimum  :   %-10.5f", "Total Duration Maximum  :   %-10.5f"},
+        {"First_Cut Minimum  :   %-10.5f", "First_Cut Maximum  :   %-10.5f"},
+        {"Cutoff Value Minimum  :   %-10.5f", "Cutoff Value Maximum  :   %-10.5f"},
+        {"Ratio Difference Minimum  :   %-10.5f", "Ratio Difference Maximum  :   %-10.5f"},
+    };
+    for (std::size_t q = 0; q < ranges.size(); ++q) {
+        // Durations and ages in kyr; cut value and ratio difference as they are.
+        const double scale = q < 4 ? kYearsPerKyr : 1.0;
+        list.AppendLine(Format(kRangeLines[q][0], ranges[q].Min() / scale));
+        list.AppendLine(Format(kRangeLines[q][1], ranges[q].Max() / scale));
+    }
+    list.AppendLine("\n");
+    list.EndBlock(heading);
+    return true;
+}
+
+bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail)
+{
+    if (!HavePaths(inputs))
+        return false;
+    CSimulationSession session = MakeSession(inputs);
+    SimulationBestFit best;
+    const bool found = session.Run(inputs.be10, inputs.al26, best, detail);
+    const bool written = session.WriteReport();
+    if (!found || !written) {
+        ShowMessage("Calculation Error!");
+        return false;
+    }
+    list.AppendBlock(SimulationResultLines(best));
+    return true;
+}
+
+} // namespace qex

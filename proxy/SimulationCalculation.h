@@ -1,0 +1,62 @@
+#pragma once
+// The simulation dialog's two calculations, shared by the dialog and
+// `qexcli simulate`: the calculation with uncertainties (nine runs with the
+// measured concentrations lowered, kept and raised by their uncertainties, and
+// the central run) and the single calculation. Each appends its block of
+// result lines to a result list.
+
+#include "core/ResultList.h"
+#include "proxy/BurialExposureSimulation.h"
+#include "proxy/SimulationReport.h"
+
+#include <string>
+#include <vector>
+
+namespace qex {
+
+// An inclusive range of an input.
+struct InputRange {
+    double minimum;
+    double maximum;
+};
+
+// The inputs' ranges as the dialog checks them.
+inline constexpr InputRange kConcentrationRange{0.0, 100000000.0};  // atoms/g
+inline constexpr InputRange kUncertaintyRange{0.0, 1e20};           // atoms/g
+inline constexpr InputRange kProductionRange{0.0, 100000.0};        // atoms/g/yr
+inline constexpr InputRange kDensityRange{0.0, 100.0};              // g/cm3
+inline constexpr InputRange kFreePathRange{100.0, 500.0};           // g/cm2
+inline constexpr InputRange kAerialErosionRange{0.0, 1000.0};       // cm/kyr
+inline constexpr InputRange kGlacialErosionRange{0.0, 10000.0};     // cm/kyr
+inline constexpr int kProxyPathMaxChars = 1000;
+
+// The inputs with the dialog's defaults.
+struct SimulationInputs {
+    std::string proxyFile;  // proxy curve file
+    std::string outputFile; // report file
+    double be10 = 1165000.0;      // measured 10Be, atoms/g
+    double be10Error = 24000.0;   // its uncertainty, atoms/g
+    double al26 = 6216000.0;      // measured 26Al, atoms/g
+    double al26Error = 156000.0;  // its uncertainty, atoms/g
+    double be10Production = 12.7; // atoms/g/yr
+    double al26Production = 77.7; // atoms/g/yr
+    double density = 2.75;        // g/cm3
+    double freePath = 150.0;      // g/cm2
+    double aerialErosion = 0.0;   // cm/kyr
+    double glacialErosion = 0.0;  // cm/kyr
+};
+
+// The result lines of one run (ages in kyr).
+std::vector<std::string> SimulationResultLines(const SimulationBestFit& best);
+
+// Calculation with uncertainties. Appends the "Mean Value" and
+// "Uncertainties" block and returns true; false (and nothing appended) after
+// a message. With `detail`, the central run's details.
+bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list,
+                                       SimulationDetail* detail = nullptr);
+
+// Single calculation: one run with the measured values, a "Calculation
+// Result" block.
+bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr);
+
+} // namespace qex

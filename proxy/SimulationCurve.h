@@ -1,0 +1,29 @@
+#pragma once
+// The proxy curve as the burial-exposure simulation reads it: its own loader,
+// which puts a point at year 0 in front of the file's points and neither
+// merges close years nor interpolates (the cut-results curve does both).
+
+#include <string>
+#include <vector>
+
+namespace qex {
+
+struct SimulationCurve {
+    // Point 0 is the present (year 0); points 1..n are the file's, in file order.
+    std::vector<double> years;  // years before present
+    std::vector<double> values; // proxy values
+    double valueMax = 0.0;      // largest value read from the file
+    double valueMin = 0.0;      // smallest value read from the file
+    bool ascending = true;      // every year at least the one before it (year 0 included)
+
+    // Index of the last point, the end of the curve.
+    int LastIndex() const { return static_cast<int>(years.size()) - 1; }
+};
+
+// Loads the file at `path` into `curve`. On failure returns false and sets
+// `message` to the text to show the user ("Can not find Proxy data file!",
+// "Proxy data file is not correct!", "Proxy data are too little!", or the line
+// that does not hold two numbers); the caller shows it.
+bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message);
+
+} // namespace qex

@@ -1,0 +1,32 @@
+#pragma once
+// The simulation report: one line per cut value under "[Calculation
+// Information]", then the best fit under "[Best Fit Information]".
+
+#include "proxy/BurialExposureWalk.h"
+
+#include <string>
+#include <vector>
+
+namespace qex {
+
+// The best-fit history of a run, as the engine returns it.
+struct SimulationBestFit {
+    double exposureTime = 0.0;    // yr
+    double burialTime = 0.0;      // yr
+    double totalTime = 0.0;       // yr
+    double ratioDifference = 0.0; // percent, 100 |R - Rm| / Rm
+    double cutValue = 0.0;        // proxy units
+    std::vector<double> cuttingAges; // yr, youngest first
+    int cuttingNumber = 0;
+    double calculatedRatio = 0.0; // simulated 26Al/10Be
+    std::vector<NuclidePair> pairs; // oldest first, the present last
+};
+
+// ABS_diff of the report: |100 (R - Rm) / Rm|, percent.
+double ReportRatioDifference(double ratio, double measuredRatio);
+
+// The whole report text; `best` is null when no cut value qualified.
+std::string FormatSimulationReport(const std::vector<CutHistory>& histories, double measuredRatio,
+                                   const SimulationBestFit* best);
+
+} // namespace qex

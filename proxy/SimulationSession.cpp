@@ -1,0 +1,154 @@
+#include "proxy/SimulationSession.h"
+
+#include "core/AtomicFile.h"
+#include "core/Message.h"
+
+#include <cmath>
+
+namespace qex {
+
+namespace {
+// Starting value of the best absolute ratio difference.
+constexpr double kInitialBestDifference = 100.0;
+} // namespace
+
+// The 998 histories of one 10Be sample.
+struct CSimulationSession::Walked {
+    Walked(const SimulationCurve& curve, const SimulationParameters& p, WalkEvaluation evaluation)
+        : parameters(p), walk(curve, p, evaluation)
+    {
+    }
+    SimulationParameters parameters;
+    CBurialExposureWalk walk;
+    std::vector<CutHistory> histories;
+};
+
+CSimulationSession::CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production,
+                                       double al26Production, double density, double freePath, double aerialErosion,
+                                       double glacialErosion, WalkEvaluation evaluation)
+    : m_proxyPath(std::move(proxyPath)), m_reportPath(std::move(reportPath)), m_be10Production(be10Production),
+      m_al26Production(al26Production), m_density(density), m_freePath(freePath), m_aerialErosion(aerialErosion),
+      m_glacialErosion(glacialErosion), m_evaluation(evaluation)
+{
+}
+
+CSimulationSession::~CSimulationSession() = default;
+
+CSimulationSession::Walked& CSimulationSession::WalkFor(const SimulationParameters& p)
+{
+    // Only the measured 10Be and the minimum exposure time (which the 26Al
+    // can move through the erosion test) differ between the runs of a session.
+    for (auto& walked : m_walks)
+        if (walked->parameters.be10Concentration == p.be10Concentration &&
+            walked->parameters.minimumExposure == p.minimumExposure)
+            return *walked;
+    auto walked = std::make_unique<Walked>(m_curve, p, m_evaluation);
+    walked->histories.reserve(kSimulationCutCount);
+    for (int k = 1; k <= kSimulationCutCount; ++k)
+        walked->histories.push_back(walked->walk.Walk(k));
+    m_walks.push_back(std::move(walked));
+    return *m_walks.back();
+}
+
+bool CSimulationSession::Run(double be10Concentration, double al26Concentration, SimulationBestFit& best,
+                             SimulationDetail* detail)
+{
+    const SimulationParameters p =
+        DeriveSimulationParameters(be10Concentration, m_be10Production, al26Concentration, m_al26Production,
+                                   m_density, m_freePath, m_aerialErosion, m_glacialErosion);
+    // Inputs that cannot give finite numbers, or a measured ratio above the
+    // production ratio (burial only lowers the ratio, so no history explains
+    // it), end the run before any file is touched.
+    if (!ParametersAreUsable(p) || p.productionRatio < p.measuredRatio)
+        return false;
+
+    if (m_curveState == State::Unknown)
+        m_curveState = LoadSimulationCurve(m_proxyPath, m_curve, m_curveMessage) ? State::Good : State::Bad;
+    if (m_curveState == State::Bad) {
+        ShowMessage(m_curveMessage);
+        return false;
+    }
+    if (m_reportState == State::Unknown) {
+        CAtomicFile probe(m_reportPath);
+        m_reportState = probe.Open() ? State::Good : State::Bad;
+    }
+    if (m_reportState == State::Bad) {
+        ShowMessage("Can not find Output file!");
+        return false;
+    }
+
+    Walked& walked = WalkFor(p);
+    const double rm = p.measuredRatio;
+    double bestDifference = kInitialBestDifference;
+    int bestIndex = -1;
+    for (int i = 0; i < kSimulationCutCount; ++i) {
+        const CutHistory& h = walked.histories[static_cast<std::size_t>(i)];
+        // Strictly closer, so a tie keeps the lower cut value; and only
+        // histories with more exposure than the sample needs at the least.
+        if (std::fabs(h.ratio - rm) < bestDifference && h.exposure > p.minimumExposure) {
+            bestDifference = std::fabs(h.ratio - rm);
+            bestIndex = i;
+        }
+    }
+
+    m_pending = PendingReport{&walked, rm, std::nullopt};
+    HistoryRecord record;
+    if (bestIndex >= 0) {
+        const CutHistory& h = walked.histories.at(static_cast<std::size_t>(bestIndex));
+        walked.walk.SetQuiet(true);
+        walked.walk.Walk(bestIndex + 1, &record);
+        walked.walk.SetQuiet(false);
+        SimulationBestFit found;
+        found.calculatedRatio = h.ratio;
+        found.cuttingNumber = h.cuttingNumber;
+        found.exposureTime = h.exposure;
+        found.totalTime = h.total;
+        found.ratioDifference = 100.0 * std::fabs(h.ratio - rm) / rm;
+        found.burialTime = h.burial;
+        found.cutValue = h.cutValue;
+        found.cuttingAges.assign(record.crossings.begin(), record.crossings.begin() + h.cuttingNumber);
+        found.pairs = record.pairs;
+        m_pending->best = found;
+        best = std::move(found);
+    }
+
+    if (detail != nullptr) {
+        *detail = SimulationDetail();
+        detail->years = m_curve.years;
+        detail->values = m_curve.values;
+        detail->measuredRatio = rm;
+        detail->productionRatio = p.productionRatio;
+        detail->minimumExposure = p.minimumExposure;
+        detail->table.reserve(walked.histories.size());
+        for (const CutHistory& h : walked.histories)
+            detail->table.push_back({h.cutValue, h.ratio, ReportRatioDifference(h.ratio, rm), h.firstCutAge,
+                                     h.exposure, h.burial});
+        if (bestIndex >= 0) {
+            const CutHistory& h = walked.histories.at(static_cast<std::size_t>(bestIndex));
+            detail->hasBestFit = true;
+            detail->bestCutValue = h.cutValue;
+            detail->totalTime = h.total;
+            detail->crossings = record.crossings;
+            detail->oldestIsBurial = record.oldestIsBurial;
+            detail->pairs = record.pairs;
+        }
+    }
+    return bestIndex >= 0;
+}
+
+bool CSimulationSession::WriteReport()
+{
+    if (!m_pending)
+        return true;
+    const PendingReport& pending = *m_pending;
+    const std::string text = FormatSimulationReport(pending.walk->histories, pending.measuredRatio,
+                                                    pending.best ? &*pending.best : nullptr);
+    m_pending.reset();
+    if (!WriteFileAtomically(m_reportPath, text)) {
+        ShowMessage("Can not find Output file!");
+        return false;
+    }
+    return true;
+}
+
+} // namespace qex

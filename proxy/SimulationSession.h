@@ -1,0 +1,70 @@
+#pragma once
+// Engine runs that share one curve, one report path and the sample's
+// production rates, density, free path and erosion rates. The curve is read
+// once; runs with the same 10Be (the walk depends on nothing else that
+// varies) share one walk of the 998 cut values; the report is written once, at
+// the end, with what the last run that reached it would have written. Each run
+// shows the messages a lone engine run shows.
+
+#include "proxy/BurialExposureSimulation.h"
+#include "proxy/SimulationCurve.h"
+#include "proxy/SimulationReport.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qex {
+
+class CSimulationSession {
+public:
+    // Erosion rates in cm/yr.
+    CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production, double al26Production,
+                       double density, double freePath, double aerialErosion, double glacialErosion,
+                       WalkEvaluation evaluation = WalkEvaluation::Fast);
+    ~CSimulationSession();
+    CSimulationSession(const CSimulationSession&) = delete;
+    CSimulationSession& operator=(const CSimulationSession&) = delete;
+
+    // One engine run for the measured concentrations (atoms/g). True with the
+    // best fit; false when the run fails or no cut value qualifies.
+    bool Run(double be10Concentration, double al26Concentration, SimulationBestFit& best,
+             SimulationDetail* detail = nullptr);
+
+    // Writes the report of the last run that reached it (nothing when none
+    // did). False, after "Can not find Output file!", when it cannot be written.
+    bool WriteReport();
+
+private:
+    struct Walked;
+    Walked& WalkFor(const SimulationParameters& parameters);
+
+    std::string m_proxyPath;
+    std::string m_reportPath;
+    double m_be10Production;
+    double m_al26Production;
+    double m_density;
+    double m_freePath;
+    double m_aerialErosion;
+    double m_glacialErosion;
+    WalkEvaluation m_evaluation;
+
+    enum class State { Unknown, Good, Bad };
+    State m_curveState = State::Unknown;
+    std::string m_curveMessage;
+    SimulationCurve m_curve;
+    State m_reportState = State::Unknown;
+
+    std::vector<std::unique_ptr<Walked>> m_walks;
+
+    // The report the last run that reached it would leave.
+    struct PendingReport {
+        const Walked* walk = nullptr;
+        double measuredRatio = 0.0;
+        std::optional<SimulationBestFit> best;
+    };
+    std::optional<PendingReport> m_pending;
+};
+
+} // namespace qex

@@ -1,0 +1,113 @@
+// qexcli simulate end to end: the worked example's single calculation, the
+// calculation with uncertainties on the bundled LR04 curve, usage errors and
+// failures.
+
+#include "tests/cli/RunQexcli.h"
+
+#include <gtest/gtest.h>
+#include <algorithm>
+
+namespace qex {
+namespace {
+
+using test::ReadFile;
+using test::RunQexcli;
+using test::TempDir;
+
+std::string AlternatingCurve(const TempDir& dir)
+{
+    std::string text = "Proxy_Data\nAlternating\n";
+    for (int i = 0; i <= 30; ++i)
+        text += std::to_string(i * 20000) + (i % 2 == 0 ? " 3.0\n" : " 5.0\n");
+    const std::string path = dir.File("alternating.dat");
+    test::WriteFile(path, text);
+    return path;
+}
+
+TEST(SimulateCommand, SingleCalculationPrintsTheBlockAndWritesTheReport)
+{
+    TempDir dir;
+    const auto result =
+        RunQexcli({"simulate", "--proxy", AlternatingCurve(dir), "--report", dir.File("report.txt"), "--single"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "");
+    std::string expected = "Calculation Result 1\n"
+                           "Cut Value  :   3.36600   \n"
+                           "Ratio_diff(100%) :   0.035     \n"
+                           "Exposure Age(kyr)  :   104.342   \n"
+                           "Bural Age(kyr)         :   457.520   \n"
+                           "Total Age(kyr)        :   561.862   \n"
+                           "Al-Be Ratio              :   5.337     \n"
+                           "Intersect Numbers   :    28\n";
+    // Crossings 3.66 kyr either side of every 3.0 point from 40 kyr on.
+    char line[64];
+    for (int i = 1; i <= 28; ++i) {
+        const int m = (i - 1) / 2;
+        std::snprintf(line, sizeof line, "Intersect year(kyr) %d:   %-10.3f\n", i,
+                      i % 2 == 1 ? 40.0 * m + 3.66 : 40.0 * (m + 1) - 3.66);
+        expected += line;
+    }
+    EXPECT_EQ(result.out, expected);
+    const std::string report = ReadFile(dir.File("report.txt"));
+    EXPECT_NE(report.find("     3.002,      5.302,      0.623,         20,        600,       599400\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("Total year: 561861.655\n"), std::string::npos);
+}
+
+TEST(SimulateCommand, Lr04WithTheDefaultSampleGivesTheMeanAndUncertaintyBlock)
+{
+    TempDir dir;
+    const auto result = RunQexcli({"simulate", "--proxy", test::SourceDir() + "/examples/proxy/LR04.dat", "--report",
+                                   dir.File("report.txt")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out.rfind("Calculation Results 1: Mean Value\nCut Value  :   3.72580   \n", 0), 0u);
+    EXPECT_NE(result.out.find("\nIntersect Numbers   :    28\n"), std::string::npos);
+    EXPECT_NE(result.out.find("\n\n\nCalculation Results 1: Uncertainties\nTotal Exposure Minimum  :   "),
+              std::string::npos);
+    EXPECT_EQ(result.out.substr(result.out.size() - 2), "\n\n");
+    // 1 + 7 + 28 + 1 + 1 + 12 + 1 list lines, the two line-feed lines saved as two line ends each.
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 53);
+    EXPECT_NE(ReadFile(dir.File("report.txt")).find("Cut Value:    3.72580\nRatio_Diff(*100):"), std::string::npos);
+}
+
+TEST(SimulateCommand, OptionsOutsideTheirRangesOrMissingAreUsageErrors)
+{
+    TempDir dir;
+    const std::string curve = AlternatingCurve(dir);
+    const auto freePath =
+        RunQexcli({"simulate", "--proxy", curve, "--report", dir.File("r.txt"), "--free-path", "600"});
+    EXPECT_EQ(freePath.exitCode, 2);
+    EXPECT_NE(freePath.err.find("--free-path"), std::string::npos);
+    EXPECT_NE(freePath.err.find("100 to 500"), std::string::npos);
+    EXPECT_EQ(RunQexcli({"simulate", "--proxy", curve}).exitCode, 2);
+    EXPECT_EQ(RunQexcli({"simulate", "--report", dir.File("r.txt")}).exitCode, 2);
+    EXPECT_EQ(RunQexcli({"simulate", "--proxy", curve, "--report", dir.File("r.txt"), "--be10-production", "-1"})
+                  .exitCode,
+              2);
+    EXPECT_FALSE(test::FileExists(dir.File("r.txt")));
+    const auto help = RunQexcli({"simulate", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--glacial-erosion"), std::string::npos);
+    EXPECT_NE(help.out.find("cm/kyr"), std::string::npos);
+}
+
+TEST(SimulateCommand, AFailedCalculationExitsOneWithItsMessages)
+{
+    TempDir dir;
+    const auto missing =
+        RunQexcli({"simulate", "--proxy", dir.File("missing.dat"), "--report", dir.File("r.txt"), "--single"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "Can not find Proxy data file!\nCalculation Error!\n");
+    // A measured ratio above the production ratio: every run fails silently.
+    const auto ratio = RunQexcli({"simulate", "--proxy", AlternatingCurve(dir), "--report", dir.File("r.txt"),
+                                  "--al26", "9000000"});
+    EXPECT_EQ(ratio.exitCode, 1);
+    EXPECT_EQ(ratio.out, "");
+    EXPECT_EQ(ratio.err, "Calculation Error!\n");
+    EXPECT_FALSE(test::FileExists(dir.File("r.txt")));
+}
+
+} // namespace
+} // namespace qex

@@ -1,0 +1,387 @@
+// The burial-exposure simulation engine: the worked example of the
+// alternating curve, its failures, the year-0 point, the report's shape, the
+// best-fit rules, a point lying exactly on the cut, and the fast evaluation
+// against the straightforward one.
+
+#include "core/Message.h"
+#include "proxy/BurialExposureSimulation.h"
+#include "proxy/SimulationSession.h"
+#include "tests/core/SimulationTestCurves.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+namespace qex {
+namespace {
+
+using namespace test;
+
+// The outputs of one engine run, preset to values no run gives.
+struct EngineRun {
+    int result = -1;
+    double exposure = -7, burial = -7, total = -7, difference = -7, cut = -7, ratio = -7;
+    std::vector<double> ages{-7.0};
+    int cuttingNumber = -7;
+    SimulationDetail detail;
+};
+
+EngineRun Simulate(const std::string& curve, const std::string& report, double be10 = kBe10, double al26 = kAl26,
+             double be10Production = kBe10Production, double aerialErosion = 0.0, double glacialErosion = 0.0)
+{
+    EngineRun r;
+    r.result = SimulateBurialExposure(curve, report, be10, be10Production, al26, kAl26Production, kDensity, kFreePath,
+                                      aerialErosion, glacialErosion, r.exposure, r.burial, r.total, r.difference,
+                                      r.cut, r.ages, r.cuttingNumber, r.ratio, &r.detail);
+    return r;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The report's per-cut-value lines (between the column header and the blank line).
+std::vector<std::string> CutLines(const std::string& report)
+{
+    const auto lines = Lines(report);
+    std::vector<std::string> cuts;
+    bool inside = false;
+    for (const auto& line : lines) {
+        if (line.rfind("Cut_value,", 0) == 0) {
+            inside = true;
+            continue;
+        }
+        if (inside && line.empty())
+            break;
+        if (inside)
+            cuts.push_back(line);
+    }
+    return cuts;
+}
+
+std::string BestSection(const std::string& report)
+{
+    const auto at = report.find("[Best Fit Information]");
+    return at == std::string::npos ? std::string() : report.substr(at);
+}
+
+TEST(Simulation, WorkedExampleOfTheAlternatingCurve)
+{
+    TempDir dir;
+    const std::string curve = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    CMessageRecorder messages;
+    const EngineRun r = Simulate(curve, dir.File("report.txt"));
+
+    ASSERT_EQ(r.result, 1);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_NEAR(r.cut, 3.366, 1e-9); // k = 183
+    EXPECT_NEAR(r.difference, 0.035, 0.0005);
+    EXPECT_NEAR(r.ratio, 5.337, 0.0005);
+    EXPECT_NEAR(r.exposure, 104341.66, 0.005);
+    EXPECT_NEAR(r.burial, 457520.00, 0.005);
+    EXPECT_NEAR(r.total, 561861.655, 0.0005);
+    // The cut 3.366 lies 0.366 above the 3.0 points, 3660 yr either side of
+    // each; every burial stretch lasts 40000 - 2 * 3660 = 32680 yr.
+    ASSERT_EQ(r.cuttingNumber, 28);
+    ASSERT_EQ(r.ages.size(), 28u);
+    for (int m = 0; m < 14; ++m) {
+        EXPECT_NEAR(r.ages[2 * m], 40000.0 * m + 3660.0, 1e-6);
+        EXPECT_NEAR(r.ages[2 * m + 1], 40000.0 * (m + 1) - 3660.0, 1e-6);
+    }
+
+    const std::string report = ReadFile(dir.File("report.txt"));
+    const std::string head = "\n[Calculation Information]\n"
+                             "Cut_value,  Cal_ratio, ABS_diff, First_cut_age, Exp_age, Burial_age\n"
+                             "     3.002,";
+    EXPECT_EQ(report.substr(0, head.size()), head);
+    EXPECT_EQ(CutLines(report).front(), "     3.002,      5.302,      0.623,         20,        600,       599400");
+    const auto best = Lines(BestSection(report));
+    ASSERT_EQ(best.size(), 67u);
+    EXPECT_EQ(best[1], "Cut Value:    3.36600");
+    EXPECT_EQ(best[2], "Ratio_Diff(*100):      0.035");
+    EXPECT_EQ(best[3], "Calcualted Ratio:      5.337");
+    EXPECT_EQ(best[4], "Total Exposure Age:  104341.66");
+    EXPECT_EQ(best[5], "Total Burial Age:  457520.00");
+    EXPECT_EQ(best[6], "Total year: 561861.655");
+    EXPECT_EQ(best[7], "Cutting number: 28");
+    EXPECT_EQ(best[8], "Cuting age No.1:         3660");
+    EXPECT_EQ(best[35], "Cuting age No.28:       556340");
+    EXPECT_EQ(best[36], "Number of BeN-R pair: 29");
+    EXPECT_EQ(best[37], "       BeN,     AlN,    Ratio");
+    EXPECT_EQ(best[38], "       70036,       427878,       6.11");
+    EXPECT_EQ(best[66], "     1165000,      6218170,       5.34");
+    EXPECT_EQ(report.back(), '\n');
+}
+
+TEST(Simulation, TheReportHasOneLinePerCutValueInIncreasingOrder)
+{
+    TempDir dir;
+    const std::string curve = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    Simulate(curve, dir.File("report.txt"));
+    const auto cuts = CutLines(ReadFile(dir.File("report.txt")));
+    ASSERT_EQ(cuts.size(), 998u);
+    // Cut k lies at 3.0 + k * 0.001 * (5.0 - 3.0).
+    for (std::size_t i = 0; i < cuts.size(); ++i)
+        EXPECT_NEAR(std::atof(cuts[i].c_str()), 3.0 + 0.002 * static_cast<double>(i + 1), 0.0005) << cuts[i];
+}
+
+TEST(Simulation, AMeasuredRatioAboveTheProductionRatioFailsWithoutMessageOrFile)
+{
+    TempDir dir;
+    const std::string curve = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    WriteFile(dir.File("kept.txt"), "earlier report");
+    CMessageRecorder messages;
+    // 7200000 / 1165000 = 6.18 > 77.7 / 12.7 = 6.118.
+    const EngineRun r = Simulate(curve, dir.File("new.txt"), kBe10, 7200000.0);
+    const EngineRun kept = Simulate(curve, dir.File("kept.txt"), kBe10, 7200000.0);
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(kept.result, 0);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_FALSE(FileExists(dir.File("new.txt")));
+    EXPECT_EQ(ReadFile(dir.File("kept.txt")), "earlier report");
+    EXPECT_EQ(r.cut, -7);
+    EXPECT_EQ(r.cuttingNumber, -7);
+}
+
+TEST(Simulation, UnusableNumbersFailBeforeAnyFileIsTouched)
+{
+    TempDir dir;
+    const std::string curve = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    CMessageRecorder messages;
+    EXPECT_EQ(Simulate(curve, dir.File("r.txt"), 0.0, 0.0).result, 0);       // no 10Be, no 26Al
+    EXPECT_EQ(Simulate(curve, dir.File("r.txt"), kBe10, 0.0).result, 0);     // no 26Al
+    EXPECT_EQ(Simulate(curve, dir.File("r.txt"), kBe10, kAl26, 0.0).result, 0); // no 10Be production
+    // 3e7 atoms/g of 10Be is beyond saturation at 12.7 atoms/g/yr
+    // (lambda N / P = 1.09): no exposure time gives it.
+    EXPECT_EQ(Simulate(curve, dir.File("r.txt"), 3.0e7, kAl26).result, 0);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_FALSE(FileExists(dir.File("r.txt")));
+}
+
+TEST(Simulation, CurveFileFailuresShowTheirMessageAndWriteNothing)
+{
+    TempDir dir;
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"Proxy_data\nX\n0 3\n1000 5\n", "Proxy data file is not correct!"},
+        {"", "Proxy data file is not correct!"},
+        {"Proxy_Data\nNameOnly\n", "Proxy data are too little!"},
+        {"Proxy_Data", "Proxy data are too little!"},
+        {"Proxy_Data\nX\n0 3.0\n1000 abc\n2000 5\n", "Proxy data file is not correct! Line 4 does not hold two numbers."},
+        {"Proxy_Data\nX\n0 3.0\n1000 5.0\n2000\n", "Proxy data file is not correct! Line 5 does not hold two numbers."},
+        {"Proxy_Data\nX\n0 3.0\n1000 nan\n", "Proxy data file is not correct! Line 4 does not hold two numbers."},
+    };
+    for (const auto& c : cases) {
+        const std::string curve = WriteCurve(dir, "curve.dat", c.text);
+        CMessageRecorder messages;
+        EXPECT_EQ(Simulate(curve, dir.File("r.txt")).result, 0) << c.text;
+        EXPECT_EQ(messages.Messages(), std::vector<std::string>{c.message}) << c.text;
+        EXPECT_FALSE(FileExists(dir.File("r.txt")));
+    }
+    CMessageRecorder messages;
+    EXPECT_EQ(Simulate(dir.File("missing.dat"), dir.File("r.txt")).result, 0);
+    EXPECT_EQ(Simulate(dir.Path(), dir.File("r.txt")).result, 0);
+    EXPECT_EQ(messages.Messages(),
+              (std::vector<std::string>{"Can not find Proxy data file!", "Can not find Proxy data file!"}));
+}
+
+TEST(Simulation, AReportThatCannotBeWrittenFailsWithItsMessage)
+{
+    TempDir dir;
+    const std::string curve = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    CMessageRecorder messages;
+    EXPECT_EQ(Simulate(curve, dir.File("no-such-folder/r.txt")).result, 0);
+    EXPECT_EQ(Simulate(curve, dir.Path()).result, 0);
+    EXPECT_EQ(messages.Messages(),
+              (std::vector<std::string>{"Can not find Output file!", "Can not find Output file!"}));
+}
+
+TEST(Simulation, ThePresentTakesTheSmallestValueOrTheFirstValueAtYearZero)
+{
+    TempDir dir;
+    EngineRun late = Simulate(WriteCurve(dir, "late.dat", "Proxy_Data\nLate\n1000 4.0\n2000 3.5\n3000 5.0\n"),
+                        dir.File("r1.txt"));
+    EXPECT_EQ(late.detail.years, (std::vector<double>{0.0, 1000.0, 2000.0, 3000.0}));
+    EXPECT_EQ(late.detail.values, (std::vector<double>{3.5, 4.0, 3.5, 5.0}));
+    EngineRun atZero = Simulate(WriteCurve(dir, "zero.dat", "Proxy_Data\nZero\n0 4.0\n1000 3.5\n2000 5.0\n"),
+                          dir.File("r2.txt"));
+    EXPECT_EQ(atZero.detail.years, (std::vector<double>{0.0, 0.0, 1000.0, 2000.0}));
+    EXPECT_EQ(atZero.detail.values, (std::vector<double>{4.0, 4.0, 3.5, 5.0}));
+    // Close years are not merged by this loader.
+    EngineRun close = Simulate(WriteCurve(dir, "close.dat", "Proxy_Data\nClose\n0 3\n0.0005 4\n1000 5\n"),
+                         dir.File("r3.txt"));
+    EXPECT_EQ(close.detail.years.size(), 4u);
+}
+
+TEST(Simulation, ASinglePointGivesACompleteReportWithoutBestFit)
+{
+    TempDir dir;
+    CMessageRecorder messages;
+    // One point at 1000 yr: every history is 1000 yr of exposure, far below
+    // the 93733 yr the measured 10Be needs at the least.
+    const EngineRun r = Simulate(WriteCurve(dir, "one.dat", "Proxy_Data\nOne\n1000 3.0\n"), dir.File("r.txt"));
+    EXPECT_EQ(r.result, 0);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(r.cut, -7);
+    const std::string report = ReadFile(dir.File("r.txt"));
+    EXPECT_EQ(CutLines(report).size(), 998u);
+    EXPECT_EQ(BestSection(report), "[Best Fit Information]\nNo cut value qualified as best fit.\n");
+    EXPECT_EQ(report.find("nan"), std::string::npos);
+}
+
+TEST(Simulation, ATieKeepsTheLowerCutValue)
+{
+    TempDir dir;
+    // Every cut between 0 and 10 crosses once on the rise at 50-60 kyr and
+    // the curve ends in that burial: each history counts wholly as 200 kyr of
+    // exposure, so all 998 ratios are equal.
+    const EngineRun r = Simulate(
+        WriteCurve(dir, "tie.dat", "Proxy_Data\nTie\n0 0\n50000 0\n60000 10\n200000 10\n"), dir.File("r.txt"));
+    ASSERT_EQ(r.result, 1);
+    EXPECT_NEAR(r.cut, 0.01, 1e-12);
+    EXPECT_EQ(r.cuttingNumber, 0);
+    EXPECT_EQ(r.exposure, 200000.0);
+    EXPECT_EQ(r.burial, 0.0);
+    // Pure exposure of 200 kyr: (P26/l26)(1 - e^-l26 t) / ((P10/l10)(1 - e^-l10 t)) = 5.818653,
+    // 9.0529 % above the measured 6216000 / 1165000 = 5.335622.
+    EXPECT_NEAR(r.ratio, 5.818653, 0.000001);
+    // The report still shows the crossing (50000 + 0.01 * 1000 yr).
+    EXPECT_EQ(CutLines(ReadFile(dir.File("r.txt"))).front(),
+              "     0.010,      5.819,      9.053,      50010,     200000,            0");
+}
+
+TEST(Simulation, OnlyHistoriesWithMoreThanTheMinimumExposureQualify)
+{
+    TempDir dir;
+    // A straight rise from 0 to 10 over 100 kyr: cut c gives c * 10 kyr of
+    // exposure and nothing else. The sample's 26Al is set so that 50 kyr of
+    // exposure matches the ratio exactly: 6216000 -> N10 * 6.040436.
+    // That history has less exposure than the minimum 93733 yr, so the best
+    // fit is the first cut beyond it: 9.38 (93800 yr).
+    const EngineRun r = Simulate(WriteCurve(dir, "rise.dat", "Proxy_Data\nRise\n0 0\n100000 10\n"), dir.File("r.txt"),
+                           kBe10, kBe10 * 6.040436);
+    ASSERT_EQ(r.result, 1);
+    EXPECT_NEAR(r.cut, 9.38, 1e-9);
+    EXPECT_NEAR(r.exposure, 93800.0, 1e-6);
+    EXPECT_EQ(r.cuttingNumber, 0);
+    const auto cuts = CutLines(ReadFile(dir.File("r.txt")));
+    ASSERT_EQ(cuts.size(), 998u);
+    EXPECT_EQ(cuts[499].substr(0, 35), "     5.000,      6.040,      0.000,"); // the closest ratio, not taken
+}
+
+TEST(Simulation, AMatchInTheFirstExposureStretchIsPureExposure)
+{
+    TempDir dir;
+    // 93.8 kyr below every cut: at its end the 10Be is 1165812 atoms/g,
+    // 0.07 % above the measurement, so every history stops there.
+    const EngineRun r = Simulate(WriteCurve(dir, "long.dat", "Proxy_Data\nLong\n0 0\n93800 0\n300000 10\n"),
+                           dir.File("r.txt"));
+    ASSERT_EQ(r.result, 1);
+    EXPECT_NEAR(r.cut, 0.01, 1e-12);
+    EXPECT_EQ(r.cuttingNumber, 0);
+    EXPECT_TRUE(r.ages.empty());
+    EXPECT_EQ(r.exposure, 93800.0);
+    EXPECT_EQ(r.total, 93800.0);
+    EXPECT_EQ(r.burial, 0.0);
+    const std::string report = ReadFile(dir.File("r.txt"));
+    // Ratio of 93.8 kyr of exposure 5.973960, 11.9637 % above the measured 5.335622.
+    EXPECT_EQ(CutLines(report).front(), "     0.010,      5.974,     11.964,          0,      93800,            0");
+    const auto best = Lines(BestSection(report));
+    ASSERT_EQ(best.size(), 11u);
+    EXPECT_EQ(best[7], "Cutting number: 0");
+    EXPECT_EQ(best[8], "Number of BeN-R pair: 1");
+    EXPECT_EQ(best[10], "     1165812,      6964511,       5.97");
+}
+
+TEST(Simulation, APointExactlyOnTheCutCountsWithTheExposureSide)
+{
+    TempDir dir;
+    // Cut 0.5 (k = 500) meets the point (20000, 0.5) exactly: the curve rises
+    // from it into burial until it falls through the cut at 65000. The
+    // history is exposure [0, 20000], burial [20000, 65000], exposure after.
+    const std::string curve = WriteCurve(
+        dir, "touch.dat", "Proxy_Data\nTouch\n0 0\n20000 0.5\n30000 1.0\n60000 1.0\n70000 0\n300000 0\n310000 0\n");
+    CMessageRecorder messages;
+    Simulate(curve, dir.File("r.txt"));
+    EXPECT_TRUE(messages.Messages().empty());
+    const auto cuts = CutLines(ReadFile(dir.File("r.txt")));
+    ASSERT_EQ(cuts.size(), 998u);
+    // Fields: cut, ratio, ABS_diff, first crossing, exposure, burial.
+    std::vector<std::string> fields;
+    std::istringstream line(cuts[499]);
+    for (std::string field; std::getline(line, field, ',');)
+        fields.push_back(field);
+    ASSERT_EQ(fields.size(), 6u);
+    EXPECT_EQ(fields[0], "     0.500");
+    EXPECT_EQ(fields[3], "      20000"); // the crossing at the point itself
+    EXPECT_EQ(fields[5], "        45000");
+}
+
+TEST(Simulation, TheBundledLr04CurveGivesItsBestFitWithoutWarnings)
+{
+    TempDir dir;
+    CMessageRecorder messages;
+    const EngineRun r = Simulate(Lr04Path(), dir.File("r.txt"));
+    ASSERT_EQ(r.result, 1);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_NEAR(r.cut, 3.7258, 5e-6);
+    EXPECT_EQ(r.cuttingNumber, 28);
+    EXPECT_EQ(r.detail.pairs.size(), 29u);
+    EXPECT_EQ(r.detail.table.size(), 998u);
+    // The youngest stretch ends in the warming out of the last glacial; the
+    // history's parts add up to its age.
+    EXPECT_NEAR(r.exposure + r.burial, r.total, 1e-6);
+    EXPECT_GT(r.exposure, 93733.0);
+}
+
+// The fast evaluation decides from an O(1) estimate only where its error
+// bound allows and re-walks every crossing otherwise: results and report must
+// be those of the straightforward walk, to the bit and to the byte.
+TEST(Simulation, FastAndStraightforwardEvaluationsAgreeExactly)
+{
+    TempDir dir;
+    const std::string alternating = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    struct Case {
+        std::string curve;
+        double be10, al26, aerial, glacial;
+    };
+    const std::vector<Case> cases = {
+        {alternating, kBe10, kAl26, 0.0, 0.0},
+        {Lr04Path(), kBe10, kAl26, 0.0, 0.0},
+        {Lr04Path(), kBe10 - 24000.0, kAl26 + 156000.0, 0.0, 0.0},
+        {Lr04Path(), 400000.0, 2000000.0, 2e-4, 3e-4},
+        {Lr04Path(), 2500000.0, 12000000.0, 0.0, 1e-3},
+    };
+    for (const auto& c : cases) {
+        std::string reports[2];
+        SimulationBestFit bests[2];
+        bool found[2] = {false, false};
+        const WalkEvaluation modes[2] = {WalkEvaluation::Fast, WalkEvaluation::Straightforward};
+        for (int m = 0; m < 2; ++m) {
+            const std::string path = dir.File("report" + std::to_string(m) + ".txt");
+            CSimulationSession session(c.curve, path, kBe10Production, kAl26Production, kDensity, kFreePath, c.aerial,
+                                       c.glacial, modes[m]);
+            found[m] = session.Run(c.be10, c.al26, bests[m]);
+            ASSERT_TRUE(session.WriteReport());
+            reports[m] = ReadFile(path);
+        }
+        EXPECT_EQ(found[0], found[1]);
+        EXPECT_EQ(reports[0], reports[1]) << c.curve << " " << c.be10;
+        EXPECT_EQ(bests[0].exposureTime, bests[1].exposureTime);
+        EXPECT_EQ(bests[0].totalTime, bests[1].totalTime);
+        EXPECT_EQ(bests[0].calculatedRatio, bests[1].calculatedRatio);
+        EXPECT_EQ(bests[0].cuttingAges, bests[1].cuttingAges);
+    }
+}
+
+} // namespace
+} // namespace qex
