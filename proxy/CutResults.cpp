@@ -10,7 +10,7 @@ namespace {
 constexpr double kYearsPerKyr = 1000.0;
 }
 
-CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list)
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot)
 {
     if (inputs.path.empty()) {
         ShowMessage("Please select a proxy curve file!");
@@ -38,6 +38,8 @@ CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list)
         list.AppendLine(Format("Intersect year(kyr) %d:   %-10.3f", static_cast<int>(k + 1),
                                curve.crossings.at(k) / kYearsPerKyr));
     list.EndBlock(heading);
+    if (plot != nullptr)
+        *plot = MakeCutHistoryPlot(curve);
     return CutOutcome::Result;
 }
 

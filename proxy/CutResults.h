@@ -4,6 +4,7 @@
 // list. The dialog and `qexcli cut` both call this.
 
 #include "core/ResultList.h"
+#include "proxy/PlotData.h"
 
 #include <string>
 
@@ -26,6 +27,7 @@ enum class CutOutcome {
 // The line appended when the cut gives no result; it carries its own line feed.
 inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have valid results\n";
 
-CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list);
+// With `plot`, a result also gives the curve, the cut and its history for the plot window.
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr);
 
 } // namespace qex
