@@ -1,11 +1,14 @@
 // qexcli simulate: the burial-exposure simulation of the simulation dialog,
 // with uncertainties (its "Calculation") or, with --single, the single
-// calculation. Prints the block the dialog appends; the report goes to --report.
+// calculation. Prints the block the dialog appends; the report goes to --report,
+// and with --table the central run's per-cut-value table and best pairs as CSV.
 
 #include "cli/Command.h"
+#include "core/AtomicFile.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "proxy/SimulationCalculation.h"
+#include "proxy/SimulationTable.h"
 
 namespace qex::cli {
 namespace {
@@ -13,7 +16,10 @@ namespace {
 struct SimulateOptions {
     SimulationInputs inputs;
     bool single = false;
+    std::string table; // CSV file of the central run, empty for none
 };
+
+constexpr const char* kTableFailure = "Can not write the table file!";
 
 std::pair<double, double> Range(const InputRange& range)
 {
@@ -56,14 +62,28 @@ const bool registered = RegisterCommand(
                    Range(kGlacialErosionRange));
          cmd.add_flag("--single", options.single,
                       "Single calculation with the measured values only (no uncertainty runs)");
+         cmd.add_option("--table", options.table,
+                        "CSV file to write (replaced if it exists): the central run's ratio difference per cut "
+                        "value and its best history's 10Be/26Al pairs")
+             ->type_name("FILE");
          return [] {
              // As in the desktop, a warning that repeats within one command is shown once.
              CMessageBatch batch;
+             // A table that cannot be written is found before the long calculation.
+             if (!options.table.empty() && !CAtomicFile(options.table).Open()) {
+                 ShowMessage(kTableFailure);
+                 return kFailure;
+             }
              CResultList list;
-             const bool ok = options.single ? AppendSingleSimulation(options.inputs, list)
-                                            : AppendSimulationWithUncertainties(options.inputs, list);
+             SimulationDetail detail;
+             const bool ok = options.single ? AppendSingleSimulation(options.inputs, list, &detail)
+                                            : AppendSimulationWithUncertainties(options.inputs, list, &detail);
              if (!ok)
                  return kFailure;
+             if (!options.table.empty() && !WriteFileAtomically(options.table, FormatSimulationTableCsv(detail))) {
+                 ShowMessage(kTableFailure);
+                 return kFailure;
+             }
              PrintList(list);
              return kSuccess;
          };
