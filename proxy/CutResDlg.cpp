@@ -1,6 +1,7 @@
 #include "proxy/CutResDlg.h"
 
 #include "proxy/CutResults.h"
+#include "proxy/PlotDlg.h"
 #include "ui/FileChooser.h"
 
 #include <QCheckBox>
@@ -12,12 +13,17 @@ namespace qex {
 
 namespace {
 constexpr int kTemplateId = 131;
+constexpr int kTemplateHeightDlu = 204;
+// "&Plot..." in a row of its own below the template's buttons (dialog units).
+constexpr int kPlotRowTopDlu = 201;
+constexpr int kPlotRowDlu = 18;
 constexpr double kMaxCutAgeYears = 1e8;
 constexpr double kMaxExposureAgeYears = 1e9;
 constexpr int kMaxPathChars = 1000;
 } // namespace
 
-CCutResDlg::CCutResDlg(QWidget* parent) : CResultDialog(kTemplateId, "Calculate Cut results", 203, 204, 10, parent)
+CCutResDlg::CCutResDlg(QWidget* parent)
+    : CResultDialog(kTemplateId, "Calculate Cut results", 203, kTemplateHeightDlu + kPlotRowDlu, 10, parent)
 {
     AddGroup("Input Parameters:", 7, 7, 189, 73);
     AddLabel("Proxy Curve:", 13, 17, 44, 9);
@@ -37,9 +43,13 @@ CCutResDlg::CCutResDlg(QWidget* parent) : CResultDialog(kTemplateId, "Calculate 
     QPushButton* save = AddButton(1027, "&Save", 104, 183, 38, 14);
     QPushButton* close = AddButton(1, "&Close", 147, 183, 38, 14, true);
     SetTabOrder({1000, 1001, 1023, 1024, 1011, 1025, 1, 1026, 1002, 1003, 1027});
+    m_plotButton = AddButton(IDC_PLOT, "&Plot...", 18, kPlotRowTopDlu, 38, 14);
+    QWidget::setTabOrder(save, m_plotButton);
+    m_plotButton->setEnabled(false);
 
     SetUpResults(m_ctlResults, calculate, cleanUp, save, close);
     connect(browse, &QPushButton::clicked, this, &CCutResDlg::OnBrowse);
+    connect(m_plotButton, &QPushButton::clicked, this, &CCutResDlg::OnPlot);
 
     m_dx.Text(m_ctlProxyFile, m_strProxyFile, kMaxPathChars);
     m_dx.Double(cutAge, m_dCutAge, 0.0, kMaxCutAgeYears);
@@ -71,7 +81,22 @@ void CCutResDlg::OnCalculate()
     inputs.cutAge = m_dCutAge;
     inputs.cutValue = m_dCutValue;
     inputs.exposureAge = m_dExposureAge;
-    AppendCutResults(inputs, Results());
+    ProxyHistoryPlot history;
+    if (AppendCutResults(inputs, Results(), &history) == CutOutcome::Result) {
+        m_plots.history = history;
+        m_plotButton->setEnabled(true);
+    }
+}
+
+void CCutResDlg::OnPlot()
+{
+    if (m_plotButton->isEnabled())
+        m_plotWindow = ShowPlotWindow(m_plots, "Cut Results Plot", this);
+}
+
+CPlotDlg* CCutResDlg::PlotWindow() const
+{
+    return m_plotWindow.data();
 }
 
 } // namespace qex

@@ -3,23 +3,35 @@
 // and a cut (a proxy value or the year whose value is used); lists the
 // exposure, burial and total ages and the years where the curve crosses the cut.
 
+#include "proxy/PlotData.h"
 #include "ui/ResultDialog.h"
 
+#include <QPointer>
 #include <string>
 
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 namespace qex {
+
+class CPlotDlg;
 
 class CCutResDlg : public CResultDialog {
     Q_OBJECT
 public:
+    // "&Plot..." sits below the template's controls.
+    enum : int { IDC_PLOT = 1040 };
+
     explicit CCutResDlg(QWidget* parent = nullptr);
 
     // "Browse...": picks the proxy curve file into the path box.
     void OnBrowse();
+    // "&Plot...": the curve, cut and history of the latest successful calculation.
+    void OnPlot();
+    // The plot window opened last, while it is open.
+    CPlotDlg* PlotWindow() const;
 
     QListWidget* m_ctlResults = nullptr;  // 1011
     QLineEdit* m_ctlProxyFile = nullptr;  // 1023
@@ -31,6 +43,11 @@ public:
 
 protected:
     void OnCalculate() override;
+
+private:
+    QPushButton* m_plotButton = nullptr;
+    PlotSet m_plots; // of the latest successful calculation
+    QPointer<CPlotDlg> m_plotWindow;
 };
 
 } // namespace qex

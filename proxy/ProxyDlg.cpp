@@ -1,5 +1,6 @@
 #include "proxy/ProxyDlg.h"
 
+#include "proxy/PlotDlg.h"
 #include "proxy/SimulationCalculation.h"
 #include "ui/FileChooser.h"
 
@@ -13,6 +14,9 @@ namespace qex {
 namespace {
 
 constexpr int kTemplateId = 140;
+constexpr int kTemplateHeightDlu = 266;
+// A row below the template's buttons for "&Plot..." (dialog units).
+constexpr int kPlotRowDlu = 18;
 // Labels are not made smaller than this to fit their rectangles (points).
 constexpr qreal kSmallestLabelPointSize = 6.0;
 
@@ -38,7 +42,7 @@ void FitLabels(QWidget& dialog)
 } // namespace
 
 CProxyDlg::CProxyDlg(QWidget* parent)
-    : CResultDialog(kTemplateId, "Climatic Curve Age Correction", 256, 266, 9, parent)
+    : CResultDialog(kTemplateId, "Climatic Curve Age Correction", 256, kTemplateHeightDlu + kPlotRowDlu, 9, parent)
 {
     const SimulationInputs defaults;
     m_dAlN = defaults.al26;
@@ -87,6 +91,9 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     QLineEdit* beNErr = AddEdit(1000, 193, 16, 51, 12);
     QLineEdit* alNErr = AddEdit(1001, 193, 31, 51, 12);
     SetTabOrderFromTemplate();
+    m_plotButton = AddButton(IDC_PLOT, "&Plot...", 35, kTemplateHeightDlu, 50, 14);
+    QWidget::setTabOrder(alNErr, m_plotButton);
+    m_plotButton->setEnabled(false);
     FitLabels(*this);
 
     // Data exchange in the template's exchange order.
@@ -107,6 +114,7 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     SetUpResults(m_listResults, calculation, clear, save, close);
     connect(proxyBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseProxyFile);
     connect(outputBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseOutputFile);
+    connect(m_plotButton, &QPushButton::clicked, this, &CProxyDlg::OnPlot);
     beN->setFocus(Qt::OtherFocusReason);
 }
 
@@ -130,6 +138,9 @@ bool CProxyDlg::OnCommand(int id)
         return true;
     case IDC_SAVE:
         Save();
+        return true;
+    case IDC_PLOT:
+        OnPlot();
         return true;
     default:
         return false;
@@ -183,10 +194,29 @@ void CProxyDlg::OnCalculate()
 {
     if (!UpdateData())
         return;
-    if (m_single)
-        AppendSingleSimulation(Inputs(), Results());
-    else
-        AppendSimulationWithUncertainties(Inputs(), Results());
+    const SimulationInputs inputs = Inputs();
+    SimulationDetail detail;
+    const bool found = m_single ? AppendSingleSimulation(inputs, Results(), &detail)
+                                : AppendSimulationWithUncertainties(inputs, Results(), &detail);
+    if (found)
+        KeepPlots(inputs, detail);
+}
+
+void CProxyDlg::KeepPlots(const SimulationInputs& inputs, const SimulationDetail& detail)
+{
+    m_plots = MakeSimulationPlots(inputs, detail, ProxyCurveName(inputs.proxyFile));
+    m_plotButton->setEnabled(true);
+}
+
+void CProxyDlg::OnPlot()
+{
+    if (m_plotButton->isEnabled())
+        m_plotWindow = ShowPlotWindow(m_plots, "Simulation Plots", this);
+}
+
+CPlotDlg* CProxyDlg::PlotWindow() const
+{
+    return m_plotWindow.data();
 }
 
 } // namespace qex

@@ -4,15 +4,20 @@
 // path and erosion rates, the proxy curve and report files; "Calculation"
 // runs the simulation with uncertainties, command 1025 the single calculation.
 
+#include "proxy/PlotData.h"
 #include "ui/ResultDialog.h"
 
+#include <QPointer>
 #include <string>
 
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 namespace qex {
 
+class CPlotDlg;
+struct SimulationDetail;
 struct SimulationInputs;
 
 class CProxyDlg : public CResultDialog {
@@ -27,6 +32,7 @@ public:
         IDC_CLEAR = 1026,
         IDC_OUTPUT_BROWSE = 1028,
         IDC_SAVE = 1029,
+        IDC_PLOT = 1040, // below the template's controls
     };
 
     explicit CProxyDlg(QWidget* parent = nullptr);
@@ -39,6 +45,10 @@ public:
     void SingleCalculation();
     void BrowseProxyFile();
     void BrowseOutputFile();
+    // "&Plot...": the latest successful calculation's central run.
+    void OnPlot();
+    // The plot window opened last, while it is open.
+    CPlotDlg* PlotWindow() const;
 
     QLineEdit* m_editOutput = nullptr;
     QListWidget* m_listResults = nullptr;
@@ -61,8 +71,12 @@ protected:
 
 private:
     SimulationInputs Inputs() const;
+    void KeepPlots(const SimulationInputs& inputs, const SimulationDetail& detail);
 
     bool m_single = false; // the calculation under way is the single one
+    QPushButton* m_plotButton = nullptr;
+    PlotSet m_plots; // of the latest successful calculation
+    QPointer<CPlotDlg> m_plotWindow;
 };
 
 } // namespace qex

@@ -1,0 +1,450 @@
+#include "proxy/PlotDlg.h"
+
+#include "core/AtomicFile.h"
+#include "core/Message.h"
+#include "ui/FileChooser.h"
+
+#include <QAreaSeries>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPainter>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSvgGenerator>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <cmath>
+#include <tuple>
+
+namespace qex {
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+// Charts are laid out at this resolution and exported scaled from it, so
+// texts keep their point sizes relative to the figure.
+constexpr double kLayoutDotsPerInch = 96.0;
+constexpr double kInchesPerMetre = 1000.0 / kMillimetresPerInch;
+// Room between a duration label and the top of the plot area (pixels).
+constexpr qreal kLabelInset = 4.0;
+
+const QColor kExposureColour(230, 159, 0, 90);  // sand: the surface was exposed
+const QColor kBurialColour(86, 140, 200, 90);   // ice blue: buried under ice
+const QColor kCurveColour(40, 40, 40);
+const QColor kCutColour(200, 30, 30);
+const QColor kCrossingColour(150, 0, 0);
+const QColor kConstantExposureColour(0, 110, 60);
+const QColor kSteadyErosionColour(40, 70, 170);
+const QColor kFieldColour(160, 160, 160, 60);
+const QColor kSampleColour(200, 30, 30);
+const QColor kPathColour(120, 50, 160);
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QLineSeries* Line(const std::vector<PlotPoint>& points, const QString& name, const QColor& colour, qreal width,
+                  Qt::PenStyle style = Qt::SolidLine)
+{
+    auto* series = new QLineSeries;
+    series->setName(name);
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const PlotPoint& p : points)
+        list.append(QPointF(p.x, p.y));
+    series->replace(list);
+    QPen pen(colour, width, style);
+    series->setPen(pen);
+    return series;
+}
+
+QScatterSeries* Markers(const std::vector<PlotPoint>& points, const QString& name, const QColor& colour, qreal size,
+                        QScatterSeries::MarkerShape shape = QScatterSeries::MarkerShapeCircle)
+{
+    auto* series = new QScatterSeries;
+    series->setName(name);
+    for (const PlotPoint& p : points)
+        series->append(p.x, p.y);
+    series->setMarkerShape(shape);
+    series->setMarkerSize(size);
+    series->setColor(colour);
+    series->setBorderColor(colour.darker(130));
+    return series;
+}
+
+void HideFromLegend(QChart* chart, QAbstractSeries* series)
+{
+    for (QLegendMarker* marker : chart->legend()->markers(series))
+        marker->setVisible(false);
+}
+
+// A linear axis over at least `range`, widened to round tick values.
+QValueAxis* ValueAxis(const QString& title, const AxisRange& range)
+{
+    auto* axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setRange(range.minimum, range.maximum);
+    axis->applyNiceNumbers();
+    axis->setLabelFormat("%g");
+    return axis;
+}
+
+AxisRange RangeOf(const QValueAxis* axis)
+{
+    return {axis->min(), axis->max()};
+}
+
+// An area series does not own its boundary lines.
+void AdoptBoundaries(QAreaSeries* area)
+{
+    if (area->upperSeries() != nullptr)
+        area->upperSeries()->setParent(area);
+    if (area->lowerSeries() != nullptr)
+        area->lowerSeries()->setParent(area);
+}
+
+QChart* NewChart(const std::string& title)
+{
+    auto* chart = new QChart;
+    chart->setTitle(FromUtf8(title));
+    QFont font = chart->titleFont();
+    font.setBold(true);
+    chart->setTitleFont(font);
+    chart->setBackgroundRoundness(0);
+    chart->setDropShadowEnabled(false);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    return chart;
+}
+
+void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y)
+{
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+// The stretches of one kind as a band over the whole height of the plot.
+QAreaSeries* StretchBand(const ProxyHistoryPlot& plot, StretchKind kind, const AxisRange& ages,
+                         const AxisRange& values, const QString& name, const QColor& colour)
+{
+    auto* upper = new QLineSeries;
+    auto* lower = new QLineSeries;
+    const double top = values.maximum;
+    const double bottom = values.minimum;
+    lower->append(ages.minimum, bottom);
+    for (const HistoryStretch& s : plot.stretches) {
+        if (s.kind != kind)
+            continue;
+        upper->append(s.start, bottom);
+        upper->append(s.start, top);
+        upper->append(s.end, top);
+        upper->append(s.end, bottom);
+    }
+    lower->append(ages.maximum, bottom);
+    auto* band = new QAreaSeries(upper, lower);
+    band->setName(name);
+    band->setColor(colour);
+    band->setBorderColor(Qt::transparent);
+    band->setPen(Qt::NoPen);
+    return band;
+}
+
+// Each stretch's duration inside it at the top of the plot area: across the
+// stretch when it fits, upright when only that fits, left out otherwise.
+void PlaceDurationLabels(QChart* chart, const ProxyHistoryPlot& plot, const std::vector<QGraphicsSimpleTextItem*>& labels)
+{
+    const QRectF area = chart->plotArea();
+    for (std::size_t i = 0; i < labels.size() && i < plot.stretches.size(); ++i) {
+        QGraphicsSimpleTextItem* label = labels[i];
+        const HistoryStretch& s = plot.stretches[i];
+        const qreal left = chart->mapToPosition(QPointF(s.start, plot.values.maximum)).x();
+        const qreal right = chart->mapToPosition(QPointF(s.end, plot.values.maximum)).x();
+        const qreal width = right - left;
+        const QRectF text = label->boundingRect();
+        label->setRotation(0);
+        if (text.width() + 2 * kLabelInset <= width) {
+            label->setPos((left + right - text.width()) / 2, area.top() + kLabelInset);
+            label->setVisible(true);
+        } else if (text.height() + 2 <= width && text.width() + 2 * kLabelInset <= area.height()) {
+            label->setRotation(-90);
+            label->setPos((left + right - text.height()) / 2, area.top() + kLabelInset + text.width());
+            label->setVisible(true);
+        } else {
+            label->setVisible(false);
+        }
+    }
+}
+
+QChart* MakeHistoryChart(const ProxyHistoryPlot& plot)
+{
+    QChart* chart = NewChart(plot.title);
+    auto* x = ValueAxis("Age (kyr before present)", plot.ages);
+    auto* y = ValueAxis("Proxy value", plot.values);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    const AxisRange ages = RangeOf(x);
+    const AxisRange values = RangeOf(y);
+
+    for (const auto& [kind, name, colour] : {std::tuple{StretchKind::Exposure, "Exposure", kExposureColour},
+                                             std::tuple{StretchKind::Burial, "Burial", kBurialColour}}) {
+        QAreaSeries* band = StretchBand(plot, kind, ages, values, name, colour);
+        Attach(chart, band, x, y);
+        AdoptBoundaries(band);
+    }
+    Attach(chart, Line(plot.curve, FromUtf8(plot.curveName), kCurveColour, 1.2), x, y);
+    Attach(chart,
+           Line({{ages.minimum, plot.cutValue}, {ages.maximum, plot.cutValue}},
+                QString("Cut %1").arg(plot.cutValue, 0, 'f', 3), kCutColour, 1.5, Qt::DashLine),
+           x, y);
+    std::vector<PlotPoint> crossings;
+    for (double age : plot.crossings)
+        crossings.push_back({age, plot.cutValue});
+    Attach(chart, Markers(crossings, "Crossings", kCrossingColour, 6.0), x, y);
+
+    std::vector<QGraphicsSimpleTextItem*> labels;
+    for (const HistoryStretch& s : plot.stretches) {
+        auto* label = new QGraphicsSimpleTextItem(FromUtf8(s.label), chart);
+        QFont font = label->font();
+        font.setPointSizeF(std::max(6.0, chart->font().pointSizeF() - 1.0));
+        label->setFont(font);
+        label->setZValue(10);
+        labels.push_back(label);
+    }
+    QObject::connect(chart, &QChart::plotAreaChanged, chart,
+                     [chart, plot, labels](const QRectF&) { PlaceDurationLabels(chart, plot, labels); });
+    return chart;
+}
+
+QChart* MakeTwoNuclideChart(const TwoNuclidePlot& plot)
+{
+    QChart* chart = NewChart(plot.title);
+    auto* x = new QLogValueAxis;
+    x->setTitleText("10Be (atoms/g)");
+    x->setBase(10.0);
+    x->setLabelFormat("%.0e");
+    x->setMinorTickCount(8);
+    x->setRange(plot.be10.minimum, plot.be10.maximum);
+    auto* y = ValueAxis("26Al/10Be", plot.ratio);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+
+    // The simple-exposure field lies between the two end members.
+    auto* field = new QAreaSeries(Line(plot.constantExposure, QString(), Qt::transparent, 0),
+                                  Line(plot.steadyErosion, QString(), Qt::transparent, 0));
+    field->setName("Simple exposure field");
+    field->setColor(kFieldColour);
+    field->setPen(Qt::NoPen);
+    Attach(chart, field, x, y);
+    AdoptBoundaries(field);
+    Attach(chart, Line(plot.constantExposure, "Constant exposure", kConstantExposureColour, 1.5), x, y);
+    Attach(chart, Line(plot.steadyErosion, "Steady erosion", kSteadyErosionColour, 1.5, Qt::DashLine),
+           x, y);
+
+    Attach(chart, Line(plot.path, "Best history", kPathColour, 1.2), x, y);
+    QScatterSeries* steps = Markers(plot.path, QString(), kPathColour, 5.0);
+    Attach(chart, steps, x, y);
+    HideFromLegend(chart, steps);
+    if (!plot.path.empty()) {
+        // An open square, so the measured sample shows through where the two meet.
+        QScatterSeries* simulated =
+            Markers({plot.path.back()}, "Simulated sample", kPathColour, 13.0, QScatterSeries::MarkerShapeRectangle);
+        simulated->setColor(Qt::transparent);
+        simulated->setPen(QPen(kPathColour, 2.0));
+        Attach(chart, simulated, x, y);
+    }
+
+    // The measured sample with its one-sigma bars.
+    const PlotPoint s = plot.sample;
+    QLineSeries* across = Line({{s.x - plot.be10Sigma, s.y}, {s.x + plot.be10Sigma, s.y}}, QString(), kSampleColour, 1.5);
+    QLineSeries* upright =
+        Line({{s.x, s.y - plot.ratioSigma}, {s.x, s.y + plot.ratioSigma}}, QString(), kSampleColour, 1.5);
+    Attach(chart, across, x, y);
+    Attach(chart, upright, x, y);
+    HideFromLegend(chart, across);
+    HideFromLegend(chart, upright);
+    Attach(chart, Markers({s}, "Measured, 1 sigma", kSampleColour, 9.0), x, y);
+    // Six entries do not fit in a row below the plot.
+    chart->legend()->setAlignment(Qt::AlignRight);
+    QFont legendFont = chart->legend()->font();
+    legendFont.setPointSizeF(std::max(6.0, legendFont.pointSizeF() - 1.0));
+    chart->legend()->setFont(legendFont);
+    return chart;
+}
+
+QChart* MakeFitChart(const FitPlot& plot)
+{
+    QChart* chart = NewChart(plot.title);
+    auto* x = ValueAxis("Cut value", plot.cuts);
+    auto* y = ValueAxis("Ratio difference ABS_diff (%)", plot.differences);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    Attach(chart, Line(plot.points, "Ratio difference per cut value", kCurveColour, 1.2), x, y);
+    if (plot.hasBest) {
+        QLineSeries* marker = Line({{plot.best.x, y->min()}, {plot.best.x, y->max()}}, QString(), kCutColour, 1.2,
+                                   Qt::DashLine);
+        Attach(chart, marker, x, y);
+        HideFromLegend(chart, marker);
+        Attach(chart, Markers({plot.best}, QString("Best fit, cut %1").arg(plot.best.x, 0, 'f', 5), kCutColour, 9.0),
+               x, y);
+    }
+    return chart;
+}
+
+QChartView* NewView(QChart* chart)
+{
+    auto* view = new QChartView(chart);
+    view->setRenderHint(QPainter::Antialiasing);
+    // Drag a rectangle to zoom in; the right button zooms out.
+    view->setRubberBand(QChartView::RectangleRubberBand);
+    return view;
+}
+
+} // namespace
+
+CPlotDlg::CPlotDlg(const PlotSet& plots, const QString& title, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(title);
+    setObjectName("PlotWindow");
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName("PlotTabs");
+
+    const ProxyHistoryPlot history = plots.history;
+    m_makers.push_back([history] { return MakeHistoryChart(history); });
+    m_tabs->addTab(NewView(m_makers.back()()), "Proxy Curve History");
+    if (plots.hasSimulation) {
+        const TwoNuclidePlot twoNuclide = plots.twoNuclide;
+        m_makers.push_back([twoNuclide] { return MakeTwoNuclideChart(twoNuclide); });
+        m_tabs->addTab(NewView(m_makers.back()()), "Two-Nuclide Diagram");
+        const FitPlot fit = plots.fit;
+        m_makers.push_back([fit] { return MakeFitChart(fit); });
+        m_tabs->addTab(NewView(m_makers.back()()), "Fit Across Cut Values");
+    }
+
+    m_saveImage = new QPushButton("Save &Image...", this);
+    m_saveImage->setObjectName("SaveImage");
+    auto* close = new QPushButton("&Close", this);
+    close->setObjectName("1");
+    close->setDefault(true);
+    connect(m_saveImage, &QPushButton::clicked, this, &CPlotDlg::OnSaveImage);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_saveImage);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(buttons);
+    resize(900, 620);
+}
+
+QChart* CPlotDlg::Chart(int index) const
+{
+    auto* view = qobject_cast<QChartView*>(m_tabs->widget(index));
+    return view != nullptr ? view->chart() : nullptr;
+}
+
+QSize CPlotDlg::FigurePixels()
+{
+    return QSize(static_cast<int>(std::lround(kFigureWidthMm / kMillimetresPerInch * kFigureDotsPerInch)),
+                 static_cast<int>(std::lround(kFigureHeightMm / kMillimetresPerInch * kFigureDotsPerInch)));
+}
+
+QByteArray CPlotDlg::RenderImage(int index, ImageFormat format) const
+{
+    if (index < 0 || index >= ChartCount())
+        return QByteArray();
+    const QSizeF layout(kFigureWidthMm / kMillimetresPerInch * kLayoutDotsPerInch,
+                        kFigureHeightMm / kMillimetresPerInch * kLayoutDotsPerInch);
+    const QRectF source(QPointF(0, 0), layout);
+
+    // A chart of its own, laid out at the figure size; the scene deletes it.
+    QGraphicsScene scene;
+    QChart* chart = m_makers[static_cast<std::size_t>(index)]();
+    scene.addItem(chart);
+    chart->setGeometry(source);
+    chart->layout()->activate();
+    scene.setSceneRect(source);
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (format == ImageFormat::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(layout.toSize());
+        svg.setViewBox(source);
+        svg.setResolution(static_cast<int>(kLayoutDotsPerInch));
+        svg.setTitle(chart->title());
+        QPainter painter(&svg);
+        scene.render(&painter, source, source);
+        painter.end();
+    } else {
+        const QSize pixels = FigurePixels();
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)), source);
+        painter.end();
+        // Drawn at the screen's resolution; the file says the figure's.
+        const int dotsPerMetre = static_cast<int>(std::lround(kFigureDotsPerInch * kInchesPerMetre));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        if (!image.save(&buffer, "PNG"))
+            return QByteArray();
+    }
+    return bytes;
+}
+
+bool CPlotDlg::SaveImage(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    ImageFormat format = ImageFormat::Png;
+    if (suffix == "svg") {
+        format = ImageFormat::Svg;
+    } else if (suffix != "png") {
+        ShowMessage("Please save the image as a .png or .svg file!");
+        return false;
+    }
+    const QByteArray bytes = RenderImage(m_tabs->currentIndex(), format);
+    if (bytes.isEmpty() ||
+        !WriteFileAtomically(path.toStdString(), std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+        ShowMessage("Can not write the image file!");
+        return false;
+    }
+    return true;
+}
+
+void CPlotDlg::OnSaveImage()
+{
+    const auto path = FileChooser().Choose(
+        {ChooserKind::Save, "Save Image", "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||", true}, this);
+    if (path)
+        SaveImage(*path);
+}
+
+CPlotDlg* ShowPlotWindow(const PlotSet& plots, const QString& title, QWidget* parent)
+{
+    auto* window = new CPlotDlg(plots, title, parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setModal(false);
+    window->show();
+    return window;
+}
+
+} // namespace qex
