@@ -268,7 +268,9 @@ QChart* MakeTwoNuclideChart(const TwoNuclidePlot& plot)
 
     // The measured sample with its one-sigma bars.
     const PlotPoint s = plot.sample;
-    QLineSeries* across = Line({{s.x - plot.be10Sigma, s.y}, {s.x + plot.be10Sigma, s.y}}, QString(), kSampleColour, 1.5);
+    // A bar reaching zero or below stops at the axis: a log axis has no place for it.
+    const double left = std::max(s.x - plot.be10Sigma, plot.be10.minimum);
+    QLineSeries* across = Line({{left, s.y}, {s.x + plot.be10Sigma, s.y}}, QString(), kSampleColour, 1.5);
     QLineSeries* upright =
         Line({{s.x, s.y - plot.ratioSigma}, {s.x, s.y + plot.ratioSigma}}, QString(), kSampleColour, 1.5);
     Attach(chart, across, x, y);

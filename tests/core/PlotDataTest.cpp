@@ -110,6 +110,13 @@ TEST(CutHistoryPlot, ABurialLeftWithTheExposureJustReachedStillCountsAsBurial)
     // With 28000 yr the walk goes on past the return: exposure 0..25 and 35..38 kyr.
     ASSERT_EQ(curve.CutAtValue(4.0, 28000.0), 40000.0);
     ExpectStretches(MakeCutHistoryPlot(curve).stretches, {{E, 0, 25}, {B, 25, 35}, {E, 35, 38}});
+
+    // No exposure at all: a history of no length, and the whole curve to look at.
+    ASSERT_EQ(curve.CutAtValue(4.0, 0.0), 10000.0);
+    const ProxyHistoryPlot none = MakeCutHistoryPlot(curve);
+    EXPECT_TRUE(none.stretches.empty());
+    EXPECT_DOUBLE_EQ(none.totalAge, 0.0);
+    EXPECT_DOUBLE_EQ(none.ages.maximum, 40.0);
 }
 
 TEST(SimulationHistoryPlot, StretchesAlternateBackFromTheOldestInterval)
