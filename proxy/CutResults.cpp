@@ -19,6 +19,10 @@ CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list)
     CProxyCurve curve(inputs.path);
     if (!curve.IsLoaded())
         return CutOutcome::Stopped;
+    // The cuts walk the years in order and refuse a curve whose years go back.
+    if (!curve.IsAscending())
+        ShowMessage(Format("Proxy data file is not correct: the years do not ascend at line %d!",
+                           curve.DescendingLine()));
 
     const double end = inputs.cutByAge ? curve.CutAtYear(inputs.cutAge, inputs.exposureAge)
                                        : curve.CutAtValue(inputs.cutValue, inputs.exposureAge);
