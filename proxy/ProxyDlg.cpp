@@ -1,6 +1,7 @@
 #include "proxy/ProxyDlg.h"
 
 #include "proxy/SimulationCalculation.h"
+#include "proxy/SimulationProgressDlg.h"
 #include "ui/FileChooser.h"
 
 #include <QLabel>
@@ -183,10 +184,12 @@ void CProxyDlg::OnCalculate()
 {
     if (!UpdateData())
         return;
+    // A long curve takes a while: progress with Cancel after a short delay.
+    CSimulationProgressDlg progress(this);
     if (m_single)
-        AppendSingleSimulation(Inputs(), Results());
+        AppendSingleSimulation(Inputs(), Results(), nullptr, progress.Callback());
     else
-        AppendSimulationWithUncertainties(Inputs(), Results());
+        AppendSimulationWithUncertainties(Inputs(), Results(), nullptr, progress.Callback());
 }
 
 } // namespace qex
