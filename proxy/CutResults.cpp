@@ -17,6 +17,11 @@ CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list)
         return CutOutcome::Stopped;
     }
     CProxyCurve curve(inputs.path);
+    return AppendCutResults(curve, inputs, list);
+}
+
+CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list)
+{
     if (!curve.IsLoaded())
         return CutOutcome::Stopped;
     // The cuts walk the years in order and refuse a curve whose years go back.

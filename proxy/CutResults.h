@@ -28,4 +28,8 @@ inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have val
 
 CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list);
 
+class CProxyCurve;
+// The same on a curve already loaded (inputs.path is not read).
+CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list);
+
 } // namespace qex
