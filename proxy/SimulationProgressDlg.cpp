@@ -1,8 +1,11 @@
 #include "proxy/SimulationProgressDlg.h"
 
+#include "proxy/BurialExposureWalk.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QProgressDialog>
+#include <algorithm>
 
 namespace qex {
 
@@ -53,9 +56,17 @@ bool CSimulationProgressDlg::Update(int done, int total)
     }
     m_dialog->setMaximum(total);
     m_dialog->setValue(done);
-    m_dialog->setLabelText(QString("Simulating the burial and exposure histories: cut value %1 of %2...")
-                               .arg(done)
-                               .arg(total));
+    // Each run walks the cut values one by one; runs that share a 10Be
+    // value share their walk and pass at once.
+    const int runs = std::max(1, total / kSimulationCutCount);
+    const int run = std::min(done / kSimulationCutCount, runs - 1);
+    const int cut = done - run * kSimulationCutCount;
+    const QString walked = QString("cut value %1 of %2").arg(cut).arg(kSimulationCutCount);
+    m_dialog->setLabelText(runs == 1 ? QString("Simulating the histories: %1...").arg(walked)
+                                     : QString("Run %1 of %2: simulating the histories, %3...")
+                                           .arg(run + 1)
+                                           .arg(runs)
+                                           .arg(walked));
     QApplication::processEvents();
     return !m_dialog->wasCanceled();
 }
