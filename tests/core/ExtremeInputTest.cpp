@@ -98,8 +98,8 @@ TEST(HugeValues, ACutValueOf1e300IsListedWhole)
 TEST(HugeValues, TheSimulationReportAndGeomagneticDataStayFinite)
 {
     TempDir dir;
-    const std::string curve = test::WriteCurve(dir, "huge.dat", "Proxy_Data\nHuge\n0 -1e308\n20000 1e308\n40000 -1e308\n"
-                                                                "60000 1e308\n1e308 -1e308\n");
+    const std::string curve = test::WriteCurve(
+        dir, "huge.dat", "Proxy_Data\nHuge\n0 -1e308\n20000 1e308\n40000 -1e308\n60000 1e308\n1e308 -1e308\n");
     SimulationInputs in;
     in.proxyFile = curve;
     in.outputFile = dir.File("report.txt");

@@ -129,8 +129,8 @@ private slots:
                                                   {1003, {"0", "90"}},
                                                   {1004, {"0", "360"}}}),
                                           1025);
-        PressAtEveryBound<CScalingFactorDLG>(Bounds({{1000, {"0", "90"}}, {1001, {"0", "10000"}}, {1002, {"0", "0.3"}}}),
-                                             1025);
+        PressAtEveryBound<CScalingFactorDLG>(
+            Bounds({{1000, {"0", "90"}}, {1001, {"0", "10000"}}, {1002, {"0", "0.3"}}}), 1025);
         // The skyline at its extremes: a wall of 90 degrees at 0 and at 360.
         PressAtEveryBound<CShieldDLG>(Bounds({{1019, {"0", "90"}}, {1020, {"0", "360"}}}), 1025, [](CShieldDLG& d) {
             for (const char* azimuth : {"0", "360"}) {

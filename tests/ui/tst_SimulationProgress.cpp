@@ -69,8 +69,10 @@ std::string CurveFile(const test::TempDir& dir, const std::string& name, int poi
     // so each of the 998 walks runs the whole curve (burial throughout).
     // Otherwise 3 and 5 alternating every 20000 years.
     std::string text = "Proxy_Data\nCurve\n";
-    for (int i = 0; i < points; ++i)
-        text += std::to_string(i * (flat ? 10 : 20000)) + (flat ? (i == 0 ? " 3\n" : " 5\n") : (i % 2 ? " 5\n" : " 3\n"));
+    for (int i = 0; i < points; ++i) {
+        const char* value = flat ? (i == 0 ? " 3\n" : " 5\n") : (i % 2 ? " 5\n" : " 3\n");
+        text += std::to_string(i * (flat ? 10 : 20000)) + value;
+    }
     test::WriteFile(dir.File(name), text);
     return dir.File(name);
 }
