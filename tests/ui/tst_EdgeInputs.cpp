@@ -11,6 +11,7 @@
 #include "geomag/ExpDlg.h"
 #include "proxy/CutResDlg.h"
 #include "proxy/ProxyDlg.h"
+#include "scaling/SFCalDlg.h"
 #include "scaling/ScalingFactorDLG.h"
 #include "tests/support/TestSupport.h"
 #include "ui/FileChooser.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -139,6 +141,41 @@ private slots:
                 d.Control<QPushButton>(1012)->click();
             }
         });
+    }
+
+    void theWorldTableGridTakesEveryBound()
+    {
+        // State: the world table command. Action: each bound typed into the grid dialog, OK.
+        // Expected: the table is written and every row holds numbers. (The smallest latitude
+        // step makes a table of 810,000 rows; the size question before such tables has its own test.)
+        const std::string table = m_dir->File("table.txt");
+        for (const Bound& bound : Bounds({{1003, {"-90", "90"}},
+                                          {1004, {"-90", "90"}},
+                                          {1007, {"90"}},
+                                          {1005, {"0", "10000"}},
+                                          {1006, {"0", "10000"}},
+                                          {1008, {"1", "10000"}},
+                                          {1009, {"0", "1"}}})) {
+            std::remove(table.c_str());
+            auto previous = CQEXDoc::SetModalRunner([&](QDialog& dialog) {
+                auto* grid = qobject_cast<CSFCalDlg*>(&dialog);
+                if (grid == nullptr)
+                    return int(QDialog::Rejected);
+                grid->Control<QLineEdit>(1027)->setText(QString::fromStdString(table));
+                grid->Control<QLineEdit>(bound.id)->setText(bound.text);
+                grid->Control<QPushButton>(1)->click();
+                return grid->result();
+            });
+            CMessageRecorder messages;
+            CQEXDoc doc;
+            doc.OnCommand(ID_WORLD_TABLE);
+            CQEXDoc::SetModalRunner(previous);
+            const QByteArray where = QString("%1 = %2").arg(bound.id).arg(bound.text).toUtf8();
+            QVERIFY2(messages.Messages().empty(), where.constData());
+            const std::string text = test::ReadFile(table);
+            QVERIFY2(text.find("[Calculation Results]") != std::string::npos, where.constData());
+            QVERIFY2(AllFinite({text.substr(text.find("[Calculation Results]"))}), where.constData());
+        }
     }
 
     void theExposureDialogTakesEveryBoundWithAndWithoutTheCorrection()
