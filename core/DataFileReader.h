@@ -29,6 +29,8 @@ public:
     Record ReadRecord(double* values, int count);
 
     int BadLine() const { return m_badLine; }
+    // The line reached: after a record, the line that holds its last number.
+    int Line() const { return m_line; }
 
 private:
     bool NextToken(std::size_t& begin, std::size_t& end);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <sys/stat.h>
 
 namespace qex {
 
@@ -106,6 +107,13 @@ bool ParseHorizonText(std::string_view text, const std::string& sourceName, std:
 
 bool ReadHorizonFile(const std::string& path, std::vector<HorizonPoint>& points)
 {
+    // Only a regular file: a folder cannot be read, and a pipe or a device
+    // could block or never end.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        ShowMessage(Format("Can not open horizon file %s!", path.c_str()));
+        return false;
+    }
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) {
         ShowMessage(Format("Can not open horizon file %s!", path.c_str()));

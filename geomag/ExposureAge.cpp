@@ -38,7 +38,8 @@ double MuonFraction(int nuclideNumber)
 
 ResultPair ClosedFormExposureAge(double P, double dP, double N, double dN, double lambda)
 {
-    const double age = -(1.0 / lambda) * std::log(1.0 - lambda * N / P);
+    // + 0.0 turns the -0 of a zero concentration into 0.
+    const double age = -(1.0 / lambda) * std::log(1.0 - lambda * N / P) + 0.0;
     const double a = dN / (P - lambda * N);
     const double b = dP * N / (P * P - P * lambda * N);
     return {age, std::sqrt(a * a + b * b)};
@@ -66,7 +67,9 @@ void ExposureAgeWithErosion(double halfLife, double concentration, double concen
                             double& ageError)
 {
     // Loss by decay and by erosion carrying the sample towards the surface.
-    const double lambda = kLn2 / halfLife + density * erosionRate / attenuationLength;
+    // Without erosion the attenuation length plays no part, a zero one included.
+    const double massLoss = density * erosionRate; // g/cm2/yr
+    const double lambda = kLn2 / halfLife + (massLoss == 0.0 ? 0.0 : massLoss / attenuationLength);
     const ResultPair result = ClosedFormExposureAge(localRate, localRateError, concentration, concentrationError, lambda);
     age = result.first;
     ageError = result.second;
@@ -161,6 +164,11 @@ ResultPair CSampleSite::GeomagneticExposureAge(CGeomagneticPoleData* poles,
     auto m = [&](int k) { return poles->geomagneticLatitudes.at(first + static_cast<std::size_t>(k)); };
     auto at = [](const std::vector<double>& v, int k) { return v.at(static_cast<std::size_t>(k)); };
 
+    // No production, no age: said as such rather than as saturation.
+    if (!(ProductionRate(nuclide, latitude, kStone2000).first > 0.0)) {
+        ShowMessage("The production rate at this site is zero: no exposure age.");
+        return kNoResult;
+    }
     double T = ConstantExposureAge(nuclide, erosionRate).first;
     if (!std::isfinite(T) || T < 0.0) {
         ShowMessage("The concentration is at or above what production at this site can sustain: no exposure age.");

@@ -15,6 +15,17 @@ namespace qex {
 namespace {
 constexpr double kBe10HalfLife = 1500000.0; // years
 
+// The standard atmosphere ends where its temperature reaches 0 K (about
+// 44331 m); above it the air pressure, and so the production rate, has no value.
+bool AltitudeHasPressure(double altitude)
+{
+    if (std::isfinite(StandardAtmospherePressure(altitude)))
+        return true;
+    ShowMessage(Format("The altitude %.15g m lies above the top of the standard atmosphere: no exposure age.",
+                       altitude));
+    return false;
+}
+
 // The age under today's production at the site; NaN when there is none.
 double ConstantProductionAge(const ExposureInputs& in)
 {
@@ -42,6 +53,9 @@ double ConstantProductionAge(const ExposureInputs& in)
 
 bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
 {
+    // Both paths scale production with the standard atmosphere.
+    if (!AltitudeHasPressure(in.altitude))
+        return false;
     if (!in.magneticCorrection) {
         const double age = ConstantProductionAge(in);
         if (std::isnan(age))

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace qex {
@@ -35,8 +36,24 @@ int CGeomagneticIntensityData::LoadFile()
     CDataFileReader reader;
     if (!reader.Open(path)) {
         ShowMessage("Can not find Geomagnetic Intensity file!");
+        m_loaded = false;
         return 0;
     }
+    m_loaded = Load(reader) == 1;
+    return m_loaded ? 1 : 0;
+}
+
+int CGeomagneticIntensityData::LoadText(std::string text)
+{
+    CDataFileReader reader;
+    reader.OpenText(std::move(text));
+    m_loaded = Load(reader) == 1;
+    return m_loaded ? 1 : 0;
+}
+
+int CGeomagneticIntensityData::Load(CDataFileReader& reader)
+{
+    Clear();
     std::string keyword;
     if (!reader.ReadToken(keyword) || keyword != "Geomagnetic_Intensity_Data") {
         ShowMessage("Geomagnetic Intensity file is not correct!");
@@ -62,8 +79,9 @@ int CGeomagneticIntensityData::LoadFile()
         const double age = record[0];
         const double intensity = record[1];
         if (age - previousAge > kWideGap) {
-            years.push_back((age + previousAge) * 0.5);
-            intensities.push_back((intensity + previousIntensity) * 0.5);
+            // std::midpoint: (a + b) / 2 without overflow for ages near 1e308.
+            years.push_back(std::midpoint(previousAge, age));
+            intensities.push_back(std::midpoint(previousIntensity, intensity));
         }
         years.push_back(age);
         intensities.push_back(intensity);
@@ -83,7 +101,7 @@ void CGeomagneticIntensityData::MergeCloseYears()
     std::size_t kept = 0;
     for (std::size_t i = 1; i < years.size(); ++i) {
         if (std::fabs(years[i] - years[kept]) < kCloseYears) {
-            intensities[kept] = (intensities[i] + intensities[kept]) * 0.5;
+            intensities[kept] = std::midpoint(intensities[kept], intensities[i]);
         } else {
             ++kept;
             years[kept] = years[i];

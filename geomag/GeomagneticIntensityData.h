@@ -7,6 +7,8 @@
 
 namespace qex {
 
+class CDataFileReader;
+
 class CGeomagneticIntensityData {
 public:
     std::vector<double> years;       // record ages (years before present)
@@ -21,6 +23,8 @@ public:
 
     // 1 on success, 0 on failure (the object then holds no records and no name).
     int LoadFile();
+    // Reads the records from the bytes of a file, as LoadFile does; `path` is kept.
+    int LoadText(std::string text);
     // Records less than 0.001 year apart become one, at the first age.
     void MergeCloseYears();
     // Writes the records in the file layout; 1 when written, 0 when the path
@@ -33,6 +37,7 @@ public:
     bool IsLoaded() const { return m_loaded; }
 
 private:
+    int Load(CDataFileReader& reader);
     void Clear();
     bool m_loaded = false;
 };

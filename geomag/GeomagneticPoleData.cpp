@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace qex {
@@ -34,8 +35,24 @@ int CGeomagneticPoleData::LoadFile()
     CDataFileReader reader;
     if (!reader.Open(path)) {
         ShowMessage("Can not find Geomagnetic Pole file!");
+        m_loaded = false;
         return 0;
     }
+    m_loaded = Load(reader) == 1;
+    return m_loaded ? 1 : 0;
+}
+
+int CGeomagneticPoleData::LoadText(std::string text)
+{
+    CDataFileReader reader;
+    reader.OpenText(std::move(text));
+    m_loaded = Load(reader) == 1;
+    return m_loaded ? 1 : 0;
+}
+
+int CGeomagneticPoleData::Load(CDataFileReader& reader)
+{
+    Clear();
     std::string keyword;
     if (!reader.ReadToken(keyword) || keyword != "Geomagnetic_Pole_Data") {
         ShowMessage("Geomagnetic Pole file is not correct!");
@@ -73,8 +90,8 @@ void CGeomagneticPoleData::MergeCloseYears()
     std::size_t kept = 0;
     for (std::size_t i = 1; i < years.size(); ++i) {
         if (std::fabs(years[i] - years[kept]) < kCloseYears) {
-            poleLatitudes[kept] = (poleLatitudes[i] + poleLatitudes[kept]) * 0.5;
-            poleLongitudes[kept] = (poleLongitudes[i] + poleLongitudes[kept]) * 0.5;
+            poleLatitudes[kept] = std::midpoint(poleLatitudes[kept], poleLatitudes[i]);
+            poleLongitudes[kept] = std::midpoint(poleLongitudes[kept], poleLongitudes[i]);
         } else {
             ++kept;
             years[kept] = years[i];

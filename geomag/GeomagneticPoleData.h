@@ -7,6 +7,8 @@
 
 namespace qex {
 
+class CDataFileReader;
+
 class CGeomagneticPoleData {
 public:
     std::vector<double> years;                // record ages (years before present)
@@ -23,6 +25,8 @@ public:
 
     // 1 on success, 0 on failure (the object then holds no records).
     int LoadFile();
+    // Reads the records from the bytes of a file, as LoadFile does; `path` is kept.
+    int LoadText(std::string text);
     // Records less than 0.001 year apart become one, at the first age.
     void MergeCloseYears();
     // Appends the geomagnetic latitude of the site (degrees) for every record.
@@ -32,6 +36,7 @@ public:
     bool IsLoaded() const { return m_loaded; }
 
 private:
+    int Load(CDataFileReader& reader);
     void Clear();
     bool m_loaded = false;
 };

@@ -17,8 +17,17 @@ CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHis
         return CutOutcome::Stopped;
     }
     CProxyCurve curve(inputs.path);
+    return AppendCutResults(curve, inputs, list, plot);
+}
+
+CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot)
+{
     if (!curve.IsLoaded())
         return CutOutcome::Stopped;
+    // The cuts walk the years in order and refuse a curve whose years go back.
+    if (!curve.IsAscending())
+        ShowMessage(Format("Proxy data file is not correct: the years do not ascend at line %d!",
+                           curve.DescendingLine()));
 
     const double end = inputs.cutByAge ? curve.CutAtYear(inputs.cutAge, inputs.exposureAge)
                                        : curve.CutAtValue(inputs.cutValue, inputs.exposureAge);

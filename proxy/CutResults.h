@@ -30,4 +30,9 @@ inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have val
 // With `plot`, a result also gives the curve, the cut and its history for the plot window.
 CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr);
 
+class CProxyCurve;
+// The same on a curve already loaded (inputs.path is not read).
+CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list,
+                            ProxyHistoryPlot* plot = nullptr);
+
 } // namespace qex

@@ -1,13 +1,13 @@
 #include "proxy/ProxyCurve.h"
 
+#include "core/DataFileReader.h"
 #include "core/Format.h"
+#include "core/Interpolation.h"
 #include "core/Message.h"
-#include "core/TextNumber.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <memory>
-#include <string_view>
+#include <numeric>
 #include <utility>
 
 namespace qex {
@@ -15,53 +15,6 @@ namespace qex {
 namespace {
 
 constexpr const char* kKeyword = "Proxy_Data";
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-// The whole file, or false when it cannot be opened or read (a folder, say).
-bool ReadWholeFile(const std::string& filePath, std::string& text)
-{
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(filePath.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return false;
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        text.append(buffer, got);
-    return std::ferror(file.get()) == 0;
-}
-
-// Whitespace-delimited words with the number of the line each starts on.
-class CTokenReader {
-public:
-    explicit CTokenReader(std::string_view text) : m_text(text) {}
-
-    // The next word, or false at the end of the text.
-    bool Next(std::string_view& token, int& line)
-    {
-        while (m_pos < m_text.size() && IsBlank(m_text[m_pos])) {
-            if (m_text[m_pos] == '\n')
-                ++m_line;
-            ++m_pos;
-        }
-        if (m_pos >= m_text.size())
-            return false;
-        const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && !IsBlank(m_text[m_pos]))
-            ++m_pos;
-        token = m_text.substr(start, m_pos - start);
-        line = m_line;
-        return true;
-    }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    int m_line = 1;
-};
 
 std::string BadLineMessage(int line)
 {
@@ -80,40 +33,54 @@ int CProxyCurve::FailLoad(const std::string& message)
     years.clear();
     values.clear();
     pointCount = 0;
+    m_descendingLine = 0;
     ShowMessage(message);
     return 0;
 }
 
 int CProxyCurve::LoadFile()
 {
+    CDataFileReader reader;
+    if (!reader.Open(path))
+        return FailLoad("Can not find Proxy data file!");
+    return Load(reader);
+}
+
+int CProxyCurve::LoadText(std::string text)
+{
+    CDataFileReader reader;
+    reader.OpenText(std::move(text));
+    return Load(reader);
+}
+
+int CProxyCurve::Load(CDataFileReader& reader)
+{
     years.clear();
     values.clear();
     pointCount = 0;
+    m_descendingLine = 0;
 
-    std::string text;
-    if (!ReadWholeFile(path, text))
-        return FailLoad("Can not find Proxy data file!");
-
-    CTokenReader reader(text);
-    std::string_view token;
-    int line = 0;
-    if (!reader.Next(token, line) || token != kKeyword)
+    std::string token;
+    if (!reader.ReadToken(token) || token != kKeyword)
         return FailLoad("Proxy data file is not correct!");
-    name = reader.Next(token, line) ? std::string(token) : std::string();
+    name.clear();
+    reader.ReadToken(name);
 
     // Pairs "year value" to the end of the file, in any layout of white space.
     // A word that is not a number, or a year without its value, rejects the
     // file: a curve cut short would give plausible but wrong ages.
-    while (reader.Next(token, line)) {
-        double year = 0.0;
-        double value = 0.0;
-        if (!ParseNumber(token, year))
-            return FailLoad(BadLineMessage(line));
-        int valueLine = line;
-        if (!reader.Next(token, valueLine) || !ParseNumber(token, value))
-            return FailLoad(BadLineMessage(valueLine));
-        years.push_back(year);
-        values.push_back(value);
+    double point[2];
+    for (;;) {
+        const auto status = reader.ReadRecord(point, 2);
+        if (status == CDataFileReader::Record::End)
+            break;
+        if (status == CDataFileReader::Record::Bad)
+            return FailLoad(BadLineMessage(reader.BadLine()));
+        // Years closer than kMinYearStep are one point, in either order.
+        if (m_descendingLine == 0 && !years.empty() && years.back() - point[0] >= kMinYearStep)
+            m_descendingLine = reader.Line();
+        years.push_back(point[0]);
+        values.push_back(point[1]);
     }
     if (years.empty())
         return FailLoad("Proxy data are too little!");
@@ -136,7 +103,11 @@ int CProxyCurve::LoadFile()
     // ages closer than kMinYearStep cannot make the slope infinite.
     if (years.at(0) > kPresentYearTolerance && readCount >= 3 && years.size() >= 2) {
         const double slope = (values.at(1) - values.at(0)) / (years.at(1) - years.at(0));
-        const double presentValue = values.at(0) + slope * (0.0 - years.at(0));
+        double presentValue = values.at(0) + slope * (0.0 - years.at(0));
+        if (!std::isfinite(presentValue))
+            presentValue = InterpolateWithoutOverflow(years.at(0), values.at(0), years.at(1), values.at(1), 0.0);
+        if (!std::isfinite(presentValue))
+            return FailLoad("Proxy data file is not correct: the value at year 0 lies beyond the range of numbers!");
         years.insert(years.begin(), 0.0);
         values.insert(values.begin(), presentValue);
     }
@@ -148,19 +119,24 @@ int CProxyCurve::LoadFile()
 
 void CProxyCurve::MergeCloseYears()
 {
-    std::int32_t j = 0;
-    while (j < pointCount - 1) {
-        const auto at = static_cast<std::size_t>(j);
-        if (std::fabs(years.at(at + 1) - years.at(at)) < kMinYearStep) {
-            // Pairwise in order: a, b, c become ((a + b) / 2 + c) / 2.
-            values.at(at) = (values.at(at + 1) + values.at(at)) * 0.5;
-            years.erase(years.begin() + static_cast<std::ptrdiff_t>(at) + 1);
-            values.erase(values.begin() + static_cast<std::ptrdiff_t>(at) + 1);
-            --pointCount;
+    // One pass, each point compared with the last one kept, so that a long run
+    // of equal years costs no more than any other file. The first of a run
+    // keeps its year; values are averaged pairwise in order: a, b, c become
+    // ((a + b) / 2 + c) / 2.
+    const auto count = static_cast<std::size_t>(std::max<std::int32_t>(pointCount, 0));
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < count; ++i) {
+        if (std::fabs(years.at(i) - years.at(kept)) < kMinYearStep) {
+            values.at(kept) = std::midpoint(values.at(kept), values.at(i));
         } else {
-            ++j;
+            ++kept;
+            years.at(kept) = years.at(i);
+            values.at(kept) = values.at(i);
         }
     }
+    const std::size_t merged = count == 0 ? 0 : kept + 1;
+    years.resize(merged);
+    values.resize(merged);
     pointCount = static_cast<std::int32_t>(years.size());
 }
 
@@ -181,7 +157,9 @@ void CProxyCurve::UpdateValueRange()
 
 double CProxyCurve::CutAtYear(double year, double exposure)
 {
-    if (!IsLoaded())
+    // Both cuts walk the years in order; years out of order give no result
+    // (the caller says why) rather than a wrong one.
+    if (!IsLoaded() || !IsAscending())
         return -1.0;
     // Both bounds inclusive; a year that is not a number is out of range too.
     if (!(year >= yearMin && year <= yearMax)) {
@@ -194,7 +172,9 @@ double CProxyCurve::CutAtYear(double year, double exposure)
         const double y1 = years.at(at + 1);
         if (y0 <= year && year <= y1) {
             // Linear interpolation between the bracketing points.
-            const double value = values.at(at) + (values.at(at + 1) - values.at(at)) / (y1 - y0) * (year - y0);
+            double value = values.at(at) + (values.at(at + 1) - values.at(at)) / (y1 - y0) * (year - y0);
+            if (!std::isfinite(value))
+                value = InterpolateWithoutOverflow(y0, values.at(at), y1, values.at(at + 1), year);
             return CutAtValue(value, exposure);
         }
     }
@@ -204,7 +184,7 @@ double CProxyCurve::CutAtYear(double year, double exposure)
 
 double CProxyCurve::CutAtValue(double cut, double exposure)
 {
-    if (!IsLoaded())
+    if (!IsLoaded() || !IsAscending())
         return -1.0;
     // Strictly inside the value range; a cut that is not a number is not.
     if (!(cut > valueMin && cut < valueMax))
@@ -216,6 +196,13 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
     crossings.clear();
     cutValue = cut;
     const double side = values.at(0) > cut ? 1.0 : -1.0;
+
+    // The year where the segment meets the cut; for numbers near the limits
+    // of a double the written formula overflows and the fallback takes over.
+    auto crossingYear = [cut](double y0, double v0, double y1, double v1) {
+        const double crossing = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
+        return std::isfinite(crossing) ? crossing : InterpolateWithoutOverflow(v0, y0, v1, y1, cut);
+    };
 
     double exposed = 0.0;     // accumulated exposure A (years)
     double exposureEnd = 0.0; // R: end year of the last exposure stretch walked
@@ -230,14 +217,14 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
         const double q = side * (v1 - cut);
         if (p >= 0.0 && q < 0.0) {
             // Leaves the exposure side at the crossing year.
-            const double crossing = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
+            const double crossing = crossingYear(y0, v0, y1, v1);
             exposed += crossing - y0;
             exposureEnd = crossing;
             if (exposed < exposure)
                 crossings.push_back(crossing);
         } else if (p < 0.0 && q >= 0.0) {
             // Returns to the exposure side, touching the cut included.
-            const double crossing = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
+            const double crossing = crossingYear(y0, v0, y1, v1);
             exposed += y1 - crossing;
             crossings.push_back(crossing);
             exposureEnd = y1;
@@ -254,6 +241,10 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
     exposureAge = exposure;
     burialAge = exposureEnd - exposed;
     totalAge = exposure + exposureEnd - exposed;
+    // Years spanning more than a double holds (-1e308 to 1e308) overflow the
+    // sums: no result rather than an infinite age.
+    if (!std::isfinite(exposureEnd) || !std::isfinite(burialAge) || !std::isfinite(totalAge))
+        return -1.0;
     return exposureEnd;
 }
 

@@ -9,6 +9,8 @@
 
 namespace qex {
 
+class CDataFileReader;
+
 class CProxyCurve {
 public:
     // Stores the path and loads the file at once; failures have been shown to
@@ -17,12 +19,14 @@ public:
 
     // Reads the file at `path`. 1 on success, 0 on failure (message shown, no points kept).
     int LoadFile();
+    // Reads the curve from the bytes of a file, as LoadFile does; `path` is kept.
+    int LoadText(std::string text);
 
     // Cuts the curve at proxy value `cut` for an exposure of `exposure` years.
     // Returns the year at which the walk ended, or -1.0 when there is no valid
     // result (the cut not strictly inside the value range, the cut equal to the
-    // present's value, or no curve loaded); on success sets crossings and the
-    // result fields.
+    // present's value, no curve loaded, years that do not ascend, or ages too
+    // large for a double); on success sets crossings and the result fields.
     double CutAtValue(double cut, double exposure);
 
     // Cuts the curve at the value it has at `year` (years before present).
@@ -36,6 +40,11 @@ public:
 
     // True when the last load succeeded (a loaded curve holds at least one point).
     bool IsLoaded() const { return pointCount > 0; }
+    // True when every year of the file is at least the one before it (years
+    // closer than kMinYearStep count as equal). The cuts need ascending years.
+    bool IsAscending() const { return m_descendingLine == 0; }
+    // The line of the first year below the one before it; 0 when the years ascend.
+    int DescendingLine() const { return m_descendingLine; }
 
     // Consecutive years closer than this are one point (years).
     static constexpr double kMinYearStep = 0.001;
@@ -58,8 +67,11 @@ public:
     double exposureAge = 0.0;      // last cut: exposure age (years)
 
 private:
+    int Load(CDataFileReader& reader);
     // Forgets every point after a failed load.
     int FailLoad(const std::string& message);
+
+    int m_descendingLine = 0;
 };
 
 } // namespace qex

@@ -2,6 +2,7 @@
 
 #include "proxy/PlotDlg.h"
 #include "proxy/SimulationCalculation.h"
+#include "proxy/SimulationProgressDlg.h"
 #include "ui/FileChooser.h"
 
 #include <QLabel>
@@ -196,8 +197,10 @@ void CProxyDlg::OnCalculate()
         return;
     const SimulationInputs inputs = Inputs();
     SimulationDetail detail;
-    const bool found = m_single ? AppendSingleSimulation(inputs, Results(), &detail)
-                                : AppendSimulationWithUncertainties(inputs, Results(), &detail);
+    // A long curve takes a while: progress with Cancel after a short delay.
+    CSimulationProgressDlg progress(this);
+    const bool found = m_single ? AppendSingleSimulation(inputs, Results(), &detail, progress.Callback())
+                                : AppendSimulationWithUncertainties(inputs, Results(), &detail, progress.Callback());
     if (found)
         KeepPlots(inputs, detail);
 }

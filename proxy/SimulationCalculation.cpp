@@ -19,6 +19,18 @@ CSimulationSession MakeSession(const SimulationInputs& in)
                               in.freePath, in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr);
 }
 
+// Shows why the measured values cannot give a simulation (zero production,
+// 10Be at or above saturation...) before the failure message; the nine
+// perturbed runs fail silently, as the engine does.
+void ExplainCentralFailure(const SimulationInputs& in)
+{
+    const std::string reason = UnusableParametersMessage(DeriveSimulationParameters(
+        in.be10, in.be10Production, in.al26, in.al26Production, in.density, in.freePath,
+        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr));
+    if (!reason.empty())
+        ShowMessage(reason);
+}
+
 bool HavePaths(const SimulationInputs& inputs)
 {
     if (inputs.proxyFile.empty()) {
@@ -71,11 +83,14 @@ std::vector<std::string> SimulationResultLines(const SimulationBestFit& best)
     return lines;
 }
 
-bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail)
+bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
+                                       const SimulationProgress& progress)
 {
     if (!HavePaths(inputs))
         return false;
     CSimulationSession session = MakeSession(inputs);
+    constexpr int kRuns = 10; // nine perturbed runs and the central one
+    session.SetProgress(progress, kRuns);
 
     // Exposure, burial, total, first cutting age, cut value, ratio difference.
     std::array<CRange, 6> ranges;
@@ -98,8 +113,12 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
     // The central run; the session gives it from the unperturbed run above.
     SimulationBestFit central;
     const bool found = session.Run(inputs.be10, inputs.al26, central, detail);
+    // Stopped by the user: nothing to say, nothing appended or written.
+    if (session.Cancelled())
+        return false;
     const bool written = session.WriteReport();
     if (!found || !written) {
+        ExplainCentralFailure(inputs);
         ShowMessage("Calculation Error!");
         return false;
     }
@@ -129,15 +148,20 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
     return true;
 }
 
-bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail)
+bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
+                            const SimulationProgress& progress)
 {
     if (!HavePaths(inputs))
         return false;
     CSimulationSession session = MakeSession(inputs);
+    session.SetProgress(progress, 1);
     SimulationBestFit best;
     const bool found = session.Run(inputs.be10, inputs.al26, best, detail);
+    if (session.Cancelled())
+        return false;
     const bool written = session.WriteReport();
     if (!found || !written) {
+        ExplainCentralFailure(inputs);
         ShowMessage("Calculation Error!");
         return false;
     }

@@ -5,20 +5,16 @@
 // the central run) and the single calculation. Each appends its block of
 // result lines to a result list.
 
+#include "core/InputRange.h"
 #include "core/ResultList.h"
 #include "proxy/BurialExposureSimulation.h"
+#include "proxy/SimulationProgress.h"
 #include "proxy/SimulationReport.h"
 
 #include <string>
 #include <vector>
 
 namespace qex {
-
-// An inclusive range of an input.
-struct InputRange {
-    double minimum;
-    double maximum;
-};
 
 // The inputs' ranges as the dialog checks them.
 inline constexpr InputRange kConcentrationRange{0.0, 100000000.0};  // atoms/g
@@ -51,12 +47,15 @@ std::vector<std::string> SimulationResultLines(const SimulationBestFit& best);
 
 // Calculation with uncertainties. Appends the "Mean Value" and
 // "Uncertainties" block and returns true; false (and nothing appended) after
-// a message. With `detail`, the central run's details.
+// a message. With `detail`, the central run's details. With `progress`, the
+// ten runs report to it; when it asks to stop, the calculation returns false
+// with no message, appends nothing and leaves the report file as it was.
 bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list,
-                                       SimulationDetail* detail = nullptr);
+                                       SimulationDetail* detail = nullptr, const SimulationProgress& progress = {});
 
 // Single calculation: one run with the measured values, a "Calculation
-// Result" block.
-bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr);
+// Result" block. `progress` as above.
+bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
+                            const SimulationProgress& progress = {});
 
 } // namespace qex

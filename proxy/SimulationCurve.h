@@ -14,7 +14,7 @@ struct SimulationCurve {
     std::vector<double> values; // proxy values
     double valueMax = 0.0;      // largest value read from the file
     double valueMin = 0.0;      // smallest value read from the file
-    bool ascending = true;      // every year at least the one before it (year 0 included)
+    bool ascending = true;      // every year at least the one before it (year 0 included; the loader refuses others)
 
     // Index of the last point, the end of the curve.
     int LastIndex() const { return static_cast<int>(years.size()) - 1; }
@@ -22,8 +22,12 @@ struct SimulationCurve {
 
 // Loads the file at `path` into `curve`. On failure returns false and sets
 // `message` to the text to show the user ("Can not find Proxy data file!",
-// "Proxy data file is not correct!", "Proxy data are too little!", or the line
-// that does not hold two numbers); the caller shows it.
+// "Proxy data file is not correct!", "Proxy data are too little!", the line
+// that does not hold two numbers, or the line where the years stop ascending
+// from the present); the caller shows it.
 bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message);
+
+// The same from the bytes of a file.
+bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message);
 
 } // namespace qex

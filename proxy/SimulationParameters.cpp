@@ -60,4 +60,17 @@ bool ParametersAreUsable(const SimulationParameters& p)
            std::isfinite(p.minimumExposure);
 }
 
+std::string UnusableParametersMessage(const SimulationParameters& p)
+{
+    if (ParametersAreUsable(p))
+        return std::string();
+    if (!PositiveFinite(p.be10Concentration) || !PositiveFinite(p.al26Concentration))
+        return "The measured 10Be and 26Al concentrations must be above zero: no simulation.";
+    if (!PositiveFinite(p.be10Production) || !PositiveFinite(p.al26Production))
+        return "The 10Be and 26Al production rates must be above zero: no simulation.";
+    if (!std::isfinite(p.minimumExposure))
+        return "The 10Be concentration is at or above what production can sustain: no simulation.";
+    return "The density, free path or erosion rates cannot give a simulation.";
+}
+
 } // namespace qex

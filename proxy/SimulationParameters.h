@@ -4,6 +4,8 @@
 // concentrations, the measured and production ratios and the minimum
 // exposure time.
 
+#include <string>
+
 namespace qex {
 
 // 10Be and 26Al half-lives (yr).
@@ -45,5 +47,9 @@ SimulationParameters DeriveSimulationParameters(double be10Concentration, double
 // positive finite free path, and a finite minimum exposure time (10Be below
 // saturation).
 bool ParametersAreUsable(const SimulationParameters& p);
+
+// Why a run cannot give finite numbers, in words for the user; empty when the
+// parameters are usable.
+std::string UnusableParametersMessage(const SimulationParameters& p);
 
 } // namespace qex

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Message.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qex {
@@ -34,25 +35,54 @@ CSimulationSession::CSimulationSession(std::string proxyPath, std::string report
 
 CSimulationSession::~CSimulationSession() = default;
 
-CSimulationSession::Walked& CSimulationSession::WalkFor(const SimulationParameters& p)
+void CSimulationSession::SetProgress(SimulationProgress progress, int runs)
+{
+    m_progress = std::move(progress);
+    m_runsPlanned = runs > 0 ? runs : 1;
+}
+
+bool CSimulationSession::ReportProgress(int cutValuesDone)
+{
+    if (!m_progress || m_cancelled)
+        return !m_cancelled;
+    const int total = m_runsPlanned * kSimulationCutCount;
+    const int done = std::min(m_runsDone * kSimulationCutCount + cutValuesDone, total);
+    if (!m_progress(done, total))
+        m_cancelled = true;
+    return !m_cancelled;
+}
+
+CSimulationSession::Walked* CSimulationSession::WalkFor(const SimulationParameters& p)
 {
     // Only the measured 10Be and the minimum exposure time (which the 26Al
     // can move through the erosion test) differ between the runs of a session.
     for (auto& walked : m_walks)
         if (walked->parameters.be10Concentration == p.be10Concentration &&
             walked->parameters.minimumExposure == p.minimumExposure)
-            return *walked;
+            return walked.get();
     auto walked = std::make_unique<Walked>(m_curve, p, m_evaluation);
     walked->histories.reserve(kSimulationCutCount);
-    for (int k = 1; k <= kSimulationCutCount; ++k)
+    for (int k = 1; k <= kSimulationCutCount; ++k) {
         walked->histories.push_back(walked->walk.Walk(k));
+        // A walk stopped on the way is not kept.
+        if (!ReportProgress(k))
+            return nullptr;
+    }
     m_walks.push_back(std::move(walked));
-    return *m_walks.back();
+    return m_walks.back().get();
 }
 
 bool CSimulationSession::Run(double be10Concentration, double al26Concentration, SimulationBestFit& best,
                              SimulationDetail* detail)
 {
+    if (m_cancelled)
+        return false;
+    // Every run counts towards the progress, the ones that stop early too.
+    struct RunCounter {
+        int& runs;
+        ~RunCounter() { ++runs; }
+    } counter{m_runsDone};
+
     const SimulationParameters p =
         DeriveSimulationParameters(be10Concentration, m_be10Production, al26Concentration, m_al26Production,
                                    m_density, m_freePath, m_aerialErosion, m_glacialErosion);
@@ -77,7 +107,10 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         return false;
     }
 
-    Walked& walked = WalkFor(p);
+    Walked* walkedOrNull = WalkFor(p);
+    if (walkedOrNull == nullptr)
+        return false;
+    Walked& walked = *walkedOrNull;
     const double rm = p.measuredRatio;
     double bestDifference = kInitialBestDifference;
     int bestIndex = -1;
@@ -138,6 +171,10 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
 
 bool CSimulationSession::WriteReport()
 {
+    if (m_cancelled) {
+        m_pending.reset();
+        return false;
+    }
     if (!m_pending)
         return true;
     const PendingReport& pending = *m_pending;

@@ -8,6 +8,7 @@
 
 #include "proxy/BurialExposureSimulation.h"
 #include "proxy/SimulationCurve.h"
+#include "proxy/SimulationProgress.h"
 #include "proxy/SimulationReport.h"
 
 #include <memory>
@@ -33,12 +34,22 @@ public:
              SimulationDetail* detail = nullptr);
 
     // Writes the report of the last run that reached it (nothing when none
-    // did). False, after "Can not find Output file!", when it cannot be written.
+    // did). False, after "Can not find Output file!", when it cannot be
+    // written; false without a message, and nothing written, when stopped.
     bool WriteReport();
+
+    // Reports the walks to `progress`, which may stop them; `runs` is the
+    // number of runs the caller makes (each walks at most every cut value).
+    void SetProgress(SimulationProgress progress, int runs);
+    // True once the progress callback asked to stop: every later run fails.
+    bool Cancelled() const { return m_cancelled; }
 
 private:
     struct Walked;
-    Walked& WalkFor(const SimulationParameters& parameters);
+    // The walk of these parameters, made once; null when stopped on the way.
+    Walked* WalkFor(const SimulationParameters& parameters);
+    // False (and Cancelled) when the callback asks to stop.
+    bool ReportProgress(int cutValuesDone);
 
     std::string m_proxyPath;
     std::string m_reportPath;
@@ -57,6 +68,11 @@ private:
     State m_reportState = State::Unknown;
 
     std::vector<std::unique_ptr<Walked>> m_walks;
+
+    SimulationProgress m_progress;
+    int m_runsPlanned = 1;
+    int m_runsDone = 0;
+    bool m_cancelled = false;
 
     // The report the last run that reached it would leave.
     struct PendingReport {

@@ -1,0 +1,188 @@
+// qexcli at the edges: every option at each end of its range (and 0 where
+// allowed), paths holding blanks and non-ASCII letters, and folders where a
+// file should be written.
+
+#include "tests/cli/RunQexcli.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qex {
+namespace {
+
+using test::RunQexcli;
+using test::TempDir;
+using Args = std::vector<std::string>;
+
+// True when a text holds no "nan" or "inf" as printf writes them.
+bool AllFinite(const std::string& text)
+{
+    auto letter = [&text](std::size_t i) { return std::isalpha(static_cast<unsigned char>(text[i])) != 0; };
+    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
+        std::string word = text.substr(i, 3);
+        for (char& c : word)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if ((word == "nan" || word == "inf") && (i == 0 || !letter(i - 1)) && (i + 3 == text.size() || !letter(i + 3)))
+            return false;
+    }
+    return true;
+}
+
+std::string AlternatingCurve(const std::string& path)
+{
+    std::string text = "Proxy_Data\nAlternating\n";
+    for (int i = 0; i <= 30; ++i)
+        text += std::to_string(i * 20000) + (i % 2 == 0 ? " 3.0\n" : " 5.0\n");
+    test::WriteFile(path, text);
+    return path;
+}
+
+// Runs the command with one option at each of its bounds: exit 0 with finite
+// lines, or exit 1 with a message saying why (or, for a cut, the line that
+// says there is no valid result).
+void RunAtEveryBound(const Args& command, const std::vector<std::pair<std::string, Args>>& options,
+                     const std::string& workingDir = {}, const std::string& written = {})
+{
+    for (const auto& [option, values] : options) {
+        for (const std::string& value : values) {
+            SCOPED_TRACE(command.front() + " " + option + " " + value);
+            Args args = command;
+            args.insert(args.end(), {option, value});
+            const auto run = RunQexcli(args, workingDir);
+            ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << run.err;
+            EXPECT_TRUE(AllFinite(run.out)) << run.out;
+            if (run.exitCode == 1) {
+                EXPECT_TRUE(!run.err.empty() || run.out == "Calculation doesn't have valid results\n\n");
+            } else {
+                EXPECT_FALSE(run.out.empty() && written.empty());
+                if (!written.empty()) {
+                    EXPECT_TRUE(AllFinite(test::ReadFile(written)));
+                }
+            }
+        }
+    }
+}
+
+TEST(EdgeInputsCli, EveryOptionAtEachEndOfItsRange)
+{
+    TempDir dir;
+    RunAtEveryBound({"thickness"}, {{"--thickness", {"0", "1000"}}, {"--density", {"0", "10000"}},
+                                    {"--free-path", {"0", "1000"}}});
+    RunAtEveryBound({"slope-thickness"}, {{"--thickness", {"0", "1000"}},
+                                          {"--density", {"0", "1000"}},
+                                          {"--free-path", {"0", "1000"}},
+                                          {"--slope", {"0", "90"}},
+                                          {"--strike", {"0", "360"}}});
+    RunAtEveryBound({"shielding", "--point", "0,90", "--point", "360,90"}, {{"--dip", {"0", "90"}},
+                                                                            {"--strike", {"0", "360"}}});
+    RunAtEveryBound({"scaling"}, {{"--latitude", {"0", "90"}}, {"--altitude", {"0", "10000"}},
+                                  {"--muon", {"0", "0.3"}}});
+    RunAtEveryBound({"world-table", "--output", dir.File("table.txt")},
+                    {{"--start-lat", {"-90", "90"}},
+                     {"--end-lat", {"-90", "90"}},
+                     {"--lat-interval", {"90"}},
+                     {"--start-alt", {"0", "10000"}},
+                     {"--end-alt", {"0", "10000"}},
+                     {"--alt-interval", {"1000", "10000"}},
+                     {"--muon", {"0", "1"}}},
+                    {}, dir.File("table.txt"));
+
+    for (const char* name : {"pole02.dat", "pmagstack1.dat"})
+        test::WriteFile(dir.File(name), test::ReadFile(test::SourceDir() + "/examples/geomag/" + name));
+    const std::vector<std::pair<std::string, Args>> exposure = {
+        {"--latitude", {"-90", "0", "90"}},  {"--longitude", {"-180", "180"}},
+        {"--altitude", {"0", "100000"}},     {"--thickness", {"0", "1000"}},
+        {"--density", {"0", "10"}},          {"--free-path", {"0", "200"}},
+        {"--shield", {"0", "1"}},            {"--erosion", {"0", "1000"}},
+        {"--concentration", {"0", "1e9"}},   {"--concentration-err", {"0", "1000000"}},
+        {"--production-rate", {"0", "10000"}}, {"--production-rate-err", {"0", "100"}}};
+    RunAtEveryBound({"exposure"}, exposure, dir.Path());
+    RunAtEveryBound({"exposure", "--geomagnetic"}, exposure, dir.Path());
+
+    const std::string curve = AlternatingCurve(dir.File("alternating.dat"));
+    const std::vector<std::pair<std::string, Args>> simulate = {
+        {"--be10", {"0", "100000000"}},           {"--al26", {"0", "100000000"}},
+        {"--be10-err", {"0", "1e20"}},            {"--al26-err", {"0", "1e20"}},
+        {"--be10-production", {"0", "100000"}},   {"--al26-production", {"0", "100000"}},
+        {"--density", {"0", "100"}},              {"--free-path", {"100", "500"}},
+        {"--aerial-erosion", {"0", "1000"}},      {"--glacial-erosion", {"0", "10000"}}};
+    RunAtEveryBound({"simulate", "--proxy", curve, "--report", dir.File("r1.txt")}, simulate);
+    RunAtEveryBound({"simulate", "--single", "--proxy", curve, "--report", dir.File("r2.txt")}, simulate);
+    RunAtEveryBound({"cut", "--proxy", curve}, {{"--exposure-age", {"0", "1e9"}}, {"--cut-age", {"0", "1e8"}},
+                                                {"--cut-value", {"-1e300", "0", "4", "1e300"}}});
+}
+
+TEST(EdgeInputsCli, PathsWithBlanksAndNonAsciiLetters)
+{
+    TempDir dir;
+    const std::string folder = dir.File("Gl\xC3\xA4ttfj\xC3\xB6rd samples \xE2\x80\x94 \xC3\xA9t\xC3\xA9");
+    std::filesystem::create_directories(folder);
+    const std::string curve = AlternatingCurve(folder + "/Kurve \xC3\xBC" "ber Eis.dat");
+    const std::string report = folder + "/Bericht \xC3\xA0 jour.txt";
+
+    const auto cut = RunQexcli({"cut", "--proxy", curve, "--cut-value", "4"});
+    EXPECT_EQ(cut.exitCode, 0) << cut.err;
+    const auto simulate = RunQexcli({"simulate", "--single", "--proxy", curve, "--report", report});
+    EXPECT_EQ(simulate.exitCode, 0) << simulate.err;
+    EXPECT_NE(test::ReadFile(report).find("[Best Fit Information]"), std::string::npos);
+
+    test::WriteFile(folder + "/St\xC3\xA4rke.dat", "Geomagnetic_Intensity_Data\nStack\n0 1.0\n1000 0.8\n");
+    const auto normalize =
+        RunQexcli({"normalize", folder + "/St\xC3\xA4rke.dat", folder + "/\xE8\xA9\xA6\xE6\x96\x99 out.dat"});
+    EXPECT_EQ(normalize.exitCode, 0) << normalize.err;
+    EXPECT_NE(test::ReadFile(folder + "/\xE8\xA9\xA6\xE6\x96\x99 out.dat").find("     500.0      0.900"),
+              std::string::npos);
+
+    test::WriteFile(folder + "/Horizont \xC3\xB8st.txt", "0 10\n180 20\n");
+    const auto shielding = RunQexcli({"shielding", "--horizon-file", folder + "/Horizont \xC3\xB8st.txt"});
+    EXPECT_EQ(shielding.exitCode, 0) << shielding.err;
+
+    const auto table = RunQexcli({"world-table", "--output", folder + "/Tabelle \xC3\xA9t\xC3\xA9.txt"});
+    EXPECT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_TRUE(test::FileExists(folder + "/Tabelle \xC3\xA9t\xC3\xA9.txt"));
+
+    for (const char* name : {"pole02.dat", "pmagstack1.dat"})
+        test::WriteFile(folder + "/P " + name, test::ReadFile(test::SourceDir() + "/examples/geomag/" + name));
+    const auto exposure = RunQexcli({"exposure", "--geomagnetic", "--pole", folder + "/P pole02.dat", "--intensity",
+                                     folder + "/P pmagstack1.dat", "--table", folder + "/\xC3\xB6mr.txt"});
+    EXPECT_EQ(exposure.exitCode, 0) << exposure.err;
+    EXPECT_TRUE(test::FileExists(folder + "/\xC3\xB6mr.txt"));
+}
+
+TEST(EdgeInputsCli, AFolderWhereAFileBelongsChangesNothing)
+{
+    TempDir dir;
+    const std::string curve = AlternatingCurve(dir.File("alternating.dat"));
+    const std::string locked = dir.File("locked");
+    ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
+    Args targets = {dir.Path(), dir.File("missing/out.txt")};
+    if (::geteuid() != 0) // the superuser may write into a read-only folder
+        targets.push_back(locked + "/out.txt");
+    for (const std::string& target : targets) {
+        SCOPED_TRACE(target);
+        const auto report = RunQexcli({"simulate", "--proxy", curve, "--report", target});
+        EXPECT_EQ(report.exitCode, 1);
+        EXPECT_EQ(report.err, "Can not find Output file!\nCalculation Error!\n");
+        const auto table = RunQexcli({"world-table", "--output", target});
+        EXPECT_EQ(table.exitCode, 1);
+        EXPECT_EQ(table.err, "Can not find Output file!\n");
+        const auto normalize = RunQexcli({"normalize", test::SourceDir() + "/examples/geomag/pmagstack1.dat", target});
+        EXPECT_EQ(normalize.exitCode, 1);
+        EXPECT_EQ(normalize.err, "Can not find this file!\n");
+    }
+    // A folder as the file to read.
+    const auto cut = RunQexcli({"cut", "--proxy", dir.Path()});
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_EQ(cut.err, "Can not find Proxy data file!\n");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 2); // the curve and the read-only folder
+}
+
+} // namespace
+} // namespace qex
