@@ -18,24 +18,19 @@ CSlopeThickDLG::CSlopeThickDLG(QWidget* parent)
     m_dSlope = defaults.slope;
     m_dStrike = defaults.strike;
 
-    AddLabel("Thickness(cm):", 40, 12, 70, 10);
-    QLineEdit* thickness = AddEdit(1000, 114, 10, 78, 13);
-    AddLabel("Density(g/cm3):", 40, 29, 70, 10);
-    QLineEdit* density = AddEdit(1001, 114, 27, 78, 13);
-    AddLabel("Free path(g/cm2):", 40, 46, 70, 10);
-    QLineEdit* freePath = AddEdit(1002, 114, 44, 78, 13);
-    AddLabel("Slope:", 40, 63, 70, 10);
-    QLineEdit* slope = AddEdit(1003, 114, 61, 78, 13);
-    AddLabel("Strike:", 40, 80, 70, 10);
-    QLineEdit* strike = AddEdit(1004, 114, 78, 78, 13);
-    AddGroup("Results:", 7, 98, 218, 57);
-    QListWidget* list = AddList(1011, 13, 110, 206, 39);
-    QPushButton* calculate = AddButton(1025, "C&alculate", 16, 161, 46, 14);
-    QPushButton* cleanUp = AddButton(1026, "Clean Up", 68, 161, 46, 14);
-    QPushButton* save = AddButton(1027, "&Save", 120, 161, 46, 14);
-    QPushButton* close = AddButton(1, "&Close", 172, 161, 46, 14, true);
+    const auto edits = AddEditColumn({{1000, "Thickness(cm):"},
+                                      {1001, "Density(g/cm3):"},
+                                      {1002, "Free path(g/cm2):"},
+                                      {1003, "Slope:"},
+                                      {1004, "Strike:"}},
+                                     {24, 86, 114, 78, 10, 17});
+    QLineEdit* thickness = edits[0];
+    QLineEdit* density = edits[1];
+    QLineEdit* freePath = edits[2];
+    QLineEdit* slope = edits[3];
+    QLineEdit* strike = edits[4];
+    AddStandardResults(98, false);
     SetTabOrderFromTemplate();
-    SetUpResults(list, calculate, cleanUp, save, close);
 
     m_dx.Double(thickness, m_dThickness, 0.0, kMaxSlopeThicknessCm);
     m_dx.Double(density, m_dDensity, 0.0, kMaxSlopeDensity);

@@ -8,8 +8,12 @@
 #include "ui/ResultListBox.h"
 #include "ui/TemplateDialog.h"
 
+#include <QString>
 #include <memory>
+#include <utility>
+#include <vector>
 
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -33,6 +37,23 @@ public:
     void accept() override;
 
 protected:
+    // For dialogs whose layout is not templated: one column of labelled edit
+    // boxes (id and label each, top to bottom from `top`, `step` dialog units
+    // apart), labels right-aligned before the boxes. Returns the boxes in order.
+    struct Column {
+        int labelX;
+        int labelWidth;
+        int editX;
+        int editWidth;
+        int top;
+        int step;
+    };
+    std::vector<QLineEdit*> AddEditColumn(const std::vector<std::pair<int, QString>>& fields, const Column& column);
+    // Below `top`: the "Results:" group with list 1011, and along the bottom
+    // the row of "C&alculate" 1025, "Clean Up" 1026, "&Save" 1027 and
+    // "&Close" 1 across the dialog's width, bound as SetUpResults does.
+    void AddStandardResults(int top, bool calculateIsDefault);
+
     // Binds the list and the buttons (any of them may be null).
     void SetUpResults(QListWidget* list, QPushButton* calculate, QPushButton* cleanUp, QPushButton* save,
                       QPushButton* close);

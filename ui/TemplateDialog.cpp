@@ -13,7 +13,7 @@ namespace qex {
 
 CTemplateDialog::CTemplateDialog(int templateId, const QString& title, int widthDlu, int heightDlu, int pointSize,
                                  QWidget* parent)
-    : QDialog(parent), m_templateId(templateId)
+    : QDialog(parent), m_templateId(templateId), m_widthDlu(widthDlu), m_heightDlu(heightDlu)
 {
     setObjectName(QString("IDD_%1").arg(templateId));
     setWindowTitle(title);

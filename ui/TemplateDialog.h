@@ -27,6 +27,9 @@ public:
                     QWidget* parent = nullptr);
 
     int TemplateId() const { return m_templateId; }
+    // The dialog's size in dialog units.
+    int WidthDlu() const { return m_widthDlu; }
+    int HeightDlu() const { return m_heightDlu; }
 
     // The control with the given id, or nullptr.
     template <class T = QWidget>
@@ -55,6 +58,8 @@ private:
     void Place(QWidget* widget, int x, int y, int w, int h);
 
     int m_templateId;
+    int m_widthDlu;
+    int m_heightDlu;
     double m_baseX = 6.0; // pixels per four horizontal dialog units
     double m_baseY = 13.0; // pixels per eight vertical dialog units
     std::vector<QWidget*> m_focusOrder;
