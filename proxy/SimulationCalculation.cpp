@@ -83,6 +83,26 @@ std::vector<std::string> SimulationResultLines(const SimulationBestFit& best)
     return lines;
 }
 
+namespace {
+// The run with the measured values, whose report stays on disk. False, after
+// the messages, when it has no best fit or the report cannot be written, and
+// silently when the user stopped the calculation (nothing appended or written).
+bool RunCentral(CSimulationSession& session, const SimulationInputs& inputs, SimulationBestFit& best,
+                SimulationDetail* detail)
+{
+    const bool found = session.Run(inputs.be10, inputs.al26, best, detail);
+    if (session.Cancelled())
+        return false;
+    const bool written = session.WriteReport();
+    if (!found || !written) {
+        ExplainCentralFailure(inputs);
+        ShowMessage("Calculation Error!");
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
                                        const SimulationProgress& progress)
 {
@@ -112,16 +132,8 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
 
     // The central run; the session gives it from the unperturbed run above.
     SimulationBestFit central;
-    const bool found = session.Run(inputs.be10, inputs.al26, central, detail);
-    // Stopped by the user: nothing to say, nothing appended or written.
-    if (session.Cancelled())
+    if (!RunCentral(session, inputs, central, detail))
         return false;
-    const bool written = session.WriteReport();
-    if (!found || !written) {
-        ExplainCentralFailure(inputs);
-        ShowMessage("Calculation Error!");
-        return false;
-    }
 
     const int number = list.m_nResultCount + 1;
     const int heading = list.BeginBlock(Format("Calculation Results %d: Mean Value", number));
@@ -156,15 +168,8 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
     CSimulationSession session = MakeSession(inputs);
     session.SetProgress(progress, 1);
     SimulationBestFit best;
-    const bool found = session.Run(inputs.be10, inputs.al26, best, detail);
-    if (session.Cancelled())
+    if (!RunCentral(session, inputs, best, detail))
         return false;
-    const bool written = session.WriteReport();
-    if (!found || !written) {
-        ExplainCentralFailure(inputs);
-        ShowMessage("Calculation Error!");
-        return false;
-    }
     list.AppendBlock(SimulationResultLines(best));
     return true;
 }
