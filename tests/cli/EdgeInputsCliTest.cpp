@@ -15,22 +15,9 @@ namespace qex {
 namespace {
 
 using test::RunQexcli;
+using test::AllFinite;
 using test::TempDir;
 using Args = std::vector<std::string>;
-
-// True when a text holds no "nan" or "inf" as printf writes them.
-bool AllFinite(const std::string& text)
-{
-    auto letter = [&text](std::size_t i) { return std::isalpha(static_cast<unsigned char>(text[i])) != 0; };
-    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
-        std::string word = text.substr(i, 3);
-        for (char& c : word)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if ((word == "nan" || word == "inf") && (i == 0 || !letter(i - 1)) && (i + 3 == text.size() || !letter(i + 3)))
-            return false;
-    }
-    return true;
-}
 
 std::string AlternatingCurve(const std::string& path)
 {

@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -47,6 +48,27 @@ void WriteFile(const std::string& path, const std::string& text)
 bool FileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
+}
+
+bool AllFinite(const std::string& text)
+{
+    auto letter = [&text](std::size_t i) { return std::isalpha(static_cast<unsigned char>(text[i])) != 0; };
+    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
+        std::string word = text.substr(i, 3);
+        for (char& c : word)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if ((word == "nan" || word == "inf") && (i == 0 || !letter(i - 1)) && (i + 3 == text.size() || !letter(i + 3)))
+            return false;
+    }
+    return true;
+}
+
+bool AllFinite(const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines)
+        if (!AllFinite(line))
+            return false;
+    return true;
 }
 
 std::string SourceDir()

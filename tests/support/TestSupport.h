@@ -25,6 +25,11 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 
+// True when the text holds no "nan" or "inf" as printf writes them ("-nan",
+// "inf", ...); words such as "Information" do not count.
+bool AllFinite(const std::string& text);
+bool AllFinite(const std::vector<std::string>& lines);
+
 // The project's source folder and the shared data folder beside it.
 std::string SourceDir();
 std::string SharedDataDir();

@@ -28,24 +28,9 @@
 #include <memory>
 
 using namespace qex;
+using test::AllFinite;
 
 namespace {
-
-// True when no line holds "nan" or "inf" as printf writes them.
-bool AllFinite(const std::vector<std::string>& lines)
-{
-    for (const std::string& line : lines) {
-        std::string lower;
-        for (char c : line)
-            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        for (const char* word : {"nan", "inf"})
-            for (std::size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1))
-                if ((at == 0 || !std::isalpha(static_cast<unsigned char>(lower[at - 1]))) &&
-                    (at + 3 == lower.size() || !std::isalpha(static_cast<unsigned char>(lower[at + 3]))))
-                    return false;
-    }
-    return true;
-}
 
 // One field at one of its bounds, typed into a fresh dialog; the others keep their defaults.
 struct Bound {
