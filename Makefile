@@ -9,7 +9,7 @@ CMAKE_ARGS ?=
 
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES = build-essential cmake ninja-build pkg-config \
-           qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev libx11-dev libxkbcommon-dev \
+           qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libx11-dev libxkbcommon-dev \
            libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
            clang libclang-rt-14-dev
 
