@@ -146,25 +146,28 @@ TEST(EdgeInputsCli, AFolderWhereAFileBelongsChangesNothing)
     const std::string curve = AlternatingCurve(dir.File("alternating.dat"));
     const std::string locked = dir.File("locked");
     ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
-    Args targets = {dir.Path(), dir.File("missing/out.txt")};
+    // Each target with the system's reason, on the line after the message.
+    std::vector<std::pair<std::string, std::string>> targets = {
+        {dir.Path(), "Is a directory"}, {dir.File("missing/out.txt"), "No such file or directory"}};
     if (::geteuid() != 0) // the superuser may write into a read-only folder
-        targets.push_back(locked + "/out.txt");
-    for (const std::string& target : targets) {
+        targets.push_back({locked + "/out.txt", "Permission denied"});
+    for (const auto& [target, reason] : targets) {
         SCOPED_TRACE(target);
+        const std::string detail = target + ": " + reason + "\n";
         const auto report = RunQexcli({"simulate", "--proxy", curve, "--report", target});
         EXPECT_EQ(report.exitCode, 1);
-        EXPECT_EQ(report.err, "Can not find Output file!\nCalculation Error!\n");
+        EXPECT_EQ(report.err, "Can not find Output file!\n" + detail + "Calculation Error!\n");
         const auto table = RunQexcli({"world-table", "--output", target});
         EXPECT_EQ(table.exitCode, 1);
-        EXPECT_EQ(table.err, "Can not find Output file!\n");
+        EXPECT_EQ(table.err, "Can not find Output file!\n" + detail);
         const auto normalize = RunQexcli({"normalize", test::SourceDir() + "/examples/geomag/pmagstack1.dat", target});
         EXPECT_EQ(normalize.exitCode, 1);
-        EXPECT_EQ(normalize.err, "Can not find this file!\n");
+        EXPECT_EQ(normalize.err, "Can not find this file!\n" + detail);
     }
     // A folder as the file to read.
     const auto cut = RunQexcli({"cut", "--proxy", dir.Path()});
     EXPECT_EQ(cut.exitCode, 1);
-    EXPECT_EQ(cut.err, "Can not find Proxy data file!\n");
+    EXPECT_EQ(cut.err, "Can not find Proxy data file!\n" + dir.Path() + ": Is a directory\n");
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         ++entries;
