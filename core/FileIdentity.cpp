@@ -15,20 +15,6 @@ namespace {
 // The kernel's own limit on links followed in one lookup.
 constexpr int kMostLinks = 40;
 
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 struct Identity {
     bool exists = false;
     dev_t device = 0;
@@ -67,6 +53,20 @@ bool Same(const Identity& a, const Identity& b)
 }
 
 } // namespace
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 std::string ResolveLinks(const std::string& path, int& error)
 {

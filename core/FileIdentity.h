@@ -13,6 +13,10 @@ namespace qex {
 // not exist. Empty, with `error` set (ELOOP), for a chain that does not end.
 std::string ResolveLinks(const std::string& path, int& error);
 
+// The folder part of a path ("." for a bare name) and its last part.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
 enum class FileRole { Input, Output };
 
 // One file a command reads or writes, named as the user knows it (an option
