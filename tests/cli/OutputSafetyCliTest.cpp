@@ -120,6 +120,8 @@ TEST(SameFile, AnOutputNeverReplacesAnInput)
         {with(simulate, {"--report", dir.File("report.txt")}),
          std::string("standard output names the same file as --report") + shareOutput,
          [&dir] { ::dup2(::open(dir.File("report.txt").c_str(), O_WRONLY | O_APPEND), STDOUT_FILENO); }},
+        {{"cut", "--proxy", curve}, std::string("standard output names the same file as --proxy") + replaceInput,
+         [&curve] { ::dup2(::open(curve.c_str(), O_WRONLY | O_APPEND), STDOUT_FILENO); }},
         {{"exposure", "--geomagnetic", "--table", "pmagstack1.dat"},
          std::string("--table names the same file as --intensity") + replaceInput},
     };
