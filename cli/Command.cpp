@@ -32,8 +32,9 @@ int Rank(const std::string& name)
     return static_cast<int>(std::size(order));
 }
 
-// The first error met writing standard output, 0 while there is none.
-int g_standardOutputError = 0;
+// The lines for standard output, written once the command's files are in
+// place: a reader that goes away early (`| head`) cannot stop them.
+std::string g_standardOutput;
 
 } // namespace
 
@@ -77,10 +78,7 @@ CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value
 
 void PrintList(const CResultList& list)
 {
-    const std::string text = list.Text();
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if ((std::fflush(stdout) != 0 || !written) && g_standardOutputError == 0)
-        g_standardOutputError = errno != 0 ? errno : EIO;
+    g_standardOutput += list.Text();
 }
 
 bool DistinctFiles(std::vector<FileUse> uses)
@@ -109,8 +107,10 @@ void GuardStandardStreams()
 int FinishStandardOutput(int status)
 {
     errno = 0;
-    int error = g_standardOutputError;
-    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && error == 0)
+    int error = 0;
+    const bool written =
+        std::fwrite(g_standardOutput.data(), 1, g_standardOutput.size(), stdout) == g_standardOutput.size();
+    if (!written || std::fflush(stdout) != 0 || std::ferror(stdout))
         error = errno != 0 ? errno : EIO;
     if (std::fclose(stdout) != 0 && error == 0)
         error = errno != 0 ? errno : EIO;

@@ -41,7 +41,8 @@ std::vector<Registration> RegisteredCommands();
 CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& description,
                        const std::string& unit, std::optional<std::pair<double, double>> range);
 
-// Writes a result list to standard output exactly as a saved list file.
+// Writes a result list to standard output exactly as a saved list file (once
+// the command has run and its files are in place).
 void PrintList(const CResultList& list);
 
 // Refuses, with a message naming both, an output that names the same file as
@@ -54,8 +55,9 @@ bool DistinctFiles(std::vector<FileUse> uses);
 // the first file it opens.
 void GuardStandardStreams();
 
-// Flushes and closes standard output. A failed write (full disk, /dev/full,
-// a closed descriptor) is reported and turns success into kFailure.
+// Writes what the command printed, flushes and closes standard output. A
+// failed write (full disk, /dev/full, a closed descriptor) is reported and
+// turns success into kFailure.
 int FinishStandardOutput(int status);
 
 } // namespace qex::cli
