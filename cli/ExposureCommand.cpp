@@ -43,6 +43,10 @@ const bool registered = RegisterCommand(
          command.add_option("--table", in.tablePath, "scratch intensity table to write (with --geomagnetic)")
              ->capture_default_str();
          return [] {
+             if (in.magneticCorrection && !DistinctFiles({{"--pole", in.polePath, FileRole::Input},
+                                                          {"--intensity", in.intensityPath, FileRole::Input},
+                                                          {"--table", in.tablePath, FileRole::Output}}))
+                 return static_cast<int>(kUsage);
              CResultList list;
              if (!AppendExposureAge(in, list))
                  return static_cast<int>(kFailure);

@@ -1,5 +1,6 @@
 #include "geomag/ExposureAgeResult.h"
 
+#include "core/FileIdentity.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "geomag/ExposureAge.h"
@@ -79,6 +80,14 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     nuclide.concentration = in.concentration;
     nuclide.concentrationError = in.concentrationError;
 
+    // The scratch table must not replace the records it is computed from.
+    const FileClash clash = FindSameFile({{"Scratch table", in.tablePath, FileRole::Output},
+                                          {"Pole file", in.polePath, FileRole::Input},
+                                          {"Intensity file", in.intensityPath, FileRole::Input}});
+    if (!clash.message.empty()) {
+        ShowMessage(clash.message, clash.detail);
+        return false;
+    }
     CGeomagneticPoleData poles(in.polePath);
     CGeomagneticIntensityData intensities(in.intensityPath);
     if (!poles.IsLoaded() || !intensities.IsLoaded())
