@@ -1,21 +1,21 @@
 #include "corrections/ShieldingResult.h"
 
 #include "core/Format.h"
-#include "corrections/SampleSite.h"
+#include "corrections/TopographicShielding.h"
 
 namespace qex {
 
 double ShieldingFactor(const ShieldingInputs& inputs)
 {
-    CSampleSite site;
-    site.horizonCount = static_cast<int>(inputs.points.size());
+    std::vector<double> azimuths;
+    std::vector<double> angles;
     for (const HorizonPoint& point : inputs.points) {
-        site.azimuths.push_back(point.azimuth);
-        site.angles.push_back(point.angle);
+        azimuths.push_back(point.azimuth);
+        angles.push_back(point.angle);
     }
-    site.dip = inputs.dip;
-    site.strike = inputs.strike;
-    return site.TopographicShielding();
+    HorizonBins horizon{};
+    return TopographicShieldingFactor(azimuths, angles, static_cast<int>(inputs.points.size()), inputs.dip,
+                                      inputs.strike, horizon);
 }
 
 void AppendShieldingResult(const ShieldingInputs& inputs, CResultList& list)

@@ -1,5 +1,6 @@
 #include "geomag/ExposureAgeResult.h"
 
+#include "core/Constants.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "geomag/ExposureAge.h"
@@ -13,7 +14,6 @@
 namespace qex {
 
 namespace {
-constexpr double kBe10HalfLife = 1500000.0; // years
 
 // The standard atmosphere ends where its temperature reaches 0 K (about
 // 44331 m); above it the air pressure, and so the production rate, has no value.
@@ -32,7 +32,7 @@ double ConstantProductionAge(const ExposureInputs& in)
     const double pressure = StandardAtmospherePressure(in.altitude);
     double rate = 0.0;
     double rateError = 0.0;
-    LocalProductionRate(10, in.latitude, pressure, in.thickness, in.shield, in.density, in.productionRate,
+    LocalProductionRate(kBe10, in.latitude, pressure, in.thickness, in.shield, in.density, in.productionRate,
                         in.productionRateError, rate, rateError);
     if (!(rate > 0.0)) {
         ShowMessage("The production rate at this site is zero: no exposure age.");
@@ -40,7 +40,7 @@ double ConstantProductionAge(const ExposureInputs& in)
     }
     double age = 0.0;
     double ageError = 0.0;
-    ExposureAgeWithErosion(kBe10HalfLife, in.concentration, in.concentrationError, in.freePath, in.density, in.erosion,
+    ExposureAgeWithErosion(kBe10HalfLifeYears, in.concentration, in.concentrationError, in.freePath, in.density, in.erosion,
                            rate, rateError, age, ageError);
     if (!std::isfinite(age) || age < 0.0) {
         ShowMessage("The concentration is at or above what production at this site can sustain: no exposure age.");
@@ -73,7 +73,7 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     site.altitude = in.altitude;
     site.thickness = in.thickness;
     CNuclide nuclide;
-    nuclide.Init(CNuclide::kBe10);
+    nuclide.Init(kBe10);
     nuclide.productionRate = in.productionRate;
     nuclide.productionRateError = in.productionRateError;
     nuclide.concentration = in.concentration;

@@ -1,14 +1,11 @@
 #include "proxy/CutResults.h"
 
+#include "core/Constants.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "proxy/ProxyCurve.h"
 
 namespace qex {
-
-namespace {
-constexpr double kYearsPerKyr = 1000.0;
-}
 
 CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot)
 {

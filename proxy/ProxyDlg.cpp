@@ -207,7 +207,7 @@ void CProxyDlg::OnCalculate()
 
 void CProxyDlg::KeepPlots(const SimulationInputs& inputs, const SimulationDetail& detail)
 {
-    m_plots = MakeSimulationPlots(inputs, detail, ProxyCurveName(inputs.proxyFile));
+    m_plots = MakeSimulationPlots(inputs, detail);
     m_plotButton->setEnabled(true);
 }
 

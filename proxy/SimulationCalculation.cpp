@@ -1,5 +1,6 @@
 #include "proxy/SimulationCalculation.h"
 
+#include "core/Constants.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "proxy/SimulationSession.h"
@@ -9,8 +10,6 @@
 namespace qex {
 
 namespace {
-
-constexpr double kYearsPerKyr = 1000.0;
 
 // Erosion rates are entered in cm/kyr and reach the engine in cm/yr.
 CSimulationSession MakeSession(const SimulationInputs& in)
