@@ -51,6 +51,53 @@ double ConstantProductionAge(const ExposureInputs& in)
 
 } // namespace
 
+const InputTable<ExposureInputs>& ExposureInputTable()
+{
+    using In = ExposureInputs;
+    static const InputRow<In> rows[] = {
+        {.name = "latitude", .controlId = 1021, .member = "m_dLatitude", .label = "Site latitude",
+         .unit = "degrees", .field = &In::latitude, .range = InputRange{-90.0, 90.0}, .help = "north positive"},
+        {.name = "longitude", .controlId = 1022, .member = "m_dLongitude", .label = "Site longitude",
+         .unit = "degrees", .field = &In::longitude, .range = InputRange{-180.0, 180.0},
+         .help = "east positive; used by the geomagnetic correction"},
+        {.name = "altitude", .controlId = 1023, .member = "m_dAltitude", .label = "Site altitude", .unit = "m",
+         .field = &In::altitude, .range = InputRange{0.0, 100000.0}},
+        {.name = "thickness", .controlId = 1024, .member = "m_dThickness", .label = "Sample thickness", .unit = "cm",
+         .field = &In::thickness, .range = InputRange{0.0, 1000.0}},
+        {.name = "density", .controlId = 1025, .member = "m_dDensity", .label = "Rock density", .unit = "g/cm3",
+         .field = &In::density, .range = InputRange{0.0, 10.0}},
+        {.name = "free-path", .controlId = 1026, .member = "m_dFreePath", .label = "Attenuation length",
+         .unit = "g/cm2", .field = &In::freePath, .range = InputRange{0.0, 200.0},
+         .help = "of the erosion term; not used by the geomagnetic correction"},
+        {.name = "shield", .controlId = 1027, .member = "m_dShield", .label = "Topographic shielding factor",
+         .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "not used by the geomagnetic correction"},
+        {.name = "erosion", .controlId = 1028, .member = "m_dErosion", .label = "Steady erosion rate",
+         .unit = "cm/yr", .field = &In::erosion, .range = InputRange{0.0, 1000.0}},
+        {.name = "concentration", .controlId = 1016, .member = "m_dN", .label = "Measured 10Be concentration",
+         .unit = "atoms/g", .field = &In::concentration, .range = InputRange{0.0, 1e9}},
+        {.name = "concentration-err", .controlId = 1017, .member = "m_dDelN",
+         .label = "Uncertainty of the 10Be concentration", .unit = "atoms/g", .field = &In::concentrationError,
+         .range = InputRange{0.0, 1000000.0}},
+        {.name = "production-rate", .controlId = 1019, .member = "m_dP", .label = "10Be production rate",
+         .unit = "atoms/g/yr", .field = &In::productionRate, .range = InputRange{0.0, 10000.0},
+         .help = "at sea level and high latitude"},
+        {.name = "production-rate-err", .controlId = 1020, .member = "m_dDelP",
+         .label = "Uncertainty of the production rate", .unit = "atoms/g/yr", .field = &In::productionRateError,
+         .range = InputRange{0.0, 100.0}},
+        {.name = "geomagnetic", .controlId = 1018, .member = "m_bMagneticCorrection",
+         .label = "Earth's magnetic change correction", .kind = InputKind::Flag, .field = &In::magneticCorrection,
+         .help = "production follows the wandering pole and the changing field strength"},
+        {.name = "pole", .label = "Geomagnetic pole records", .kind = InputKind::FileToRead, .field = &In::polePath,
+         .help = "read with the geomagnetic correction"},
+        {.name = "intensity", .label = "Geomagnetic intensity records", .kind = InputKind::FileToRead,
+         .field = &In::intensityPath, .help = "read with the geomagnetic correction"},
+        {.name = "table", .label = "Scratch intensity table to write", .kind = InputKind::FileToWrite,
+         .field = &In::tablePath, .help = "written with the geomagnetic correction"},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
 bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
 {
     // Both paths scale production with the standard atmosphere.
