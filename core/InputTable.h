@@ -76,12 +76,12 @@ private:
 };
 
 // How a number is written in help texts, tooltips and edit boxes (up to 15
-// significant digits: 1e+20, 0.026, 100000000).
+// significant digits, as "%.15g" writes them).
 std::string InputNumberText(double value);
 
 // Reads a typed number as qexcli reads its options: empty and the value when
 // `text` is one finite decimal number within the range; otherwise why not,
-// "'abc' is not a number" or "5 is outside the range 0 to 0.3".
+// "'abc' is not a number" or "X is outside the range A to B".
 std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value);
 
 // Empty when `text` has at most maxChars characters (any when negative);
@@ -105,7 +105,7 @@ struct InputDescription {
 };
 
 // One line for `qexcli COMMAND --help`: label, unit, help, default and range,
-// as "Cut age (years): cut at ...; default 9700; range 0 to 100000000".
+// as "Label (unit): help; default D; range A to B".
 std::string InputHelpLine(const InputDescription& description);
 // The tooltip of a dialog field: label and unit, help, range and default, one a line.
 std::string InputToolTip(const InputDescription& description);
