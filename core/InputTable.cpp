@@ -24,9 +24,12 @@ std::string Title(const InputDescription& d)
     return title;
 }
 
-// What a value takes besides its type: default, range, length, whether it must be given.
-std::string Terms(const InputDescription& d, const char* separator)
+// What a value takes besides its type: default, range, length, whether it
+// must be given. The dialog holds every path to its box's length; qexcli
+// holds only the paths it reads to it.
+std::string Terms(const InputDescription& d, bool dialog)
 {
+    const char* const separator = "; ";
     std::string terms;
     auto add = [&terms, separator](const std::string& term) {
         terms += terms.empty() ? term : separator + term;
@@ -41,7 +44,7 @@ std::string Terms(const InputDescription& d, const char* separator)
         if (d.kind == InputKind::FileToWrite)
             add("replaced if it exists");
         add(d.required ? std::string("required") : d.defaultText.empty() ? "default none" : "default " + d.defaultText);
-        if (d.maxChars >= 0)
+        if (d.maxChars >= 0 && (dialog || d.kind == InputKind::FileToRead))
             add(Format("at most %d characters", d.maxChars));
         break;
     case InputKind::Flag:
@@ -100,7 +103,7 @@ std::string InputHelpLine(const InputDescription& d)
     std::string line = Title(d);
     if (!d.help.empty())
         line += ": " + std::string(d.help);
-    return line + "; " + Terms(d, "; ");
+    return line + "; " + Terms(d, false);
 }
 
 std::string InputToolTip(const InputDescription& d)
@@ -108,7 +111,7 @@ std::string InputToolTip(const InputDescription& d)
     std::string tip = Title(d);
     if (!d.help.empty())
         tip += "\n" + std::string(d.help);
-    std::string terms = Terms(d, "; ");
+    std::string terms = Terms(d, true);
     if (!terms.empty())
         terms[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(terms[0])));
     return tip + "\n" + terms + ".";
