@@ -2,7 +2,6 @@
 
 #include "core/Format.h"
 #include "core/Message.h"
-#include "core/TextNumber.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -52,28 +51,36 @@ std::vector<Registration> RegisteredCommands()
     return commands;
 }
 
-CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& description,
-                       const std::string& unit, std::optional<std::pair<double, double>> range)
+CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& help,
+                       const std::optional<InputRange>& range)
 {
-    std::string help = description;
-    if (!unit.empty())
-        help += " (" + unit + ")";
-    help += Format("; default %.15g", value);
-    if (range)
-        help += Format("; range %.15g to %.15g", range->first, range->second);
     CLI::Option* option = command.add_option(name, value, help);
     option->type_name("NUMBER");
     option->check(CLI::Validator(
         [range](std::string& text) -> std::string {
             double number = 0.0;
-            if (!ParseNumber(text, number))
-                return Format("'%s' is not a number", text.c_str());
-            if (range && (number < range->first || number > range->second))
-                return Format("%.15g is outside the range %.15g to %.15g", number, range->first, range->second);
-            return std::string();
+            return ReadInputNumber(text, range, number);
         },
         "", ""));
     return option;
+}
+
+CLI::Option* AddPath(CLI::App& command, const std::string& name, std::string& value, const std::string& help,
+                     bool required, int maxChars)
+{
+    CLI::Option* option = command.add_option(name, value, help);
+    option->type_name("FILE");
+    if (required)
+        option->required();
+    if (maxChars >= 0)
+        option->check(CLI::Validator([maxChars](std::string& path) { return CheckInputLength(path, maxChars); }, "",
+                                     ""));
+    return option;
+}
+
+CLI::Option* AddCommandFlag(CLI::App& command, const std::string& name, bool& value, const std::string& help)
+{
+    return command.add_flag(name, value, help + "; default off");
 }
 
 void PrintList(const CResultList& list)

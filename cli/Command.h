@@ -4,6 +4,7 @@
 // to its subcommand and returns the function that runs it.
 
 #include "core/FileIdentity.h"
+#include "core/InputTable.h"
 #include "core/ResultList.h"
 
 #include <CLI/CLI.hpp>
@@ -35,11 +36,39 @@ bool RegisterCommand(Registration registration);
 // Every registered command, in the order qexcli lists them.
 std::vector<Registration> RegisteredCommands();
 
-// A number option whose help names its unit, default and range; a value that
-// is not a number, or outside the inclusive range, is a usage error naming the
-// option and the range.
-CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& description,
-                       const std::string& unit, std::optional<std::pair<double, double>> range);
+// A number option with its help line; a value that is not a number, or
+// outside the inclusive range, is a usage error naming the option and the range.
+CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& help,
+                       const std::optional<InputRange>& range);
+// A path option (FILE) with its help line; required when asked; longer than
+// maxChars (when not negative) is a usage error.
+CLI::Option* AddPath(CLI::App& command, const std::string& name, std::string& value, const std::string& help,
+                     bool required, int maxChars);
+// A flag that belongs to the command rather than to the calculation, with its
+// default in the help as every option has it.
+CLI::Option* AddCommandFlag(CLI::App& command, const std::string& name, bool& value, const std::string& help);
+
+// Every row of a calculator's input table that qexcli takes, in the table's
+// order, as an option "--NAME" bound to its field in `inputs`: numbers with
+// their range, files to read held to the dialog's length, flags; each with
+// the help line the row gives (unit, default and range).
+template <class Inputs>
+void AddInputOptions(CLI::App& command, Inputs& inputs, const InputTable<Inputs>& table)
+{
+    for (const InputRow<Inputs>& row : table.Rows()) {
+        if (!row.option)
+            continue;
+        const std::string name = "--" + std::string(row.name);
+        const std::string help = InputHelpLine(DescribeInput(row));
+        if (const auto* number = std::get_if<double Inputs::*>(&row.field))
+            AddNumber(command, name, inputs.**number, help, row.range);
+        else if (const auto* path = std::get_if<std::string Inputs::*>(&row.field))
+            AddPath(command, name, inputs.**path, help, row.required,
+                    row.kind == InputKind::FileToRead ? row.maxChars : -1);
+        else
+            command.add_flag(name, inputs.*std::get<bool Inputs::*>(row.field), help);
+    }
+}
 
 // Writes a result list to standard output exactly as a saved list file (once
 // the command has run and its files are in place).

@@ -15,21 +15,12 @@ const bool registered = qex::cli::RegisterCommand(
             "the crossing years",
      [](CLI::App& cmd) -> qex::cli::Runner {
          static CutOptions state;
-         cmd.add_option("--proxy", state.inputs.path, "Proxy curve file (keyword Proxy_Data)")
-             ->type_name("FILE")
-             ->required();
-         qex::cli::AddNumber(cmd, "--exposure-age", state.inputs.exposureAge, "Exposure age", "years",
-                             std::make_pair(0.0, 1e9));
-         CLI::Option* cutAge =
-             qex::cli::AddNumber(cmd, "--cut-age", state.inputs.cutAge,
-                                 "Cut at the proxy value the curve has at this age (the default cut)", "years",
-                                 std::make_pair(0.0, 1e8));
-         state.cutValue = qex::cli::AddNumber(cmd, "--cut-value", state.inputs.cutValue,
-                                              "Cut at this proxy value instead of at an age", "proxy units",
-                                              std::nullopt);
-         cutAge->excludes(state.cutValue);
+         qex::cli::AddInputOptions(cmd, state.inputs, qex::CutInputTable());
+         // The dialog's cut-by-age box: a cut value given is a cut by value.
+         state.cutValue = cmd.get_option("--cut-value");
+         cmd.get_option("--cut-age")->excludes(state.cutValue);
          return [] {
-             if (!qex::cli::DistinctFiles({{"--proxy", state.inputs.path, qex::FileRole::Input}}))
+             if (!qex::cli::DistinctFiles(qex::InputFileUses(state.inputs, qex::CutInputTable())))
                  return qex::cli::kUsage;
              state.inputs.cutByAge = state.cutValue->count() == 0;
              qex::CResultList list;

@@ -27,7 +27,7 @@ const bool registered = cli::RegisterCommand(
          command
              .add_option("--point", options.points,
                          "a horizon point: azimuth (0 to 360 degrees) and elevation angle of the skyline "
-                         "(0 to 90 degrees); repeat for each point")
+                         "(0 to 90 degrees); repeat for each point; default none")
              ->type_name("AZ,ANGLE")
              ->allow_extra_args(false)
              ->check(CLI::Validator(
@@ -37,14 +37,12 @@ const bool registered = cli::RegisterCommand(
                      return why.empty() ? why : Format("'%s': %s", text.c_str(), why.c_str());
                  },
                  "", ""));
-         options.horizonFileOption = command.add_option("--horizon-file", options.horizonFile,
-                            "file of horizon points, one \"azimuth angle\" pair a line (blanks or a comma "
-                            "between them, '#' starts a comment); read before the --point points")
-             ->type_name("FILE");
-         cli::AddNumber(command, "--dip", options.inputs.dip, "dip of the sampled surface", "degrees",
-                        std::make_pair(0.0, kMaxDipDegrees));
-         cli::AddNumber(command, "--strike", options.inputs.strike, "strike of the sampled surface", "degrees",
-                        std::make_pair(0.0, kMaxSurfaceStrikeDegrees));
+         options.horizonFileOption =
+             cli::AddPath(command, "--horizon-file", options.horizonFile,
+                          "file of horizon points, one \"azimuth angle\" pair a line (blanks or a comma between "
+                          "them, '#' starts a comment); read before the --point points; default none",
+                          false, -1);
+         cli::AddInputOptions(command, options.inputs, ShieldingInputTable());
          return [] {
              if (!cli::DistinctFiles({{"--horizon-file", options.horizonFile, FileRole::Input}}))
                  return cli::kUsage;

@@ -19,8 +19,7 @@ extern "C" void RequestStop(int)
 }
 
 struct WorldTableOptions {
-    qex::WorldTableGrid grid;
-    std::string output;
+    qex::WorldTableInputs inputs;
     bool progress = false;
 };
 
@@ -30,7 +29,7 @@ int Run(const WorldTableOptions& options)
     auto previousTerm = std::signal(SIGTERM, RequestStop);
     int lastPercent = -1;
     const auto outcome = qex::WriteWorldTable(
-        options.grid, options.output, [&](std::uint64_t written, std::uint64_t total) {
+        options.inputs, options.inputs.outputFile, [&](std::uint64_t written, std::uint64_t total) {
             if (options.progress) {
                 const int percent = total == 0 ? 100 : static_cast<int>(written * 100 / total);
                 if (percent != lastPercent) {
@@ -60,25 +59,8 @@ const bool registered = qex::cli::RegisterCommand(
     {"world-table", "Scaling factors and their differences over a latitude-altitude grid, written to a file",
      [](CLI::App& cmd) -> qex::cli::Runner {
          static WorldTableOptions options;
-         qex::WorldTableGrid& grid = options.grid;
-         cmd.add_option("--output", options.output, "Table file to write (replaced if it exists)")
-             ->required()
-             ->type_name("FILE");
-         qex::cli::AddNumber(cmd, "--start-lat", grid.startLatitude, "First latitude of the grid", "degrees",
-                             qex::kTableLatitudeRangeDeg.Bounds());
-         qex::cli::AddNumber(cmd, "--end-lat", grid.endLatitude, "Last latitude of the grid", "degrees",
-                             qex::kTableLatitudeRangeDeg.Bounds());
-         qex::cli::AddNumber(cmd, "--lat-interval", grid.latitudeInterval, "Latitude step", "degrees",
-                             qex::kTableLatitudeIntervalRangeDeg.Bounds());
-         qex::cli::AddNumber(cmd, "--start-alt", grid.startAltitude, "First altitude of the grid", "m",
-                             qex::kTableAltitudeRangeM.Bounds());
-         qex::cli::AddNumber(cmd, "--end-alt", grid.endAltitude, "Last altitude of the grid", "m",
-                             qex::kTableAltitudeRangeM.Bounds());
-         qex::cli::AddNumber(cmd, "--alt-interval", grid.altitudeInterval, "Altitude step", "m",
-                             qex::kTableAltitudeIntervalRangeM.Bounds());
-         qex::cli::AddNumber(cmd, "--muon", grid.muonFraction, "Muon contribution to sea-level production",
-                             "fraction", qex::kTableMuonFractionRange.Bounds());
-         cmd.add_flag("--progress", options.progress, "Report progress on standard error");
+         qex::cli::AddInputOptions(cmd, options.inputs, qex::WorldTableInputTable());
+         qex::cli::AddCommandFlag(cmd, "--progress", options.progress, "Report progress on standard error");
          cmd.footer("Start and end may be given in either order. The file is written whole or not at all.");
          return [] { return Run(options); };
      }});

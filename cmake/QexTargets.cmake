@@ -11,10 +11,20 @@ endfunction()
 # A core library: C++ standard library only. It links nothing but other core
 # libraries, and no Qt include directory ever reaches it, so a Qt include in
 # core code fails to compile (checked by the core_rejects_qt test).
+#
+# Nor does it see the whole source tree: its include root holds its own folder
+# alone (a link to it), and the roots of the core libraries it declares in
+# DEPENDS reach it through linking them. An include of a folder it does not
+# declare, directly or through what it declares, fails to compile (checked by
+# the core_rejects_undeclared_include test).
 function(qex_core_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(root ${PROJECT_BINARY_DIR}/include-roots/${folder})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+  target_include_directories(${name} PUBLIC ${root})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
   set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF
                                            QEX_CORE_LIBRARY TRUE)

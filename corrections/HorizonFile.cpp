@@ -32,13 +32,17 @@ std::string_view ReadToken(std::string_view text, std::size_t& i)
     return text.substr(start, i - start);
 }
 
-// Why a number is refused, or an empty text.
-std::string CheckValue(std::string_view token, const char* what, double maximum, double& value)
+// Why a number is refused, or an empty text; the range is the row's.
+std::string CheckValue(std::string_view token, std::string_view name, HorizonPoint& point)
 {
+    const InputRow<HorizonPoint>& row = *HorizonPointInputTable().Find(name);
+    const std::string what(row.name);
+    double& value = point.*std::get<double HorizonPoint::*>(row.field);
     if (!ParseNumber(token, value))
-        return Format("the %s is not a number", what);
-    if (value < 0.0 || value > maximum)
-        return Format("the %s %.15g is outside the range 0 to %.15g", what, value, maximum);
+        return Format("the %s is not a number", what.c_str());
+    if (value < row.range->minimum || value > row.range->maximum)
+        return Format("the %s %.15g is outside the range %.15g to %.15g", what.c_str(), value, row.range->minimum,
+                      row.range->maximum);
     return std::string();
 }
 
@@ -61,9 +65,9 @@ std::string ParseHorizonPoint(std::string_view text, HorizonPoint& point)
         return expected;
 
     HorizonPoint parsed;
-    std::string why = CheckValue(azimuthText, "azimuth", kMaxAzimuthDegrees, parsed.azimuth);
+    std::string why = CheckValue(azimuthText, "azimuth", parsed);
     if (why.empty())
-        why = CheckValue(angleText, "angle", kMaxHorizonAngleDegrees, parsed.angle);
+        why = CheckValue(angleText, "angle", parsed);
     if (why.empty())
         point = parsed;
     return why;

@@ -1,7 +1,7 @@
 #include "corrections/ShieldDLG.h"
 
 #include "core/TextNumber.h"
-#include "corrections/ShieldingResult.h"
+#include "ui/InputBinding.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,9 +25,9 @@ CShieldDLG::CShieldDLG(QWidget* parent) : CResultDialog(136, "Shielding by obstr
     QPushButton* remove = AddButton(1013, "Remove", 89, 85, 48, 14);
     QPushButton* removeAll = AddButton(1014, "Remove All", 144, 85, 47, 14);
     AddLabel("Dip:", 10, 103, 18, 10);
-    QLineEdit* dip = AddEdit(1019, 32, 103, 52, 12);
+    AddEdit(1019, 32, 103, 52, 12);
     AddLabel("Strike:", 97, 103, 28, 10);
-    QLineEdit* strike = AddEdit(1020, 130, 103, 59, 12);
+    AddEdit(1020, 130, 103, 59, 12);
     AddGroup("Results:", 7, 121, 186, 67);
     QListWidget* results = AddList(1022, 11, 131, 177, 52);
     QPushButton* calculate = AddButton(1025, "C&alculate", 18, 189, 38, 14);
@@ -45,13 +45,10 @@ CShieldDLG::CShieldDLG(QWidget* parent) : CResultDialog(136, "Shielding by obstr
     connect(insert, &QPushButton::clicked, this, &CShieldDLG::Insert);
     connect(m_horizonList, &QListWidget::itemSelectionChanged, this, &CShieldDLG::OnSelectionChanged);
 
-    m_dx.Double(dip, m_dDip, 0.0, kMaxDipDegrees);
-    m_dx.Double(strike, m_dStrike, 0.0, kMaxSurfaceStrikeDegrees);
-    m_dx.Double(m_angleBox, m_dAngle, 0.0, kMaxHorizonAngleDegrees);
-    m_dx.Double(m_azimuthBox, m_dAzimuth, 0.0, kMaxAzimuthDegrees);
+    BindInputs(m_dx, *this, m_inputs, ShieldingInputTable(), {1019, 1020});
+    BindInputs(m_dx, *this, m_point, HorizonPointInputTable(), {1016, 1015});
     // A point must be one the calculation can take: the same checks, in the same order.
-    m_pointCheck.Double(m_angleBox, m_dAngle, 0.0, kMaxHorizonAngleDegrees);
-    m_pointCheck.Double(m_azimuthBox, m_dAzimuth, 0.0, kMaxAzimuthDegrees);
+    BindInputs(m_pointCheck, *this, m_point, HorizonPointInputTable(), {1016, 1015});
     ShowData();
     m_horizonList->setFocus();
 }
@@ -189,13 +186,11 @@ void CShieldDLG::OnCalculate()
 {
     if (!UpdateData())
         return;
-    ShieldingInputs inputs;
+    m_inputs.points.clear();
     for (int i = 0; i < m_nPointCount; ++i)
-        inputs.points.push_back({TextToNumberOrZero(m_arrAzimuthText.at(i).toStdString()),
-                                 TextToNumberOrZero(m_arrAngleText.at(i).toStdString())});
-    inputs.dip = m_dDip;
-    inputs.strike = m_dStrike;
-    AppendShieldingResult(inputs, Results());
+        m_inputs.points.push_back({TextToNumberOrZero(m_arrAzimuthText.at(i).toStdString()),
+                                   TextToNumberOrZero(m_arrAngleText.at(i).toStdString())});
+    AppendShieldingResult(m_inputs, Results());
 }
 
 } // namespace qex

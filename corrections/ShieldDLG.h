@@ -3,6 +3,7 @@
 // (azimuth, elevation angle), the dip and strike of the sampled surface, and
 // the topographic shielding factor.
 
+#include "corrections/ShieldingResult.h"
 #include "ui/ResultDialog.h"
 
 #include <QStringList>
@@ -18,10 +19,12 @@ public:
     explicit CShieldDLG(QWidget* parent = nullptr);
     ~CShieldDLG() override;
 
-    double m_dDip = 0.0;      // degrees
-    double m_dStrike = 0.0;   // degrees
-    double m_dAngle = 0.0;    // degrees; only checks the angle box
-    double m_dAzimuth = 0.0;  // degrees; only checks the azimuth box
+    ShieldingInputs m_inputs; // dip and strike, from the input table's defaults
+    HorizonPoint m_point;     // what the azimuth and angle boxes hold
+    double& m_dDip = m_inputs.dip;         // degrees
+    double& m_dStrike = m_inputs.strike;   // degrees
+    double& m_dAngle = m_point.angle;      // degrees; only checks the angle box
+    double& m_dAzimuth = m_point.azimuth;  // degrees; only checks the azimuth box
     int m_nPointCount = 0;    // lines of the horizon list
     // The points as typed; index i is line i of the horizon list.
     QStringList m_arrAzimuthText;

@@ -1,21 +1,48 @@
 #include "corrections/ShieldingResult.h"
 
 #include "core/Format.h"
-#include "corrections/SampleSite.h"
+#include "corrections/TopographicShielding.h"
 
 namespace qex {
 
+const InputTable<HorizonPoint>& HorizonPointInputTable()
+{
+    using In = HorizonPoint;
+    static const InputRow<In> rows[] = {
+        {.name = "azimuth", .controlId = 1015, .member = "m_dAzimuth", .label = "Azimuth of a horizon point",
+         .unit = "degrees", .field = &In::azimuth, .range = InputRange{0.0, 360.0}, .option = false,
+         .help = "clockwise from north"},
+        {.name = "angle", .controlId = 1016, .member = "m_dAngle", .label = "Elevation of the skyline there",
+         .unit = "degrees", .field = &In::angle, .range = InputRange{0.0, 90.0}, .option = false},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
+const InputTable<ShieldingInputs>& ShieldingInputTable()
+{
+    using In = ShieldingInputs;
+    static const InputRow<In> rows[] = {
+        {.name = "dip", .controlId = 1019, .member = "m_dDip", .label = "Dip of the sampled surface",
+         .unit = "degrees", .field = &In::dip, .range = InputRange{0.0, 90.0}},
+        {.name = "strike", .controlId = 1020, .member = "m_dStrike", .label = "Strike of the sampled surface",
+         .unit = "degrees", .field = &In::strike, .range = InputRange{0.0, 360.0}},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
 double ShieldingFactor(const ShieldingInputs& inputs)
 {
-    CSampleSite site;
-    site.horizonCount = static_cast<int>(inputs.points.size());
+    std::vector<double> azimuths;
+    std::vector<double> angles;
     for (const HorizonPoint& point : inputs.points) {
-        site.azimuths.push_back(point.azimuth);
-        site.angles.push_back(point.angle);
+        azimuths.push_back(point.azimuth);
+        angles.push_back(point.angle);
     }
-    site.dip = inputs.dip;
-    site.strike = inputs.strike;
-    return site.TopographicShielding();
+    HorizonBins horizon{};
+    return TopographicShieldingFactor(azimuths, angles, static_cast<int>(inputs.points.size()), inputs.dip,
+                                      inputs.strike, horizon);
 }
 
 void AppendShieldingResult(const ShieldingInputs& inputs, CResultList& list)

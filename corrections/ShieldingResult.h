@@ -3,6 +3,7 @@
 // horizon points in list order, the dip and strike of the surface, and the
 // block of lines the dialog lists.
 
+#include "core/InputTable.h"
 #include "core/ResultList.h"
 
 #include <vector>
@@ -16,16 +17,17 @@ struct HorizonPoint {
     double angle = 0.0;
 };
 
-inline constexpr double kMaxAzimuthDegrees = 360.0;
-inline constexpr double kMaxHorizonAngleDegrees = 90.0;
-inline constexpr double kMaxDipDegrees = 90.0;
-inline constexpr double kMaxSurfaceStrikeDegrees = 360.0;
+// The point typed into the shielding dialog's boxes; qexcli and horizon files
+// give points as text ("AZ,ANGLE") read with the same ranges.
+const InputTable<HorizonPoint>& HorizonPointInputTable();
 
 struct ShieldingInputs {
     std::vector<HorizonPoint> points; // in list order
     double dip = 0.0;                 // degrees
     double strike = 0.0;              // degrees
 };
+// The dip and strike; the horizon points stay a list of their own.
+const InputTable<ShieldingInputs>& ShieldingInputTable();
 
 // The topographic shielding factor of a sample site with these points, dip and strike.
 double ShieldingFactor(const ShieldingInputs& inputs);

@@ -2,6 +2,7 @@
 // The slope-thickness correction dialog: thickness, density, free path, slope
 // and strike in, the combined slope and thickness factor out.
 
+#include "corrections/SlopeThicknessCorrection.h"
 #include "ui/ResultDialog.h"
 
 namespace qex {
@@ -12,11 +13,12 @@ public:
     explicit CSlopeThickDLG(QWidget* parent = nullptr);
     ~CSlopeThickDLG() override;
 
-    double m_dThickness; // cm
-    double m_dDensity;   // g/cm3
-    double m_dFreePath;  // g/cm2
-    double m_dSlope;     // degrees
-    double m_dStrike;    // degrees
+    SlopeThicknessInputs m_inputs; // the fields, from the input table's defaults
+    double& m_dThickness = m_inputs.thickness; // cm
+    double& m_dDensity = m_inputs.density;     // g/cm3
+    double& m_dFreePath = m_inputs.freePath;   // g/cm2
+    double& m_dSlope = m_inputs.slope;         // degrees
+    double& m_dStrike = m_inputs.strike;       // degrees
 
 protected:
     void OnCalculate() override;

@@ -34,6 +34,26 @@ double SlopeThicknessCorrectionFactor(double density, double attenuationLength, 
     return slopeShielding * MeanAttenuation(x);
 }
 
+const InputTable<SlopeThicknessInputs>& SlopeThicknessInputTable()
+{
+    using In = SlopeThicknessInputs;
+    static const InputRow<In> rows[] = {
+        {.name = "thickness", .controlId = 1000, .member = "m_dThickness", .label = "Sample thickness", .unit = "cm",
+         .field = &In::thickness, .range = InputRange{0.0, 1000.0}},
+        {.name = "density", .controlId = 1001, .member = "m_dDensity", .label = "Rock density", .unit = "g/cm3",
+         .field = &In::density, .range = InputRange{0.0, 1000.0}},
+        {.name = "free-path", .controlId = 1002, .member = "m_dFreePath", .label = "Attenuation length",
+         .unit = "g/cm2", .field = &In::freePath, .range = InputRange{0.0, 1000.0}},
+        {.name = "slope", .controlId = 1003, .member = "m_dSlope", .label = "Slope of the sampled surface",
+         .unit = "degrees", .field = &In::slope, .range = InputRange{0.0, 90.0}},
+        {.name = "strike", .controlId = 1004, .member = "m_dStrike", .label = "Strike of the sampled surface",
+         .unit = "degrees", .field = &In::strike, .range = InputRange{0.0, 360.0},
+         .help = "recorded; the factor does not use it"},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
 void AppendSlopeThicknessResult(const SlopeThicknessInputs& inputs, CResultList& list)
 {
     const double factor =

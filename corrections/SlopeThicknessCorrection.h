@@ -3,6 +3,7 @@
 // than a horizontal one, and the slope lengthens the path through a sample of
 // finite thickness.
 
+#include "core/InputTable.h"
 #include "core/ResultList.h"
 
 namespace qex {
@@ -11,7 +12,7 @@ namespace qex {
 // in g/cm2, thickness in cm, slope in degrees (0 horizontal, 90 vertical).
 double SlopeThicknessCorrectionFactor(double density, double attenuationLength, double thickness, double slope);
 
-// The slope-thickness dialog's inputs, with its defaults and ranges.
+// The slope-thickness dialog's inputs with their defaults; ranges in the table.
 struct SlopeThicknessInputs {
     double thickness = 2.0;   // cm
     double density = 2.75;    // g/cm3
@@ -19,11 +20,7 @@ struct SlopeThicknessInputs {
     double slope = 0.0;       // degrees
     double strike = 0.0;      // degrees; recorded, enters no result
 };
-inline constexpr double kMaxSlopeThicknessCm = 1000.0;
-inline constexpr double kMaxSlopeDensity = 1000.0;   // g/cm3
-inline constexpr double kMaxSlopeFreePath = 1000.0;  // g/cm2
-inline constexpr double kMaxSlopeDegrees = 90.0;
-inline constexpr double kMaxStrikeDegrees = 360.0;
+const InputTable<SlopeThicknessInputs>& SlopeThicknessInputTable();
 
 // Appends the block the slope-thickness dialog lists: the inputs and the factor.
 void AppendSlopeThicknessResult(const SlopeThicknessInputs& inputs, CResultList& list);

@@ -30,6 +30,21 @@ double ThicknessCorrectionFactor(double density, double attenuationLength, doubl
     return MeanAttenuation(massThickness / attenuationLength);
 }
 
+const InputTable<ThicknessInputs>& ThicknessInputTable()
+{
+    using In = ThicknessInputs;
+    static const InputRow<In> rows[] = {
+        {.name = "thickness", .controlId = 1000, .member = "m_dThickness", .label = "Sample thickness", .unit = "cm",
+         .field = &In::thickness, .range = InputRange{0.0, 1000.0}},
+        {.name = "density", .controlId = 1001, .member = "m_dDensity", .label = "Rock density", .unit = "g/cm3",
+         .field = &In::density, .range = InputRange{0.0, 10000.0}},
+        {.name = "free-path", .controlId = 1002, .member = "m_dFreePath", .label = "Attenuation length",
+         .unit = "g/cm2", .field = &In::freePath, .range = InputRange{0.0, 1000.0}},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
 void AppendThicknessResult(const ThicknessInputs& inputs, CResultList& list)
 {
     const double factor = ThicknessCorrectionFactor(inputs.density, inputs.freePath, inputs.thickness);

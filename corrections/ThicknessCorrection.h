@@ -3,6 +3,7 @@
 // a sample of finite thickness receives the production averaged over its depth,
 // less than the surface production.
 
+#include "core/InputTable.h"
 #include "core/ResultList.h"
 
 namespace qex {
@@ -15,15 +16,13 @@ double ThicknessCorrectionFactor(double density, double attenuationLength, doubl
 // x attenuation lengths; 1 at x = 0 (its limit), 0 at x = infinity.
 double MeanAttenuation(double x);
 
-// The thickness dialog's inputs, with its defaults and ranges.
+// The thickness dialog's inputs with their defaults; ranges in the table.
 struct ThicknessInputs {
     double thickness = 2.0;   // cm
     double density = 2.75;    // g/cm3
     double freePath = 150.0;  // attenuation length, g/cm2
 };
-inline constexpr double kMaxThicknessCm = 1000.0;
-inline constexpr double kMaxThicknessDensity = 10000.0; // g/cm3
-inline constexpr double kMaxFreePath = 1000.0;          // g/cm2
+const InputTable<ThicknessInputs>& ThicknessInputTable();
 
 // Appends the block the thickness dialog lists: the inputs and the factor.
 void AppendThicknessResult(const ThicknessInputs& inputs, CResultList& list);

@@ -20,12 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ShieldingInputs inputs;
     if (!ParseHorizonText(fuzz::Text(data, size), "fuzz", inputs.points))
         return 0;
+    const InputRange azimuth = *HorizonPointInputTable().Find("azimuth")->range;
+    const InputRange angle = *HorizonPointInputTable().Find("angle")->range;
     for (const HorizonPoint& p : inputs.points)
-        fuzz::Require(p.azimuth >= 0.0 && p.azimuth <= kMaxAzimuthDegrees && p.angle >= 0.0 &&
-                          p.angle <= kMaxHorizonAngleDegrees,
+        fuzz::Require(p.azimuth >= azimuth.minimum && p.azimuth <= azimuth.maximum && p.angle >= angle.minimum &&
+                          p.angle <= angle.maximum,
                       "every point lies within its ranges");
-    // Dip and strike in degrees: a flat surface, then a steep one.
-    const double slopes[][2] = {{0.0, 0.0}, {35.0, 100.0}, {kMaxDipDegrees, kMaxSurfaceStrikeDegrees}};
+    // Dip and strike in degrees: a flat surface, then the steepest one.
+    const double steepest = ShieldingInputTable().Find("dip")->range->maximum;
+    const double farthest = ShieldingInputTable().Find("strike")->range->maximum;
+    const double slopes[][2] = {{0.0, 0.0}, {35.0, 100.0}, {steepest, farthest}};
     for (const auto& slope : slopes) {
         inputs.dip = slope[0];
         inputs.strike = slope[1];

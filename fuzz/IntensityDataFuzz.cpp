@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     site.latitude = 34.33375;
     site.longitude = 77.35;
     CNuclide be10;
-    be10.Init(CNuclide::kBe10);
+    be10.Init(kBe10);
     be10.concentration = 6000.0; // atoms/g: young enough to lie within short records
     const ResultPair age = site.GeomagneticExposureAge(&poles, &intensities, &be10, 0.0);
     fuzz::Require(age.first == -1.0 || (std::isfinite(age.first) && age.first >= 0.0),

@@ -4,6 +4,7 @@
 // corrected for the past geomagnetic field with the records "pole02.dat" and
 // "pmagstack1.dat" of the working folder (writing the scratch table "omr.txt").
 
+#include "geomag/ExposureAgeResult.h"
 #include "ui/ResultDialog.h"
 
 class QListWidget;
@@ -15,19 +16,20 @@ class CExpDlg : public CResultDialog {
 public:
     explicit CExpDlg(QWidget* parent = nullptr);
 
-    double m_dAltitude = 0.0;        // metres
-    double m_dDelP = 0.3;            // atoms/g/yr
-    double m_dDelN = 6000.0;         // atoms/g
-    double m_dDensity = 2.75;        // g/cm3
-    double m_dErosion = 0.0;         // cm/yr
-    double m_dFreePath = 150.0;      // g/cm2
-    double m_dLatitude = 34.33375;   // degrees
-    double m_dLongitude = 77.35;     // degrees
-    double m_dN = 2139000.0;         // atoms/g
-    double m_dP = 5.1;               // atoms/g/yr at sea level, high latitude
-    double m_dShield = 1.0;          // topographic shielding factor
-    double m_dThickness = 0.0;       // cm
-    int m_bMagneticCorrection = 0;   // correct for the past geomagnetic field
+    ExposureInputs m_inputs; // the fields, from the input table's defaults
+    double& m_dAltitude = m_inputs.altitude;          // metres
+    double& m_dDelP = m_inputs.productionRateError;   // atoms/g/yr
+    double& m_dDelN = m_inputs.concentrationError;    // atoms/g
+    double& m_dDensity = m_inputs.density;            // g/cm3
+    double& m_dErosion = m_inputs.erosion;            // cm/yr
+    double& m_dFreePath = m_inputs.freePath;          // g/cm2
+    double& m_dLatitude = m_inputs.latitude;          // degrees
+    double& m_dLongitude = m_inputs.longitude;        // degrees
+    double& m_dN = m_inputs.concentration;            // atoms/g
+    double& m_dP = m_inputs.productionRate;           // atoms/g/yr at sea level, high latitude
+    double& m_dShield = m_inputs.shield;              // topographic shielding factor
+    double& m_dThickness = m_inputs.thickness;        // cm
+    bool& m_bMagneticCorrection = m_inputs.magneticCorrection; // correct for the past geomagnetic field
     QListWidget* m_ctlResults = nullptr; // 1011
 
 protected:

@@ -2,14 +2,13 @@
 // Surface exposure ages from a measured concentration, with decay and steady
 // erosion: under constant production in closed form, and with production that
 // follows the past geomagnetic field by integration over its records. The
-// operations on a site are members of CSampleSite (corrections/SampleSite.h).
+// operations on a site are members of CSampleSite (geomag/SampleSite.h).
 
-#include "corrections/SampleSite.h"
+#include "geomag/SampleSite.h"
+
+#include <cstdint>
 
 namespace qex {
-
-// The pair meaning "no result".
-inline constexpr ResultPair kNoResult{-1.0, -1.0};
 
 // Exposure age and its uncertainty (years) for production P +- dP
 // (atoms/g/yr), concentration N +- dN (atoms/g) and loss constant lambda
@@ -24,11 +23,11 @@ ResultPair ClosedFormExposureAge(double productionRate, double productionRateErr
 // geomagnetic equator) is taken as 1, latitude 0.
 double EffectiveLatitude(double intensity, double geomagneticLatitude);
 
-// Local production rate and its uncertainty (atoms/g/yr) of 10Be (number 10)
-// or 26Al (26) by the Stone 2000 scheme at the latitude (degrees) and air
+// Local production rate and its uncertainty (atoms/g/yr) of a nuclide (kBe10
+// or kAl26) by the Stone 2000 scheme at the latitude (degrees) and air
 // pressure (hPa), for a sample of the thickness (cm) and density (g/cm3)
-// under the shielding factor. Another number gets no muon share.
-void LocalProductionRate(int nuclideNumber, double latitude, double pressure, double thickness, double shielding,
+// under the shielding factor. Another nuclide gets no muon share.
+void LocalProductionRate(std::int32_t nuclideKind, double latitude, double pressure, double thickness, double shielding,
                          double density, double productionRate, double productionRateError, double& localRate,
                          double& localRateError);
 

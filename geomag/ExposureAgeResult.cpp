@@ -1,5 +1,6 @@
 #include "geomag/ExposureAgeResult.h"
 
+#include "core/Constants.h"
 #include "core/FileIdentity.h"
 #include "core/Format.h"
 #include "core/Message.h"
@@ -14,7 +15,6 @@
 namespace qex {
 
 namespace {
-constexpr double kBe10HalfLife = 1500000.0; // years
 
 // The standard atmosphere ends where its temperature reaches 0 K (about
 // 44331 m); above it the air pressure, and so the production rate, has no value.
@@ -33,7 +33,7 @@ double ConstantProductionAge(const ExposureInputs& in)
     const double pressure = StandardAtmospherePressure(in.altitude);
     double rate = 0.0;
     double rateError = 0.0;
-    LocalProductionRate(10, in.latitude, pressure, in.thickness, in.shield, in.density, in.productionRate,
+    LocalProductionRate(kBe10, in.latitude, pressure, in.thickness, in.shield, in.density, in.productionRate,
                         in.productionRateError, rate, rateError);
     if (!(rate > 0.0)) {
         ShowMessage("The production rate at this site is zero: no exposure age.");
@@ -41,7 +41,7 @@ double ConstantProductionAge(const ExposureInputs& in)
     }
     double age = 0.0;
     double ageError = 0.0;
-    ExposureAgeWithErosion(kBe10HalfLife, in.concentration, in.concentrationError, in.freePath, in.density, in.erosion,
+    ExposureAgeWithErosion(kBe10HalfLifeYears, in.concentration, in.concentrationError, in.freePath, in.density, in.erosion,
                            rate, rateError, age, ageError);
     if (!std::isfinite(age) || age < 0.0) {
         ShowMessage("The concentration is at or above what production at this site can sustain: no exposure age.");
@@ -51,6 +51,53 @@ double ConstantProductionAge(const ExposureInputs& in)
 }
 
 } // namespace
+
+const InputTable<ExposureInputs>& ExposureInputTable()
+{
+    using In = ExposureInputs;
+    static const InputRow<In> rows[] = {
+        {.name = "latitude", .controlId = 1021, .member = "m_dLatitude", .label = "Site latitude",
+         .unit = "degrees", .field = &In::latitude, .range = InputRange{-90.0, 90.0}, .help = "north positive"},
+        {.name = "longitude", .controlId = 1022, .member = "m_dLongitude", .label = "Site longitude",
+         .unit = "degrees", .field = &In::longitude, .range = InputRange{-180.0, 180.0},
+         .help = "east positive; used by the geomagnetic correction"},
+        {.name = "altitude", .controlId = 1023, .member = "m_dAltitude", .label = "Site altitude", .unit = "m",
+         .field = &In::altitude, .range = InputRange{0.0, 100000.0}},
+        {.name = "thickness", .controlId = 1024, .member = "m_dThickness", .label = "Sample thickness", .unit = "cm",
+         .field = &In::thickness, .range = InputRange{0.0, 1000.0}},
+        {.name = "density", .controlId = 1025, .member = "m_dDensity", .label = "Rock density", .unit = "g/cm3",
+         .field = &In::density, .range = InputRange{0.0, 10.0}},
+        {.name = "free-path", .controlId = 1026, .member = "m_dFreePath", .label = "Attenuation length",
+         .unit = "g/cm2", .field = &In::freePath, .range = InputRange{0.0, 200.0},
+         .help = "of the erosion term; not used by the geomagnetic correction"},
+        {.name = "shield", .controlId = 1027, .member = "m_dShield", .label = "Topographic shielding factor",
+         .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "not used by the geomagnetic correction"},
+        {.name = "erosion", .controlId = 1028, .member = "m_dErosion", .label = "Steady erosion rate",
+         .unit = "cm/yr", .field = &In::erosion, .range = InputRange{0.0, 1000.0}},
+        {.name = "concentration", .controlId = 1016, .member = "m_dN", .label = "Measured 10Be concentration",
+         .unit = "atoms/g", .field = &In::concentration, .range = InputRange{0.0, 1e9}},
+        {.name = "concentration-err", .controlId = 1017, .member = "m_dDelN",
+         .label = "Uncertainty of the 10Be concentration", .unit = "atoms/g", .field = &In::concentrationError,
+         .range = InputRange{0.0, 1000000.0}},
+        {.name = "production-rate", .controlId = 1019, .member = "m_dP", .label = "10Be production rate",
+         .unit = "atoms/g/yr", .field = &In::productionRate, .range = InputRange{0.0, 10000.0},
+         .help = "at sea level and high latitude"},
+        {.name = "production-rate-err", .controlId = 1020, .member = "m_dDelP",
+         .label = "Uncertainty of the production rate", .unit = "atoms/g/yr", .field = &In::productionRateError,
+         .range = InputRange{0.0, 100.0}},
+        {.name = "geomagnetic", .controlId = 1018, .member = "m_bMagneticCorrection",
+         .label = "Earth's magnetic change correction", .kind = InputKind::Flag, .field = &In::magneticCorrection,
+         .help = "production follows the wandering pole and the changing field strength"},
+        {.name = "pole", .label = "Geomagnetic pole records", .kind = InputKind::FileToRead, .field = &In::polePath,
+         .help = "read with the geomagnetic correction"},
+        {.name = "intensity", .label = "Geomagnetic intensity records", .kind = InputKind::FileToRead,
+         .field = &In::intensityPath, .help = "read with the geomagnetic correction"},
+        {.name = "table", .label = "Scratch intensity table to write", .kind = InputKind::FileToWrite,
+         .field = &In::tablePath, .help = "written with the geomagnetic correction"},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
 
 bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
 {
@@ -74,7 +121,7 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     site.altitude = in.altitude;
     site.thickness = in.thickness;
     CNuclide nuclide;
-    nuclide.Init(CNuclide::kBe10);
+    nuclide.Init(kBe10);
     nuclide.productionRate = in.productionRate;
     nuclide.productionRateError = in.productionRateError;
     nuclide.concentration = in.concentration;

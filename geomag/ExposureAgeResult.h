@@ -2,7 +2,8 @@
 // One Calculate of the surface exposure age dialog, shared with qexcli
 // exposure: the inputs, their defaults and ranges, and the appended block.
 
-#include "core/InputRange.h"
+#include "core/Constants.h"
+#include "core/InputTable.h"
 #include "core/ResultList.h"
 
 #include <string>
@@ -20,8 +21,8 @@ struct ExposureInputs {
     double erosion = 0.0;         // cm/yr
     double concentration = 2139000.0;  // 10Be, atoms/g
     double concentrationError = 6000.0;
-    double productionRate = 5.1;       // sea level, high latitude, atoms/g/yr
-    double productionRateError = 0.3;
+    double productionRate = kBe10SeaLevelProduction;           // sea level, high latitude, atoms/g/yr
+    double productionRateError = kBe10SeaLevelProductionError;
     bool magneticCorrection = false;
     // The geomagnetic records and the scratch table (the dialog's are bare
     // names in the working folder).
@@ -30,18 +31,7 @@ struct ExposureInputs {
     std::string tablePath = "omr.txt";
 };
 
-inline constexpr InputRange kExposureLatitudeRange{-90.0, 90.0};
-inline constexpr InputRange kExposureLongitudeRange{-180.0, 180.0};
-inline constexpr InputRange kExposureAltitudeRange{0.0, 100000.0};
-inline constexpr InputRange kExposureThicknessRange{0.0, 1000.0};
-inline constexpr InputRange kExposureDensityRange{0.0, 10.0};
-inline constexpr InputRange kExposureFreePathRange{0.0, 200.0};
-inline constexpr InputRange kExposureShieldRange{0.0, 1.0};
-inline constexpr InputRange kExposureErosionRange{0.0, 1000.0};
-inline constexpr InputRange kExposureConcentrationRange{0.0, 1e9};
-inline constexpr InputRange kExposureConcentrationErrorRange{0.0, 1000000.0};
-inline constexpr InputRange kExposureProductionRange{0.0, 10000.0};
-inline constexpr InputRange kExposureProductionErrorRange{0.0, 100.0};
+const InputTable<ExposureInputs>& ExposureInputTable();
 
 // Computes the 10Be exposure age (with the geomagnetic correction when asked,
 // which also writes the scratch table) and appends its block: the heading and

@@ -1,6 +1,7 @@
 #include "geomag/GeomagneticIntensityData.h"
 
 #include "core/AtomicFile.h"
+#include "core/Constants.h"
 #include "core/DataFileReader.h"
 #include "core/Format.h"
 #include "core/Message.h"
@@ -13,7 +14,7 @@
 namespace qex {
 
 namespace {
-constexpr double kCloseYears = 0.001; // records closer than this (years) are one
+constexpr double kCloseYears = kSameAgeYears; // records closer than this (years) are one
 constexpr double kWideGap = 501.0;    // a gap wider than this (years) gets one midpoint
 } // namespace
 

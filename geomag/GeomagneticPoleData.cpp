@@ -1,5 +1,6 @@
 #include "geomag/GeomagneticPoleData.h"
 
+#include "core/Constants.h"
 #include "core/DataFileReader.h"
 #include "core/Format.h"
 #include "core/Message.h"
@@ -12,9 +13,7 @@
 namespace qex {
 
 namespace {
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
-constexpr double kCloseYears = 0.001; // records closer than this (years) are one
+constexpr double kCloseYears = kSameAgeYears; // records closer than this (years) are one
 // A pole lies on the globe: latitudes to 90 degrees either way; longitudes
 // east or west, either way round (so up to a full turn).
 constexpr double kMaxPoleLatitude = 90.0;
@@ -127,17 +126,17 @@ void CGeomagneticPoleData::MergeCloseYears()
 
 void CGeomagneticPoleData::ComputeGeomagneticLatitudes(double siteLatitude, double siteLongitude)
 {
-    const double phi = siteLatitude * kDegreesToRadians;
-    const double lambda = siteLongitude * kDegreesToRadians;
+    const double phi = siteLatitude * kRadiansPerDegree;
+    const double lambda = siteLongitude * kRadiansPerDegree;
     for (int i = 0; i < pointCount; ++i) {
-        const double phiP = poleLatitudes.at(static_cast<std::size_t>(i)) * kDegreesToRadians;
-        const double lambdaP = poleLongitudes.at(static_cast<std::size_t>(i)) * kDegreesToRadians;
+        const double phiP = poleLatitudes.at(static_cast<std::size_t>(i)) * kRadiansPerDegree;
+        const double lambdaP = poleLongitudes.at(static_cast<std::size_t>(i)) * kRadiansPerDegree;
         // Cosine of the angular distance between site and pole (spherical law of cosines).
         double c = std::sin(phiP) * std::sin(phi) +
                    std::cos(phiP) * std::cos(phi) * (std::cos(lambdaP) * std::cos(lambda) + std::sin(lambdaP) * std::sin(lambda));
         // Rounding can carry c a hair past 1 for a site at the pole; keep the arccosine defined.
         c = std::clamp(c, -1.0, 1.0);
-        geomagneticLatitudes.push_back(90.0 - std::acos(c) * kRadiansToDegrees);
+        geomagneticLatitudes.push_back(90.0 - std::acos(c) * kDegreesPerRadian);
     }
 }
 

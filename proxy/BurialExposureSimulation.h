@@ -23,6 +23,7 @@ struct SimulationTableRow {
 // Everything a run found, as plain data for plots and tables. Filled only
 // when a caller asks for it.
 struct SimulationDetail {
+    std::string curveName;      // the one-word name of the curve's header
     std::vector<double> years;  // the curve as walked (point 0 is the present), yr
     std::vector<double> values; // its proxy values
     double measuredRatio = 0.0;

@@ -21,16 +21,7 @@ constexpr double kRatioGuardAtomsPerGram = 0.1;
 // step or two; this bound only keeps a pathological curve from looping.
 constexpr int kMaxCorrections = 64;
 
-// The year where the segment from (y0, v0) to (y1, v1) meets the cut. The
-// written formula is exact where it is finite; numbers near the limits of a
-// double overflow it, and the fallback gives the same point without overflow.
-inline double CrossingYear(double y0, double v0, double y1, double v1, double cut)
-{
-    const double x = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
-    return std::isfinite(x) ? x : InterpolateWithoutOverflow(v0, y0, v1, y1, cut);
-}
-
-// Exposure over an interval of length dt from zero: S (1 - exp(-mu dt)).
+// Exposure over an interval of length dt from zero (Lal 1991): S (1 - exp(-mu dt)).
 inline double Buildup(double saturation, double mu, double dt)
 {
     return saturation * (1.0 - std::exp(-mu * dt));
@@ -190,7 +181,7 @@ CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, do
         return argument > 0.0 ? -std::log(argument) / mu : std::nan("");
     };
     // Where the next segment rises through the cut.
-    auto nextRise = [&] { return CrossingYear(Y.at(next), V.at(next), Y.at(next + 1), V.at(next + 1), cut); };
+    auto nextRise = [&] { return CutCrossingYear(Y.at(next), V.at(next), Y.at(next + 1), V.at(next + 1), cut); };
 
     bool corrected = false;
     bool stop = false;
@@ -296,13 +287,13 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
         const double d1 = v1 - cut;
         // A point exactly on the cut lies on the exposure side.
         if (d0 <= 0.0 && d1 > 0.0) {
-            const double x = CrossingYear(y0, v0, y1, v1, cut);
+            const double x = CutCrossingYear(y0, v0, y1, v1, cut);
             u += x - y0;
             AddCrossing(x);
             t = x;
             exposure = false;
         } else if (d0 > 0.0 && d1 <= 0.0) {
-            const double x = CrossingYear(y0, v0, y1, v1, cut);
+            const double x = CutCrossingYear(y0, v0, y1, v1, cut);
             u += y1 - x;
             AddCrossing(x);
             t = y1;

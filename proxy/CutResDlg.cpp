@@ -1,8 +1,8 @@
 #include "proxy/CutResDlg.h"
 
-#include "proxy/CutResults.h"
 #include "proxy/PlotDlg.h"
 #include "ui/FileChooser.h"
+#include "ui/InputBinding.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -17,9 +17,6 @@ constexpr int kTemplateHeightDlu = 204;
 // "&Plot..." in a row of its own below the template's buttons (dialog units).
 constexpr int kPlotRowTopDlu = 201;
 constexpr int kPlotRowDlu = 18;
-constexpr double kMaxCutAgeYears = 1e8;
-constexpr double kMaxExposureAgeYears = 1e9;
-constexpr int kMaxPathChars = 1000;
 } // namespace
 
 CCutResDlg::CCutResDlg(QWidget* parent)
@@ -30,12 +27,12 @@ CCutResDlg::CCutResDlg(QWidget* parent)
     m_ctlProxyFile = AddEdit(1023, 59, 17, 82, 12);
     QPushButton* browse = AddButton(1024, "Browse...", 147, 17, 42, 12);
     AddLabel("Exp_Age:", 13, 31, 34, 9);
-    QLineEdit* exposureAge = AddEdit(1003, 59, 30, 51, 12);
-    QCheckBox* cutByAge = AddCheck(1002, "Cut By Age", 13, 46, 80, 9);
+    AddEdit(1003, 59, 30, 51, 12);
+    AddCheck(1002, "Cut By Age", 13, 46, 80, 9);
     AddLabel("Cut_Value:", 13, 60, 36, 9);
     QLineEdit* cutValue = AddEdit(1000, 51, 59, 51, 12);
     AddLabel("Cut_age:", 105, 60, 32, 9);
-    QLineEdit* cutAge = AddEdit(1001, 139, 59, 51, 12);
+    AddEdit(1001, 139, 59, 51, 12);
     AddGroup("Results:", 7, 83, 189, 99);
     m_ctlResults = AddList(1011, 13, 94, 177, 85);
     QPushButton* calculate = AddButton(1025, "C&alculate", 18, 183, 38, 14);
@@ -51,11 +48,7 @@ CCutResDlg::CCutResDlg(QWidget* parent)
     connect(browse, &QPushButton::clicked, this, &CCutResDlg::OnBrowse);
     connect(m_plotButton, &QPushButton::clicked, this, &CCutResDlg::OnPlot);
 
-    m_dx.Text(m_ctlProxyFile, m_strProxyFile, kMaxPathChars);
-    m_dx.Double(cutAge, m_dCutAge, 0.0, kMaxCutAgeYears);
-    m_dx.Double(cutValue, m_dCutValue);
-    m_dx.Check(cutByAge, m_bCutByAge);
-    m_dx.Double(exposureAge, m_dExposureAge, 0.0, kMaxExposureAgeYears);
+    BindInputs(m_dx, *this, m_inputs, CutInputTable(), {1023, 1001, 1000, 1002, 1003});
     ShowData();
 
     cutValue->setFocus();
@@ -75,14 +68,8 @@ void CCutResDlg::OnCalculate()
 {
     if (!UpdateData())
         return;
-    CutInputs inputs;
-    inputs.path = m_strProxyFile;
-    inputs.cutByAge = m_bCutByAge != 0;
-    inputs.cutAge = m_dCutAge;
-    inputs.cutValue = m_dCutValue;
-    inputs.exposureAge = m_dExposureAge;
     ProxyHistoryPlot history;
-    if (AppendCutResults(inputs, Results(), &history) == CutOutcome::Result) {
+    if (AppendCutResults(m_inputs, Results(), &history) == CutOutcome::Result) {
         m_plots.history = history;
         m_plotButton->setEnabled(true);
     }

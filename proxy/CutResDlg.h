@@ -3,6 +3,7 @@
 // and a cut (a proxy value or the year whose value is used); lists the
 // exposure, burial and total ages and the years where the curve crosses the cut.
 
+#include "proxy/CutResults.h"
 #include "proxy/PlotData.h"
 #include "ui/ResultDialog.h"
 
@@ -35,11 +36,12 @@ public:
 
     QListWidget* m_ctlResults = nullptr;  // 1011
     QLineEdit* m_ctlProxyFile = nullptr;  // 1023
-    std::string m_strProxyFile;           // proxy curve file
-    double m_dCutAge = 9700.0;            // years before present
-    double m_dCutValue = 3.7;             // proxy units
-    int m_bCutByAge = 1;                  // cut at the value the curve has at the cut age
-    double m_dExposureAge = 25000.0;      // years
+    CutInputs m_inputs; // the fields, from the input table's defaults
+    std::string& m_strProxyFile = m_inputs.path;     // proxy curve file
+    double& m_dCutAge = m_inputs.cutAge;             // years before present
+    double& m_dCutValue = m_inputs.cutValue;         // proxy units
+    bool& m_bCutByAge = m_inputs.cutByAge;           // cut at the value the curve has at the cut age
+    double& m_dExposureAge = m_inputs.exposureAge;   // years
 
 protected:
     void OnCalculate() override;

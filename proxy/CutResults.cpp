@@ -1,13 +1,32 @@
 #include "proxy/CutResults.h"
 
+#include "core/Constants.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "proxy/ProxyCurve.h"
 
 namespace qex {
 
-namespace {
-constexpr double kYearsPerKyr = 1000.0;
+const InputTable<CutInputs>& CutInputTable()
+{
+    using In = CutInputs;
+    static const InputRow<In> rows[] = {
+        {.name = "proxy", .controlId = 1023, .member = "m_strProxyFile", .label = "Proxy curve file",
+         .kind = InputKind::FileToRead, .field = &In::path, .maxChars = 1000, .required = true,
+         .help = "keyword Proxy_Data"},
+        {.name = "exposure-age", .controlId = 1003, .member = "m_dExposureAge", .label = "Exposure age",
+         .unit = "years", .field = &In::exposureAge, .range = InputRange{0.0, 1e9}},
+        {.name = "cut-age", .controlId = 1001, .member = "m_dCutAge", .label = "Cut age", .unit = "years",
+         .field = &In::cutAge, .range = InputRange{0.0, 1e8},
+         .help = "cut at the proxy value the curve has at this age (the default cut)"},
+        {.name = "cut-value", .controlId = 1000, .member = "m_dCutValue", .label = "Cut value",
+         .unit = "proxy units", .field = &In::cutValue, .help = "cut at this proxy value instead of at an age"},
+        {.name = "cut-by-age", .controlId = 1002, .member = "m_bCutByAge", .label = "Cut by age",
+         .kind = InputKind::Flag, .field = &In::cutByAge, .option = false,
+         .help = "cut at the value the curve has at the cut age; otherwise at the cut value"},
+    };
+    static const InputTable<In> table(rows);
+    return table;
 }
 
 CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot)

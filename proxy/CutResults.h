@@ -3,6 +3,7 @@
 // the value it has at a year, and append the ages and crossings to a results
 // list. The dialog and `qexcli cut` both call this.
 
+#include "core/InputTable.h"
 #include "core/ResultList.h"
 #include "proxy/PlotData.h"
 
@@ -10,6 +11,7 @@
 
 namespace qex {
 
+// The cut results dialog's inputs with their defaults; ranges in the table.
 struct CutInputs {
     std::string path;             // proxy curve file
     bool cutByAge = true;         // cut at the value the curve has at cutAge
@@ -17,6 +19,8 @@ struct CutInputs {
     double cutValue = 3.7;        // proxy units
     double exposureAge = 25000.0; // years
 };
+// qexcli cuts by value when --cut-value is given: the cut-by-age box is the dialog's alone.
+const InputTable<CutInputs>& CutInputTable();
 
 enum class CutOutcome {
     Result,        // a result block was appended

@@ -1,5 +1,6 @@
 #include "proxy/PlotData.h"
 
+#include "core/Constants.h"
 #include "core/Format.h"
 #include "proxy/BurialExposureSimulation.h"
 #include "proxy/ProxyCurve.h"
@@ -8,15 +9,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <limits>
 
 namespace qex {
 
 namespace {
 
-constexpr double kYearsPerKyr = 1000.0;
 // The history plot shows this much of the curve beyond the total age (fraction).
 constexpr double kHistoryAgeMargin = 0.15;
 // Room above and below the data on linear axes (fraction of the span).
@@ -34,28 +32,11 @@ constexpr int kErosionSamplesPerDecade = 20;
 // Room around the data on the logarithmic 10Be axis before rounding to decades.
 constexpr double kLogAxisAllowance = 1.2;
 
-struct YearStretch {
-    StretchKind kind;
-    double start; // yr
-    double end;   // yr
-};
-
-// Appends a stretch, joining it to the previous one of the same kind.
-void AddStretch(std::vector<YearStretch>& stretches, StretchKind kind, double start, double end)
-{
-    if (!(end > start))
-        return;
-    if (!stretches.empty() && stretches.back().kind == kind && stretches.back().end == start)
-        stretches.back().end = end;
-    else
-        stretches.push_back({kind, start, end});
-}
-
-std::vector<HistoryStretch> ToKyr(const std::vector<YearStretch>& stretches)
+std::vector<HistoryStretch> ToKyr(const std::vector<CutStretch>& stretches)
 {
     std::vector<HistoryStretch> out;
     out.reserve(stretches.size());
-    for (const YearStretch& s : stretches) {
+    for (const CutStretch& s : stretches) {
         HistoryStretch h;
         h.kind = s.kind;
         h.start = s.start / kYearsPerKyr;
@@ -146,76 +127,18 @@ std::vector<double> LogSpaced(double first, double last, int perDecade)
 
 } // namespace
 
-std::vector<HistoryStretch> CutWalkStretches(const std::vector<double>& years, const std::vector<double>& values,
-                                             double cut, double exposure)
-{
-    const std::size_t count = std::min(years.size(), values.size());
-    if (count < 2 || values[0] == cut)
-        return {};
-    const double side = values[0] > cut ? 1.0 : -1.0;
-
-    // The walk of the cut: positive p, q on the exposure side, a point on the
-    // cut counting with exposure.
-    std::vector<YearStretch> walked;
-    double exposed = 0.0;     // yr
-    double exposureEnd = 0.0; // end of the last exposure stretch walked, yr
-    for (std::size_t i = 1; i < count; ++i) {
-        const double y0 = years[i - 1];
-        const double y1 = years[i];
-        const double v0 = values[i - 1];
-        const double v1 = values[i];
-        const double p = side * (v0 - cut);
-        const double q = side * (v1 - cut);
-        if (p >= 0.0 && q < 0.0) {
-            const double crossing = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
-            exposed += crossing - y0;
-            exposureEnd = crossing;
-            AddStretch(walked, StretchKind::Exposure, y0, crossing);
-            AddStretch(walked, StretchKind::Burial, crossing, y1);
-        } else if (p < 0.0 && q >= 0.0) {
-            const double crossing = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
-            exposed += y1 - crossing;
-            exposureEnd = y1;
-            AddStretch(walked, StretchKind::Burial, y0, crossing);
-            AddStretch(walked, StretchKind::Exposure, crossing, y1);
-        } else if (p >= 0.0 && q >= 0.0) {
-            exposed += y1 - y0;
-            exposureEnd = y1;
-            AddStretch(walked, StretchKind::Exposure, y0, y1);
-        } else {
-            AddStretch(walked, StretchKind::Burial, y0, y1);
-        }
-        if (exposed > exposure)
-            break;
-    }
-
-    // The history ends at the total age: inside the last exposure stretch
-    // walked when the walk stopped, or after it, by the exposure still
-    // missing, when the curve ended first.
-    const double total = exposure + exposureEnd - exposed;
-    const double kept = std::min(exposureEnd, total);
-    std::vector<YearStretch> history;
-    for (const YearStretch& s : walked) {
-        if (s.start >= kept)
-            break;
-        AddStretch(history, s.kind, s.start, std::min(s.end, kept));
-    }
-    AddStretch(history, StretchKind::Exposure, exposureEnd, total);
-    return ToKyr(history);
-}
-
 std::vector<HistoryStretch> AlternatingStretches(const std::vector<double>& crossings, bool oldestIsBurial,
                                                  double totalYears)
 {
     const std::size_t n = crossings.size();
     const StretchKind oldest = oldestIsBurial ? StretchKind::Burial : StretchKind::Exposure;
     const StretchKind other = oldestIsBurial ? StretchKind::Exposure : StretchKind::Burial;
-    std::vector<YearStretch> history;
+    std::vector<CutStretch> history;
     for (std::size_t i = 0; i <= n; ++i) {
         const double start = i == 0 ? 0.0 : crossings[i - 1];
         const double end = i == n ? totalYears : crossings[i];
         // Each interval is of the other kind than the one older than it.
-        AddStretch(history, (n - i) % 2 == 0 ? oldest : other, start, end);
+        AppendStretch(history, (n - i) % 2 == 0 ? oldest : other, start, end);
     }
     return ToKyr(history);
 }
@@ -227,7 +150,7 @@ ProxyHistoryPlot MakeCutHistoryPlot(const CProxyCurve& curve)
     plot.cutValue = curve.cutValue;
     for (double year : curve.crossings)
         plot.crossings.push_back(year / kYearsPerKyr);
-    plot.stretches = CutWalkStretches(curve.years, curve.values, curve.cutValue, curve.exposureAge);
+    plot.stretches = ToKyr(curve.stretches);
     plot.totalAge = curve.totalAge / kYearsPerKyr;
     plot.exposure = curve.exposureAge / kYearsPerKyr;
     plot.burial = curve.burialAge / kYearsPerKyr;
@@ -235,10 +158,10 @@ ProxyHistoryPlot MakeCutHistoryPlot(const CProxyCurve& curve)
     return plot;
 }
 
-ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail, const std::string& curveName)
+ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail)
 {
     ProxyHistoryPlot plot;
-    plot.curveName = curveName;
+    plot.curveName = detail.curveName;
     plot.cutValue = detail.bestCutValue;
     for (double year : detail.crossings)
         plot.crossings.push_back(year / kYearsPerKyr);
@@ -254,24 +177,20 @@ ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail, const
 
 PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years)
 {
-    const double lambda10 = std::log(2.0) / kBe10HalfLifeYears;
-    const double lambda26 = std::log(2.0) / kAl26HalfLifeYears;
-    // Build-up without erosion: N = P / lambda (1 - e^(-lambda t)), atoms/g
-    const double be10 = be10Production / lambda10 * -std::expm1(-lambda10 * years);
-    const double al26 = al26Production / lambda26 * -std::expm1(-lambda26 * years);
+    // Build-up without erosion (Lal 1991): N = P / lambda (1 - e^(-lambda t)), atoms/g
+    const double be10 = be10Production / kBe10DecayConstant * -std::expm1(-kBe10DecayConstant * years);
+    const double al26 = al26Production / kAl26DecayConstant * -std::expm1(-kAl26DecayConstant * years);
     return {be10, al26 / be10};
 }
 
 PlotPoint SteadyErosionPoint(double be10Production, double al26Production, double density, double freePath,
                              double erosion)
 {
-    const double lambda10 = std::log(2.0) / kBe10HalfLifeYears;
-    const double lambda26 = std::log(2.0) / kAl26HalfLifeYears;
     // Erosion removes the surface at rho eps / Lambda per year (1/yr).
     const double removal = density * erosion / freePath;
-    // Steady state: N = P / (lambda + rho eps / Lambda), atoms/g
-    const double be10 = be10Production / (lambda10 + removal);
-    const double al26 = al26Production / (lambda26 + removal);
+    // Steady state (Lal 1991): N = P / (lambda + rho eps / Lambda), atoms/g
+    const double be10 = be10Production / (kBe10DecayConstant + removal);
+    const double al26 = al26Production / (kAl26DecayConstant + removal);
     return {be10, al26 / be10};
 }
 
@@ -361,31 +280,14 @@ FitPlot MakeFitPlot(const SimulationDetail& detail)
     return plot;
 }
 
-PlotSet MakeSimulationPlots(const SimulationInputs& inputs, const SimulationDetail& detail,
-                            const std::string& curveName)
+PlotSet MakeSimulationPlots(const SimulationInputs& inputs, const SimulationDetail& detail)
 {
     PlotSet set;
-    set.history = MakeSimulationHistoryPlot(detail, curveName);
+    set.history = MakeSimulationHistoryPlot(detail);
     set.hasSimulation = true;
     set.twoNuclide = MakeTwoNuclidePlot(inputs, detail);
     set.fit = MakeFitPlot(detail);
     return set;
-}
-
-std::string ProxyCurveName(const std::string& path)
-{
-    // Two whitespace-delimited tokens of bounded length; the rest is not read.
-    std::string name;
-    if (std::FILE* file = std::fopen(path.c_str(), "r")) {
-        char keyword[64] = {};
-        char word[64] = {};
-        if (std::fscanf(file, "%63s %63s", keyword, word) == 2 && std::string(keyword) == "Proxy_Data")
-            name = word;
-        std::fclose(file);
-    }
-    if (name.empty())
-        name = std::filesystem::path(path).stem().string();
-    return name;
 }
 
 } // namespace qex

@@ -4,12 +4,13 @@
 // simulation, and the ratio difference across the cut values. Ages in kyr,
 // concentrations in atoms/g; the window only draws these.
 
+#include "proxy/ProxyCurve.h"
+
 #include <string>
 #include <vector>
 
 namespace qex {
 
-class CProxyCurve;
 struct SimulationDetail;
 struct SimulationInputs;
 
@@ -22,8 +23,6 @@ struct AxisRange {
     double minimum = 0.0;
     double maximum = 1.0;
 };
-
-enum class StretchKind { Exposure, Burial };
 
 // One stretch of a history between two crossings (or the present, or the total age).
 struct HistoryStretch {
@@ -82,26 +81,18 @@ struct PlotSet {
     FitPlot fit;
 };
 
-// The stretches of the cut walk of a proxy curve (years before present,
-// ascending, the present's side of `cut` the exposure side) for an exposure
-// of `exposure` years: exposure and burial stretches as the walk passes them
-// up to the end of the last exposure stretch it walks, ending at the total
-// age; when the curve ends first, the missing exposure follows that stretch.
-// Their exposure adds up to `exposure`, their burial to the burial age.
-std::vector<HistoryStretch> CutWalkStretches(const std::vector<double>& years, const std::vector<double>& values,
-                                             double cut, double exposure);
-
 // The stretches of a simulated history whose crossings (yr, youngest first)
 // bound alternating intervals, the youngest exposure, the oldest
 // [last crossing, total] burial when `oldestIsBurial`.
 std::vector<HistoryStretch> AlternatingStretches(const std::vector<double>& crossings, bool oldestIsBurial,
                                                  double totalYears);
 
-// The history of a curve after a successful cut (CutAtValue or CutAtYear).
+// The history of a curve after a successful cut (CutAtValue or CutAtYear):
+// the stretches its walk recorded.
 ProxyHistoryPlot MakeCutHistoryPlot(const CProxyCurve& curve);
 
 // The best history of a simulation run that found one.
-ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail, const std::string& curveName);
+ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail);
 
 // A constant exposure of `years` without erosion: N = P/lambda (1 - e^(-lambda t)).
 PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years);
@@ -113,11 +104,6 @@ TwoNuclidePlot MakeTwoNuclidePlot(const SimulationInputs& inputs, const Simulati
 FitPlot MakeFitPlot(const SimulationDetail& detail);
 
 // All three plots of a simulation run that found a best fit.
-PlotSet MakeSimulationPlots(const SimulationInputs& inputs, const SimulationDetail& detail,
-                            const std::string& curveName);
-
-// The one-word name a proxy curve file gives itself, or its file name when
-// it does not start with the keyword.
-std::string ProxyCurveName(const std::string& path);
+PlotSet MakeSimulationPlots(const SimulationInputs& inputs, const SimulationDetail& detail);
 
 } // namespace qex

@@ -23,6 +23,16 @@ std::string BadLineMessage(int line)
 
 } // namespace
 
+void AppendStretch(std::vector<CutStretch>& stretches, StretchKind kind, double start, double end)
+{
+    if (!(end > start))
+        return;
+    if (!stretches.empty() && stretches.back().kind == kind && stretches.back().end == start)
+        stretches.back().end = end;
+    else
+        stretches.push_back({kind, start, end});
+}
+
 CProxyCurve::CProxyCurve(std::string filePath) : path(std::move(filePath))
 {
     LoadFile();
@@ -194,15 +204,10 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
         return -1.0;
 
     crossings.clear();
+    stretches.clear();
     cutValue = cut;
     const double side = values.at(0) > cut ? 1.0 : -1.0;
-
-    // The year where the segment meets the cut; for numbers near the limits
-    // of a double the written formula overflows and the fallback takes over.
-    auto crossingYear = [cut](double y0, double v0, double y1, double v1) {
-        const double crossing = y0 + (cut - v0) * (y1 - y0) / (v1 - v0);
-        return std::isfinite(crossing) ? crossing : InterpolateWithoutOverflow(v0, y0, v1, y1, cut);
-    };
+    using enum StretchKind;
 
     double exposed = 0.0;     // accumulated exposure A (years)
     double exposureEnd = 0.0; // R: end year of the last exposure stretch walked
@@ -217,20 +222,27 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
         const double q = side * (v1 - cut);
         if (p >= 0.0 && q < 0.0) {
             // Leaves the exposure side at the crossing year.
-            const double crossing = crossingYear(y0, v0, y1, v1);
+            const double crossing = CutCrossingYear(y0, v0, y1, v1, cut);
             exposed += crossing - y0;
             exposureEnd = crossing;
             if (exposed < exposure)
                 crossings.push_back(crossing);
+            AppendStretch(stretches, Exposure, y0, crossing);
+            AppendStretch(stretches, Burial, crossing, y1);
         } else if (p < 0.0 && q >= 0.0) {
             // Returns to the exposure side, touching the cut included.
-            const double crossing = crossingYear(y0, v0, y1, v1);
+            const double crossing = CutCrossingYear(y0, v0, y1, v1, cut);
             exposed += y1 - crossing;
             crossings.push_back(crossing);
             exposureEnd = y1;
+            AppendStretch(stretches, Burial, y0, crossing);
+            AppendStretch(stretches, Exposure, crossing, y1);
         } else if (p >= 0.0 && q >= 0.0) {
             exposed += y1 - y0;
             exposureEnd = y1;
+            AppendStretch(stretches, Exposure, y0, y1);
+        } else {
+            AppendStretch(stretches, Burial, y0, y1);
         }
         if (exposed > exposure)
             break;
@@ -253,8 +265,20 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
     totalAge = exposure + burialAge;
     // Years spanning more than a double holds (-1e308 to 1e308) overflow the
     // sums: no result rather than an infinite age.
-    if (!std::isfinite(exposureEnd) || !std::isfinite(burialAge) || !std::isfinite(totalAge))
+    if (!std::isfinite(exposureEnd) || !std::isfinite(burialAge) || !std::isfinite(totalAge)) {
+        stretches.clear();
         return -1.0;
+    }
+
+    // The history ends at the total age: inside the last exposure stretch
+    // walked when the walk stopped there, or after it, by the exposure still
+    // missing, when the curve ended first.
+    const double kept = std::min(exposureEnd, totalAge);
+    while (!stretches.empty() && stretches.back().start >= kept)
+        stretches.pop_back();
+    if (!stretches.empty())
+        stretches.back().end = std::min(stretches.back().end, kept);
+    AppendStretch(stretches, Exposure, exposureEnd, totalAge);
     return exposureEnd;
 }
 

@@ -3,6 +3,8 @@
 // "Proxy_Data" file, and the cut walk that splits the past into exposure
 // stretches (the present's side of a cut value) and burial stretches.
 
+#include "core/Constants.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +12,20 @@
 namespace qex {
 
 class CDataFileReader;
+
+enum class StretchKind { Exposure, Burial };
+
+// One stretch of a history between two crossings (or the present, or the
+// total age), years before present.
+struct CutStretch {
+    StretchKind kind = StretchKind::Exposure;
+    double start = 0.0;
+    double end = 0.0;
+};
+
+// Appends a stretch of positive length, joining it to the previous one when
+// that is of the same kind and ends where it starts.
+void AppendStretch(std::vector<CutStretch>& stretches, StretchKind kind, double start, double end);
 
 class CProxyCurve {
 public:
@@ -22,11 +38,13 @@ public:
     // Reads the curve from the bytes of a file, as LoadFile does; `path` is kept.
     int LoadText(std::string text);
 
-    // Cuts the curve at proxy value `cut` for an exposure of `exposure` years.
-    // Returns the year at which the walk ended, or -1.0 when there is no valid
-    // result (the cut not strictly inside the value range, the cut equal to the
-    // present's value, no curve loaded, years that do not ascend, or ages too
-    // large for a double); on success sets crossings and the result fields.
+    // Cuts the curve at proxy value `cut` for an exposure of `exposure` years:
+    // the walk from the present into the past, the present's side of the cut
+    // counting as exposure. Returns the year at which the walk ended, or -1.0
+    // when there is no valid result (the cut not strictly inside the value
+    // range, the cut equal to the present's value, no curve loaded, years
+    // that do not ascend, or ages too large for a double); on success sets
+    // crossings, stretches and the result fields.
     double CutAtValue(double cut, double exposure);
 
     // Cuts the curve at the value it has at `year` (years before present).
@@ -47,13 +65,18 @@ public:
     int DescendingLine() const { return m_descendingLine; }
 
     // Consecutive years closer than this are one point (years).
-    static constexpr double kMinYearStep = 0.001;
+    static constexpr double kMinYearStep = kSameAgeYears;
     // A first year above this gains a point at year 0 (years).
     static constexpr double kPresentYearTolerance = 0.01;
 
     std::vector<double> years;     // years before present, index 0 first
     std::vector<double> values;    // proxy values, parallel to years
     std::vector<double> crossings; // years where the last cut crosses the curve
+    // The last cut's history from the present to the total age, youngest
+    // first: the stretches the walk passed up to the end of the last exposure
+    // it walked, and when the curve ended first the exposure still missing
+    // after it. Their exposure adds up to exposureAge, their burial to burialAge.
+    std::vector<CutStretch> stretches;
     std::string path;              // the curve file
     std::string name;              // the one-word name from the header
     std::int32_t pointCount = 0;   // points after loading and merging

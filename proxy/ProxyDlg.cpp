@@ -1,9 +1,9 @@
 #include "proxy/ProxyDlg.h"
 
 #include "proxy/PlotDlg.h"
-#include "proxy/SimulationCalculation.h"
 #include "proxy/SimulationProgressDlg.h"
 #include "ui/FileChooser.h"
+#include "ui/InputBinding.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -45,23 +45,11 @@ void FitLabels(QWidget& dialog)
 CProxyDlg::CProxyDlg(QWidget* parent)
     : CResultDialog(kTemplateId, "Climatic Curve Age Correction", 256, kTemplateHeightDlu + kPlotRowDlu, 9, parent)
 {
-    const SimulationInputs defaults;
-    m_dAlN = defaults.al26;
-    m_dAlP = defaults.al26Production;
-    m_dBeN = defaults.be10;
-    m_dBeP = defaults.be10Production;
-    m_dBeNErr = defaults.be10Error;
-    m_dAlNErr = defaults.al26Error;
-    m_dAerialE = defaults.aerialErosion;
-    m_dFreePath = defaults.freePath;
-    m_dGlacialE = defaults.glacialErosion;
-    m_dDensity = defaults.density;
-
     // Controls in template order, which is also the tab order.
     QLineEdit* beN = AddEdit(1019, 77, 16, 51, 12);
-    QLineEdit* alN = AddEdit(1020, 77, 31, 51, 12);
-    QLineEdit* beP = AddEdit(1021, 77, 46, 51, 12);
-    QLineEdit* alP = AddEdit(1022, 193, 46, 51, 12);
+    AddEdit(1020, 77, 31, 51, 12);
+    AddEdit(1021, 77, 46, 51, 12);
+    AddEdit(1022, 193, 46, 51, 12);
     m_editProxy = AddEdit(1023, 77, 94, 110, 12);
     QPushButton* proxyBrowse = AddButton(IDC_PROXY_BROWSE, "Browse...", 196, 94, 42, 12);
     m_listResults = AddList(IDC_RESULTS, 13, 137, 231, 104);
@@ -78,18 +66,18 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     QPushButton* outputBrowse = AddButton(IDC_OUTPUT_BROWSE, "Browse...", 196, 112, 42, 12);
     AddLabel("Output File:", 31, 113, 40, 9);
     QPushButton* save = AddButton(IDC_SAVE, "&Save", 137, 248, 38, 14);
-    QLineEdit* density = AddEdit(1030, 77, 61, 51, 12);
-    QLineEdit* freePath = AddEdit(1031, 193, 61, 51, 12);
+    AddEdit(1030, 77, 61, 51, 12);
+    AddEdit(1031, 193, 61, 51, 12);
     AddLabel("Density (g/cm3):", 10, 63, 61, 9);
     AddLabel("Freepath (g/cm2):", 133, 63, 58, 9);
-    QLineEdit* aerialE = AddEdit(1032, 77, 76, 51, 12);
-    QLineEdit* glacialE = AddEdit(1033, 193, 76, 51, 12);
+    AddEdit(1032, 77, 76, 51, 12);
+    AddEdit(1033, 193, 76, 51, 12);
     AddLabel("Aerial E(cm/kyr):", 10, 78, 61, 9);
     AddLabel("Glacial E (cm/kyr):", 131, 78, 60, 9);
     QPushButton* calculation = AddButton(IDC_CALCULATION, "Calculation", 35, 248, 50, 14);
     AddLabel("BeN_err(atoms/g):", 130, 17, 61, 9);
     AddLabel("Al N_err(atoms/g):", 130, 32, 61, 9);
-    QLineEdit* beNErr = AddEdit(1000, 193, 16, 51, 12);
+    AddEdit(1000, 193, 16, 51, 12);
     QLineEdit* alNErr = AddEdit(1001, 193, 31, 51, 12);
     SetTabOrderFromTemplate();
     m_plotButton = AddButton(IDC_PLOT, "&Plot...", 35, kTemplateHeightDlu, 50, 14);
@@ -98,18 +86,8 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     FitLabels(*this);
 
     // Data exchange in the template's exchange order.
-    m_dx.Double(alN, m_dAlN, kConcentrationRange.minimum, kConcentrationRange.maximum);
-    m_dx.Double(alP, m_dAlP, kProductionRange.minimum, kProductionRange.maximum);
-    m_dx.Double(beN, m_dBeN, kConcentrationRange.minimum, kConcentrationRange.maximum);
-    m_dx.Double(beP, m_dBeP, kProductionRange.minimum, kProductionRange.maximum);
-    m_dx.Text(m_editProxy, m_strProxyFile, kProxyPathMaxChars);
-    m_dx.Text(m_editOutput, m_strOutputFile);
-    m_dx.Double(aerialE, m_dAerialE, kAerialErosionRange.minimum, kAerialErosionRange.maximum);
-    m_dx.Double(freePath, m_dFreePath, kFreePathRange.minimum, kFreePathRange.maximum);
-    m_dx.Double(glacialE, m_dGlacialE, kGlacialErosionRange.minimum, kGlacialErosionRange.maximum);
-    m_dx.Double(density, m_dDensity, kDensityRange.minimum, kDensityRange.maximum);
-    m_dx.Double(beNErr, m_dBeNErr, kUncertaintyRange.minimum, kUncertaintyRange.maximum);
-    m_dx.Double(alNErr, m_dAlNErr, kUncertaintyRange.minimum, kUncertaintyRange.maximum);
+    BindInputs(m_dx, *this, m_inputs, SimulationInputTable(),
+               {1020, 1022, 1019, 1021, 1023, 1027, 1032, 1031, 1033, 1030, 1000, 1001});
     ShowData();
 
     SetUpResults(m_listResults, calculation, clear, save, close);
@@ -150,9 +128,9 @@ bool CProxyDlg::OnCommand(int id)
 
 void CProxyDlg::SingleCalculation()
 {
-    m_single = true;
+    m_inputs.single = true;
     Calculate();
-    m_single = false;
+    m_inputs.single = false;
 }
 
 void CProxyDlg::BrowseProxyFile()
@@ -173,41 +151,20 @@ void CProxyDlg::BrowseOutputFile()
         m_editOutput->setText(*path);
 }
 
-SimulationInputs CProxyDlg::Inputs() const
-{
-    SimulationInputs in;
-    in.proxyFile = m_strProxyFile;
-    in.outputFile = m_strOutputFile;
-    in.be10 = m_dBeN;
-    in.be10Error = m_dBeNErr;
-    in.al26 = m_dAlN;
-    in.al26Error = m_dAlNErr;
-    in.be10Production = m_dBeP;
-    in.al26Production = m_dAlP;
-    in.density = m_dDensity;
-    in.freePath = m_dFreePath;
-    in.aerialErosion = m_dAerialE;
-    in.glacialErosion = m_dGlacialE;
-    return in;
-}
-
 void CProxyDlg::OnCalculate()
 {
     if (!UpdateData())
         return;
-    const SimulationInputs inputs = Inputs();
     SimulationDetail detail;
     // A long curve takes a while: progress with Cancel after a short delay.
     CSimulationProgressDlg progress(this);
-    const bool found = m_single ? AppendSingleSimulation(inputs, Results(), &detail, progress.Callback())
-                                : AppendSimulationWithUncertainties(inputs, Results(), &detail, progress.Callback());
-    if (found)
-        KeepPlots(inputs, detail);
+    if (AppendSimulation(m_inputs, Results(), &detail, progress.Callback()))
+        KeepPlots(detail);
 }
 
-void CProxyDlg::KeepPlots(const SimulationInputs& inputs, const SimulationDetail& detail)
+void CProxyDlg::KeepPlots(const SimulationDetail& detail)
 {
-    m_plots = MakeSimulationPlots(inputs, detail, ProxyCurveName(inputs.proxyFile));
+    m_plots = MakeSimulationPlots(m_inputs, detail);
     m_plotButton->setEnabled(true);
 }
 

@@ -5,6 +5,7 @@
 // runs the simulation with uncertainties, command 1025 the single calculation.
 
 #include "proxy/PlotData.h"
+#include "proxy/SimulationCalculation.h"
 #include "ui/ResultDialog.h"
 
 #include <QPointer>
@@ -17,8 +18,6 @@ class QPushButton;
 namespace qex {
 
 class CPlotDlg;
-struct SimulationDetail;
-struct SimulationInputs;
 
 class CProxyDlg : public CResultDialog {
     Q_OBJECT
@@ -53,27 +52,26 @@ public:
     QLineEdit* m_editOutput = nullptr;
     QListWidget* m_listResults = nullptr;
     QLineEdit* m_editProxy = nullptr;
-    double m_dAlN;
-    double m_dAlP;
-    double m_dBeN;
-    double m_dBeP;
-    double m_dBeNErr;
-    double m_dAlNErr;
-    std::string m_strProxyFile;
-    std::string m_strOutputFile;
-    double m_dAerialE;
-    double m_dFreePath;
-    double m_dGlacialE;
-    double m_dDensity;
+    SimulationInputs m_inputs; // the fields, from the input table's defaults
+    double& m_dAlN = m_inputs.al26;
+    double& m_dAlP = m_inputs.al26Production;
+    double& m_dBeN = m_inputs.be10;
+    double& m_dBeP = m_inputs.be10Production;
+    double& m_dBeNErr = m_inputs.be10Error;
+    double& m_dAlNErr = m_inputs.al26Error;
+    std::string& m_strProxyFile = m_inputs.proxyFile;
+    std::string& m_strOutputFile = m_inputs.outputFile;
+    double& m_dAerialE = m_inputs.aerialErosion;
+    double& m_dFreePath = m_inputs.freePath;
+    double& m_dGlacialE = m_inputs.glacialErosion;
+    double& m_dDensity = m_inputs.density;
 
 protected:
     void OnCalculate() override;
 
 private:
-    SimulationInputs Inputs() const;
-    void KeepPlots(const SimulationInputs& inputs, const SimulationDetail& detail);
+    void KeepPlots(const SimulationDetail& detail);
 
-    bool m_single = false; // the calculation under way is the single one
     QPushButton* m_plotButton = nullptr;
     PlotSet m_plots; // of the latest successful calculation
     QPointer<CPlotDlg> m_plotWindow;

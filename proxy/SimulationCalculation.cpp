@@ -1,5 +1,6 @@
 #include "proxy/SimulationCalculation.h"
 
+#include "core/Constants.h"
 #include "core/FileIdentity.h"
 #include "core/Format.h"
 #include "core/Message.h"
@@ -10,8 +11,6 @@
 namespace qex {
 
 namespace {
-
-constexpr double kYearsPerKyr = 1000.0;
 
 // Erosion rates are entered in cm/kyr and reach the engine in cm/yr.
 CSimulationSession MakeSession(const SimulationInputs& in)
@@ -74,6 +73,47 @@ private:
 };
 
 } // namespace
+
+const InputTable<SimulationInputs>& SimulationInputTable()
+{
+    using In = SimulationInputs;
+    constexpr InputRange kConcentration{0.0, 100000000.0}; // atoms/g
+    constexpr InputRange kUncertainty{0.0, 1e20};          // atoms/g
+    constexpr InputRange kProduction{0.0, 100000.0};       // atoms/g/yr
+    static const InputRow<In> rows[] = {
+        {.name = "proxy", .controlId = 1023, .member = "m_strProxyFile", .label = "Proxy curve file",
+         .kind = InputKind::FileToRead, .field = &In::proxyFile, .maxChars = 1000, .required = true,
+         .help = "keyword Proxy_Data"},
+        {.name = "report", .controlId = 1027, .member = "m_strOutputFile", .label = "Report file to write",
+         .kind = InputKind::FileToWrite, .field = &In::outputFile, .required = true},
+        {.name = "be10", .controlId = 1019, .member = "m_dBeN", .label = "Measured 10Be concentration",
+         .unit = "atoms/g", .field = &In::be10, .range = kConcentration},
+        {.name = "be10-err", .controlId = 1000, .member = "m_dBeNErr", .label = "Uncertainty of the 10Be concentration",
+         .unit = "atoms/g", .field = &In::be10Error, .range = kUncertainty},
+        {.name = "al26", .controlId = 1020, .member = "m_dAlN", .label = "Measured 26Al concentration",
+         .unit = "atoms/g", .field = &In::al26, .range = kConcentration},
+        {.name = "al26-err", .controlId = 1001, .member = "m_dAlNErr", .label = "Uncertainty of the 26Al concentration",
+         .unit = "atoms/g", .field = &In::al26Error, .range = kUncertainty},
+        {.name = "be10-production", .controlId = 1021, .member = "m_dBeP", .label = "10Be production rate",
+         .unit = "atoms/g/yr", .field = &In::be10Production, .range = kProduction},
+        {.name = "al26-production", .controlId = 1022, .member = "m_dAlP", .label = "26Al production rate",
+         .unit = "atoms/g/yr", .field = &In::al26Production, .range = kProduction},
+        {.name = "density", .controlId = 1030, .member = "m_dDensity", .label = "Rock density", .unit = "g/cm3",
+         .field = &In::density, .range = InputRange{0.0, 100.0}},
+        {.name = "free-path", .controlId = 1031, .member = "m_dFreePath", .label = "Attenuation free path",
+         .unit = "g/cm2", .field = &In::freePath, .range = InputRange{100.0, 500.0}},
+        {.name = "aerial-erosion", .controlId = 1032, .member = "m_dAerialE", .label = "Erosion rate while exposed",
+         .unit = "cm/kyr", .field = &In::aerialErosion, .range = InputRange{0.0, 1000.0}},
+        {.name = "glacial-erosion", .controlId = 1033, .member = "m_dGlacialE", .label = "Erosion rate while buried",
+         .unit = "cm/kyr", .field = &In::glacialErosion, .range = InputRange{0.0, 10000.0}},
+        {.name = "single", .label = "Single calculation", .kind = InputKind::Flag, .field = &In::single,
+         .help = "one run with the measured values, no uncertainty runs"},
+        {.name = "table", .label = "CSV file to write", .kind = InputKind::FileToWrite, .field = &In::tableFile,
+         .help = "the central run's ratio difference per cut value and its best history's 10Be/26Al pairs"},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
 
 std::vector<std::string> SimulationResultLines(const SimulationBestFit& best)
 {
@@ -180,6 +220,13 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
         return false;
     list.AppendBlock(SimulationResultLines(best));
     return true;
+}
+
+bool AppendSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
+                      const SimulationProgress& progress)
+{
+    return inputs.single ? AppendSingleSimulation(inputs, list, detail, progress)
+                         : AppendSimulationWithUncertainties(inputs, list, detail, progress);
 }
 
 } // namespace qex

@@ -5,7 +5,7 @@
 // the central run) and the single calculation. Each appends its block of
 // result lines to a result list.
 
-#include "core/InputRange.h"
+#include "core/InputTable.h"
 #include "core/ResultList.h"
 #include "proxy/BurialExposureSimulation.h"
 #include "proxy/SimulationProgress.h"
@@ -16,17 +16,7 @@
 
 namespace qex {
 
-// The inputs' ranges as the dialog checks them.
-inline constexpr InputRange kConcentrationRange{0.0, 100000000.0};  // atoms/g
-inline constexpr InputRange kUncertaintyRange{0.0, 1e20};           // atoms/g
-inline constexpr InputRange kProductionRange{0.0, 100000.0};        // atoms/g/yr
-inline constexpr InputRange kDensityRange{0.0, 100.0};              // g/cm3
-inline constexpr InputRange kFreePathRange{100.0, 500.0};           // g/cm2
-inline constexpr InputRange kAerialErosionRange{0.0, 1000.0};       // cm/kyr
-inline constexpr InputRange kGlacialErosionRange{0.0, 10000.0};     // cm/kyr
-inline constexpr int kProxyPathMaxChars = 1000;
-
-// The inputs with the dialog's defaults.
+// The inputs with the dialog's defaults; ranges in the table.
 struct SimulationInputs {
     std::string proxyFile;  // proxy curve file
     std::string outputFile; // report file
@@ -40,7 +30,10 @@ struct SimulationInputs {
     double freePath = 150.0;      // g/cm2
     double aerialErosion = 0.0;   // cm/kyr
     double glacialErosion = 0.0;  // cm/kyr
+    bool single = false;          // the single calculation: one run with the measured values
+    std::string tableFile;        // CSV of the central run to write (qexcli); empty for none
 };
+const InputTable<SimulationInputs>& SimulationInputTable();
 
 // The result lines of one run (ages in kyr).
 std::vector<std::string> SimulationResultLines(const SimulationBestFit& best);
@@ -57,5 +50,9 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
 // Result" block. `progress` as above.
 bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
                             const SimulationProgress& progress = {});
+
+// The single calculation when inputs.single is set, otherwise the one with uncertainties.
+bool AppendSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
+                      const SimulationProgress& progress = {});
 
 } // namespace qex

@@ -19,7 +19,7 @@ bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message)
         message = "Proxy data file is not correct!";
         return false;
     }
-    reader.ReadToken(token); // the curve's name, not used here
+    reader.ReadToken(curve.name);
 
     curve.years.push_back(0.0); // the present, filled in below
     curve.values.push_back(0.0);

@@ -12,6 +12,7 @@ struct SimulationCurve {
     // Point 0 is the present (year 0); points 1..n are the file's, in file order.
     std::vector<double> years;  // years before present
     std::vector<double> values; // proxy values
+    std::string name;           // the one-word name from the header
     double valueMax = 0.0;      // largest value read from the file
     double valueMin = 0.0;      // smallest value read from the file
     bool ascending = true;      // every year at least the one before it (year 0 included; the loader refuses others)

@@ -1,5 +1,7 @@
 #include "proxy/SimulationParameters.h"
 
+#include "core/Constants.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,20 +39,23 @@ SimulationParameters DeriveSimulationParameters(double be10Concentration, double
     p.aerialErosion = aerialErosion;
     p.glacialErosion = glacialErosion;
 
-    p.lambda10 = std::log(2.0) / kBe10HalfLifeYears;
-    p.lambda26 = std::log(2.0) / kAl26HalfLifeYears;
-    // Decay plus loss by erosion at depth scale Lambda/rho; the same constant
-    // serves exposure and burial intervals.
+    p.lambda10 = kBe10DecayConstant;
+    p.lambda26 = kAl26DecayConstant;
+    // Decay plus loss by erosion at depth scale Lambda/rho, mu = lambda +
+    // rho eps / Lambda (Lal 1991); the same constant serves exposure and
+    // burial intervals.
     p.mu10 = p.lambda10 + density * aerialErosion / freePath;
     p.mu26 = p.lambda26 + density * aerialErosion / freePath;
     p.saturation10 = be10Production / p.mu10;
     p.saturation26 = al26Production / p.mu26;
     p.measuredRatio = al26Concentration / be10Concentration;
     p.productionRatio = al26Production / be10Production;
-    // Steady-erosion end member: N = P / (lambda + rho*eps/Lambda) solved for eps.
+    // Steady-erosion end member (Lal 1991): N = P / (lambda + rho eps / Lambda)
+    // solved for eps.
     p.maxErosion10 = (freePath / density) * (be10Production / be10Concentration - p.lambda10);
     p.maxErosion26 = (freePath / density) * (al26Production / al26Concentration - p.lambda26);
-    // Shortest exposure that builds the measured 10Be: N = S (1 - exp(-mu T)).
+    // Shortest exposure that builds the measured 10Be (Lal 1991):
+    // N = S (1 - exp(-mu T)).
     // An erosion rate the measurements cannot allow is ignored.
     if (aerialErosion > std::min(p.maxErosion10, p.maxErosion26))
         p.minimumExposure = -std::log(1.0 - p.lambda10 * be10Concentration / be10Production) / p.lambda10;

@@ -8,10 +8,6 @@
 
 namespace qex {
 
-// 10Be and 26Al half-lives (yr).
-inline constexpr double kBe10HalfLifeYears = 1500000.0;
-inline constexpr double kAl26HalfLifeYears = 710000.0;
-
 struct SimulationParameters {
     // Inputs.
     double be10Concentration = 0.0; // N10, atoms/g

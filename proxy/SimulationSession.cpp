@@ -148,6 +148,7 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
 
     if (detail != nullptr) {
         *detail = SimulationDetail();
+        detail->curveName = m_curve.name;
         detail->years = m_curve.years;
         detail->values = m_curve.values;
         detail->measuredRatio = rm;

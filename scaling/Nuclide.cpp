@@ -1,34 +1,40 @@
 #include "scaling/Nuclide.h"
 
-#include <cmath>
-
 namespace qex {
 
-namespace {
-constexpr double kLn2 = 0.69314718055994530942;
-} // namespace
+double MuonFraction(std::int32_t nuclideKind)
+{
+    switch (nuclideKind) {
+    case kBe10:
+        return 1.0 - kBe10SpallationShare;
+    case kAl26:
+        return 1.0 - kAl26SpallationShare;
+    default:
+        return 0.0;
+    }
+}
 
 CNuclide& CNuclide::Init(std::int32_t nuclideKind)
 {
     kind = nuclideKind;
     switch (kind) {
     case kBe10:
-        halfLife = 1500000.0;
-        productionRate = 5.1;
-        productionRateError = 0.3;
-        muonFraction = 1.0 - 0.978; // 97.8 % of 10Be production is by spallation
+        halfLife = kBe10HalfLifeYears;
+        productionRate = kBe10SeaLevelProduction;
+        productionRateError = kBe10SeaLevelProductionError;
+        muonFraction = MuonFraction(kind);
         break;
     case kAl26:
-        halfLife = 710000.0;
-        productionRate = 31.1;
-        productionRateError = 1.8;
-        muonFraction = 1.0 - 0.974; // 97.4 % of 26Al production is by spallation
+        halfLife = kAl26HalfLifeYears;
+        productionRate = kAl26SeaLevelProduction;
+        productionRateError = kAl26SeaLevelProductionError;
+        muonFraction = MuonFraction(kind);
         break;
     case kCl36:
-        halfLife = 301000.0;
+        halfLife = kCl36HalfLifeYears;
         break;
     case kC14:
-        halfLife = 5730.0;
+        halfLife = kC14HalfLifeYears;
         break;
     default:
         break;

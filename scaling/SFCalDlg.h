@@ -26,14 +26,15 @@ public:
     // "OK": takes the values; a rejected field keeps the dialog open.
     void accept() override;
 
-    double m_dStartLat = WorldTableGrid{}.startLatitude;         // deg
-    double m_dStartAlt = WorldTableGrid{}.startAltitude;         // m
-    double m_dEndLat = WorldTableGrid{}.endLatitude;             // deg
-    double m_dEndAlt = WorldTableGrid{}.endAltitude;             // m
-    double m_dLatInterval = WorldTableGrid{}.latitudeInterval;   // deg
-    double m_dAltInterval = WorldTableGrid{}.altitudeInterval;   // m
-    std::string m_strOutputFile;
-    double m_dMuon = WorldTableGrid{}.muonFraction;              // fraction
+    WorldTableInputs m_inputs; // the fields, from the input table's defaults
+    double& m_dStartLat = m_inputs.startLatitude;       // deg
+    double& m_dStartAlt = m_inputs.startAltitude;       // m
+    double& m_dEndLat = m_inputs.endLatitude;           // deg
+    double& m_dEndAlt = m_inputs.endAltitude;           // m
+    double& m_dLatInterval = m_inputs.latitudeInterval; // deg
+    double& m_dAltInterval = m_inputs.altitudeInterval; // m
+    std::string& m_strOutputFile = m_inputs.outputFile;
+    double& m_dMuon = m_inputs.muonFraction;            // fraction
 
 private:
     CDataExchange m_dx;

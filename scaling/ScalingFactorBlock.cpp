@@ -5,6 +5,22 @@
 
 namespace qex {
 
+const InputTable<ScalingSite>& ScalingInputTable()
+{
+    using In = ScalingSite;
+    static const InputRow<In> rows[] = {
+        {.name = "latitude", .controlId = 1000, .member = "m_dLatitude", .label = "Site latitude",
+         .unit = "degrees", .field = &In::latitude, .range = InputRange{0.0, 90.0}},
+        {.name = "altitude", .controlId = 1001, .member = "m_dAltitude", .label = "Site altitude above sea level",
+         .unit = "m", .field = &In::altitude, .range = InputRange{0.0, 10000.0}},
+        {.name = "muon", .controlId = 1002, .member = "m_dMuon", .label = "Muon contribution",
+         .unit = "fraction", .field = &In::muonFraction, .range = InputRange{0.0, 0.3},
+         .help = "share of sea-level production due to muons"},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
 std::vector<std::string> ScalingFactorLines(const ScalingSite& site)
 {
     // The single-site dialog always uses the standard atmosphere.

@@ -13,9 +13,10 @@ public:
     explicit CScalingFactorDLG(QWidget* parent = nullptr);
     ~CScalingFactorDLG() override;
 
-    double m_dLatitude = ScalingSite{}.latitude;    // deg
-    double m_dAltitude = ScalingSite{}.altitude;    // m
-    double m_dMuon = ScalingSite{}.muonFraction;    // fraction of sea-level production due to muons
+    ScalingSite m_inputs; // the fields, from the input table's defaults
+    double& m_dLatitude = m_inputs.latitude;   // deg
+    double& m_dAltitude = m_inputs.altitude;   // m
+    double& m_dMuon = m_inputs.muonFraction;   // fraction of sea-level production due to muons
 
 protected:
     void OnCalculate() override;

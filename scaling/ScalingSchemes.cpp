@@ -1,5 +1,7 @@
 #include "scaling/ScalingSchemes.h"
 
+#include "core/Constants.h"
+
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -7,15 +9,6 @@
 namespace qex {
 
 namespace {
-
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
-
-constexpr double kSeaLevelPressureHpa = 1013.25;
-constexpr double kSeaLevelTemperatureK = 288.15;
-constexpr double kLapseRateKPerM = 0.0065;
-// g/cm^2 of air per hPa: 1 hPa = 100 Pa, divided by g = 9.80665 m/s^2.
-constexpr double kAtmosphericDepthPerHpa = 1.0197162129779282;
 
 // The coefficient tables have one row per 10 degrees of latitude, 0 to 60;
 // the 60-degree row also serves every latitude above it.
@@ -25,7 +18,8 @@ constexpr double kRowSpacingDeg = 10.0;
 template <std::size_t Columns>
 using CoefficientTable = std::array<std::array<double, Columns>, kLatitudeRows>;
 
-// Stone 2000: spallation coefficients a, b, c, d, e and the muon factor M.
+// Stone (2000), Table 1: spallation coefficients a, b, c, d, e and the muon
+// factor M, Lal's (1991) polynomials rewritten for air pressure.
 constexpr CoefficientTable<6> kStone2000 = {{
     {31.8518, 250.3193, -0.083393, 7.426e-05, -2.2397e-08, 0.587},   //  0 deg
     {34.3699, 258.4759, -0.089807, 7.9457e-05, -2.3697e-08, 0.6},    // 10 deg
@@ -36,8 +30,9 @@ constexpr CoefficientTable<6> kStone2000 = {{
     {71.8733, 863.1927, -0.207069, 0.00020127, -6.6043e-08, 1.0},    // 60 deg and above
 }};
 
-// Lal 1991: cubic in altitude (km), coefficients k0, k1, k2, k3, for 10Be.
-// The 60-degree k0 is below the 50-degree one; the table stands as published.
+// Lal (1991): production rate (atoms/g/yr) as a cubic in altitude (km),
+// coefficients k0, k1, k2, k3, for 10Be. The 60-degree k0 is below
+// the 50-degree one; the table stands as published.
 constexpr CoefficientTable<4> kLal1991Be = {{
     {3.511, 2.547, 0.95125, 0.18608},   //  0 deg
     {3.597, 2.522, 1.0668, 0.1883},     // 10 deg
@@ -48,7 +43,7 @@ constexpr CoefficientTable<4> kLal1991Be = {{
     {5.994, 6.018, 1.7045, 0.71184},    // 60 deg and above
 }};
 
-// Lal 1991: the same cubic for 26Al.
+// Lal (1991): the same cubic for 26Al.
 constexpr CoefficientTable<4> kLal1991Al = {{
     {21.47, 15.45, 5.751, 1.1154},   //  0 deg
     {22.0, 15.32, 6.444, 1.1287},    // 10 deg
@@ -59,10 +54,10 @@ constexpr CoefficientTable<4> kLal1991Al = {{
     {36.67, 36.38, 10.3, 4.2634},    // 60 deg and above
 }};
 
-// Dunai 2000: the scheme's own standard atmosphere (its exponent differs from
-// StandardAtmospherePressure's on purpose; the two are kept apart).
+// Dunai (2000) converts altitude with a standard atmosphere of its own: its
+// exponent is not Stone's (2000) g M / (R beta) = 5.256923076923077, and the
+// two are kept apart.
 constexpr double kDunaiPressureExponent = 5.255932362359814;
-constexpr double kDunaiMuonAttenuationGcm2 = 247.0;
 
 // Coefficients for |latitude|, linear between the 10-degree rows; the
 // 60-degree row unchanged at 60 degrees and above (also for a NaN latitude,
@@ -82,22 +77,26 @@ std::array<double, Columns> InterpolateRow(const CoefficientTable<Columns>& tabl
     return row;
 }
 
-// Lal 1991: the cubic in altitude, relative to the 60-degree sea-level rate k0.
+// Lal (1991): the cubic in altitude, k0 + k1 y + k2 y^2 + k3 y^3 with y in km,
+// relative to the 60-degree sea-level rate k0.
 double LalScalingFactor(const CoefficientTable<4>& table, double latitude, double altitude)
 {
-    const double y = altitude / 1000.0; // km
+    constexpr double kMetresPerKm = 1000.0;
+    const double y = altitude / kMetresPerKm;
     const auto k = InterpolateRow(table, latitude);
     const double k60 = table[kLatitudeRows - 1][0];
     return (k[0] + k[1] * y + k[2] * y * y + k[3] * y * y * y) / k60;
 }
 
-// Dunai 2000, nucleon scaling at sea level as a function of inclination (deg).
+// Dunai (2000): sea-level nucleon flux relative to high latitudes, a sigmoid
+// fitted against the field's inclination I (deg): Y + A / (1 + exp((I - X) / B))^C.
 double DunaiNucleonFactor(double inclination)
 {
     return 0.5555 + 0.445 / std::pow(1.0 + std::exp((inclination - 62.698) / -4.1703), 0.335);
 }
 
-// Dunai 2000, nucleon attenuation length (g/cm^2) as a function of inclination (deg).
+// Dunai (2000): attenuation length of nucleons in air (g/cm^2), the same
+// sigmoid form fitted against inclination (deg).
 double DunaiNucleonAttenuation(double inclination)
 {
     return 129.55 + 19.85 / std::pow(1.0 + std::exp((inclination - 62.05) / 5.43), 3.59);
@@ -107,25 +106,30 @@ double DunaiNucleonAttenuation(double inclination)
 
 double StandardAtmospherePressure(double altitude)
 {
-    // Barometric formula with a linear temperature lapse.
+    // Stone (2000) eq. 1: p = Ps exp(-(g M / (R beta)) (ln Ts - ln(Ts - beta z))),
+    // the standard atmosphere with a linear temperature lapse beta.
     return kSeaLevelPressureHpa *
-           std::exp(5.256923076923077 * (std::log(kSeaLevelTemperatureK - kLapseRateKPerM * altitude) -
-                                         std::log(kSeaLevelTemperatureK)));
+           std::exp(kStandardAtmosphereExponent * (std::log(kSeaLevelTemperatureK - kLapseRateKPerM * altitude) -
+                                                   std::log(kSeaLevelTemperatureK)));
 }
 
 double AntarcticPressure(double altitude)
 {
-    // Stone 2000: exponential fit to Antarctic station pressures.
-    return 989.1 * std::exp(altitude / -7588.0);
+    // Stone (2000): an exponential fitted to the pressures of Antarctic
+    // stations, 989.1 hPa at sea level with a scale height of 7588 m.
+    constexpr double kAntarcticSeaLevelPressureHpa = 989.1;
+    constexpr double kAntarcticScaleHeightM = 7588.0;
+    return kAntarcticSeaLevelPressureHpa * std::exp(altitude / -kAntarcticScaleHeightM);
 }
 
 double StoneScalingFactor(double latitude, double pressure, double muonFraction)
 {
     const auto k = InterpolateRow(kStone2000, latitude);
     const double p = pressure;
-    // Stone 2000: spallation, a polynomial and an exponential in pressure.
+    // Stone (2000): spallation, a + b exp(-P/150) + c P + d P^2 + e P^3.
     const double spallation = k[0] + k[1] * std::exp(p / -150.0) + k[2] * p + k[3] * p * p + k[4] * p * p * p;
-    // Stone 2000: muons, exponential in pressure with a 242 hPa scale.
+    // Stone (2000): muons, M exp((1013.25 - P) / 242), an exponential in
+    // pressure with a 242 hPa scale.
     const double muons = k[5] * std::exp((kSeaLevelPressureHpa - p) / 242.0);
     return (1.0 - muonFraction) * spallation + muonFraction * muons;
 }
@@ -144,7 +148,8 @@ double DunaiScalingFactor(double latitude, double altitude, double muonFraction)
 {
     // Inclination of an axial dipole field: tan I = 2 tan(latitude).
     const double inclination =
-        std::atan(2.0 * std::tan(std::fabs(latitude) * kDegreesToRadians)) * kRadiansToDegrees;
+        std::atan(2.0 * std::tan(std::fabs(latitude) * kRadiansPerDegree)) * kDegreesPerRadian;
+    // Dunai (2000): the scheme's own standard atmosphere.
     const double pressure =
         kSeaLevelPressureHpa *
         std::pow(1.0 - kLapseRateKPerM * altitude / kSeaLevelTemperatureK, kDunaiPressureExponent);
@@ -152,18 +157,20 @@ double DunaiScalingFactor(double latitude, double altitude, double muonFraction)
     const double depth = (kSeaLevelPressureHpa - pressure) * kAtmosphericDepthPerHpa;
     const double nucleons = DunaiNucleonFactor(inclination);
     const double attenuation = DunaiNucleonAttenuation(inclination);
+    // Dunai (2000): nucleons and muons, each growing exponentially with the
+    // atmospheric depth above sea level over its own attenuation length.
     return (1.0 - muonFraction) * nucleons * std::exp(depth / attenuation) +
-           muonFraction * nucleons * std::exp(depth / kDunaiMuonAttenuationGcm2);
+           muonFraction * nucleons * std::exp(depth / kDunaiMuonAttenuationLength);
 }
 
 double AttenuationLengthForLatitude(double latitude)
 {
     const double magnitude = std::fabs(latitude);
-    if (magnitude > 60.0)
-        return 150.0;
-    if (magnitude < 30.0)
-        return 170.0;
-    return 160.0;
+    if (magnitude > kHighLatitudeBandStart)
+        return kHighLatitudeAttenuationLength;
+    if (magnitude < kLowLatitudeBandEnd)
+        return kLowLatitudeAttenuationLength;
+    return kMidLatitudeAttenuationLength;
 }
 
 } // namespace qex

@@ -12,6 +12,32 @@
 
 namespace qex {
 
+const InputTable<WorldTableInputs>& WorldTableInputTable()
+{
+    using In = WorldTableInputs;
+    static const InputRow<In> rows[] = {
+        {.name = "output", .controlId = 1027, .member = "m_strOutputFile", .label = "Table file to write",
+         .kind = InputKind::FileToWrite, .field = &In::outputFile, .maxChars = 100, .required = true},
+        {.name = "start-lat", .controlId = 1003, .member = "m_dStartLat", .label = "First latitude of the grid",
+         .unit = "degrees", .field = &In::startLatitude, .range = InputRange{-90.0, 90.0}},
+        {.name = "end-lat", .controlId = 1004, .member = "m_dEndLat", .label = "Last latitude of the grid",
+         .unit = "degrees", .field = &In::endLatitude, .range = InputRange{-90.0, 90.0}},
+        {.name = "lat-interval", .controlId = 1007, .member = "m_dLatInterval", .label = "Latitude step",
+         .unit = "degrees", .field = &In::latitudeInterval, .range = InputRange{0.001, 90.0}},
+        {.name = "start-alt", .controlId = 1005, .member = "m_dStartAlt", .label = "First altitude of the grid",
+         .unit = "m", .field = &In::startAltitude, .range = InputRange{0.0, 10000.0}},
+        {.name = "end-alt", .controlId = 1006, .member = "m_dEndAlt", .label = "Last altitude of the grid",
+         .unit = "m", .field = &In::endAltitude, .range = InputRange{0.0, 10000.0}},
+        {.name = "alt-interval", .controlId = 1008, .member = "m_dAltInterval", .label = "Altitude step",
+         .unit = "m", .field = &In::altitudeInterval, .range = InputRange{1.0, 10000.0}},
+        {.name = "muon", .controlId = 1009, .member = "m_dMuon", .label = "Muon contribution",
+         .unit = "fraction", .field = &In::muonFraction, .range = InputRange{0.0, 1.0},
+         .help = "share of sea-level production due to muons"},
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
 namespace {
 
 // A row's length when every number fits its field width.

@@ -3,7 +3,7 @@
 // differences over a grid of latitudes and altitudes, written to a text file.
 // The desktop command and qexcli world-table both write through WriteWorldTable.
 
-#include "core/InputRange.h"
+#include "core/InputTable.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,12 +22,12 @@ struct WorldTableGrid {
     double muonFraction = 0.026;      // fraction of sea-level production due to muons
 };
 
-inline constexpr InputRange kTableLatitudeRangeDeg{-90.0, 90.0};
-inline constexpr InputRange kTableAltitudeRangeM{0.0, 10000.0};
-inline constexpr InputRange kTableLatitudeIntervalRangeDeg{0.001, 90.0};
-inline constexpr InputRange kTableAltitudeIntervalRangeM{1.0, 10000.0};
-inline constexpr InputRange kTableMuonFractionRange{0.0, 1.0};
-inline constexpr int kTableOutputFileMaxChars = 100;
+// The grid and the file it is written to, as the grid dialog and qexcli
+// world-table take them; ranges in the table.
+struct WorldTableInputs : WorldTableGrid {
+    std::string outputFile;
+};
+const InputTable<WorldTableInputs>& WorldTableInputTable();
 
 // Tables with more rows than this are worth a question before writing.
 inline constexpr std::uint64_t kWorldTableConfirmRows = 10'000'000;

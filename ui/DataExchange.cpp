@@ -1,6 +1,7 @@
 #include "ui/DataExchange.h"
 
 #include "core/Format.h"
+#include "core/InputTable.h"
 #include "core/Message.h"
 #include "core/TextNumber.h"
 
@@ -30,9 +31,14 @@ void CDataExchange::Check(QCheckBox* box, int& member)
     m_bindings.emplace_back(CheckBinding{box, &member});
 }
 
+void CDataExchange::Check(QCheckBox* box, bool& member)
+{
+    m_bindings.emplace_back(CheckBinding{box, &member});
+}
+
 QString CDataExchange::NumberText(double value)
 {
-    return QString::fromStdString(Format("%.15g", value));
+    return QString::fromStdString(InputNumberText(value));
 }
 
 std::string CDataExchange::RangeMessage(double minimum, double maximum)
@@ -58,7 +64,7 @@ void CDataExchange::ToControls() const
         else if (const auto* t = std::get_if<TextBinding>(&binding))
             t->edit->setText(QString::fromStdString(*t->member));
         else if (const auto* c = std::get_if<CheckBinding>(&binding))
-            c->box->setChecked(*c->member != 0);
+            c->box->setChecked(std::visit([](auto* member) { return *member != 0; }, c->member));
     }
 }
 
@@ -88,7 +94,10 @@ bool CDataExchange::FromControls() const
                 commits.emplace_back([member = t->member, value = text.toStdString()] { *member = value; });
             }
         } else if (const auto* c = std::get_if<CheckBinding>(&binding)) {
-            commits.emplace_back([member = c->member, value = c->box->isChecked() ? 1 : 0] { *member = value; });
+            const bool checked = c->box->isChecked();
+            commits.emplace_back([member = c->member, checked] {
+                std::visit([checked](auto* m) { *m = checked; }, member);
+            });
         }
         if (control != nullptr) {
             ShowMessage(message);

@@ -25,6 +25,7 @@ public:
     void Text(QLineEdit* edit, std::string& member, int maxChars = -1);
     // A check box state, 0 or 1.
     void Check(QCheckBox* box, int& member);
+    void Check(QCheckBox* box, bool& member);
 
     // Members to controls (numbers shown with up to 15 significant digits).
     void ToControls() const;
@@ -51,7 +52,7 @@ private:
     };
     struct CheckBinding {
         QCheckBox* box;
-        int* member;
+        std::variant<int*, bool*> member;
     };
     std::vector<std::variant<DoubleBinding, TextBinding, CheckBinding>> m_bindings;
 };

@@ -1,13 +1,13 @@
-// qexcli at the edges: every option at each end of its range (and 0 where
-// allowed), paths holding blanks and non-ASCII letters, and folders where a
-// file should be written.
+// qexcli at the edges: every number option of each calculator's input table
+// at and beyond each end of its range, paths holding blanks and non-ASCII
+// letters, and folders where a file should be written.
 
 #include "tests/cli/RunQexcli.h"
+#include "tests/support/InputTables.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -40,21 +40,42 @@ bool AgesAgree(const std::string& out)
     return number("Total Age(kyr)") >= number("Exposure Age(kyr)");
 }
 
-// Runs the command with one option at each of its bounds, and just above a
-// lower bound of 0 (1e-322, where products underflow): exit 0 with finite
-// lines and files, or exit 1 with a message saying why (or, for a cut, the
-// line that says there is no valid result).
-void RunAtEveryBound(const Args& command, const std::vector<std::pair<std::string, Args>>& options,
-                     const std::string& workingDir = {}, const std::string& written = {})
+// Runs the command with each number option of its table at each end of its
+// range (and 0 inside it, and 1e-322 just above a lower end of 0, where
+// products underflow; a few huge values where it has none): exit 0 with
+// finite lines, or exit 1 with a message saying why (or, for a cut, the line
+// that says there is no valid result). Just beyond each end the option is
+// refused, naming it and the range, exactly as the core reads the text.
+struct Bounds {
+    std::string workingDir = {};
+    std::string written = {};         // the file the command writes, if any
+    bool beyond = true;               // also just beyond each end
+    std::vector<std::string> of = {}; // the options to run; empty for all
+};
+
+template <class Inputs>
+void RunAtEveryBound(const Args& command, const InputTable<Inputs>& table, const Bounds& how = {})
 {
-    for (const auto& [option, bounds] : options) {
-        Args values = bounds;
-        if (std::find(values.begin(), values.end(), "0") != values.end())
-            values.push_back("1e-322");
-        for (const std::string& value : values) {
-            SCOPED_TRACE(command.front() + " " + option + " " + value);
+    const std::string& workingDir = how.workingDir;
+    const std::string& written = how.written;
+    for (const InputRow<Inputs>& row : table.Rows()) {
+        if (!row.option || row.kind != InputKind::Number ||
+            (!how.of.empty() && std::find(how.of.begin(), how.of.end(), row.name) == how.of.end()))
+            continue;
+        const std::string option = "--" + std::string(row.name);
+        std::vector<double> values = {-1e300, 0.0, 1e300};
+        if (row.range) {
+            values = {row.range->minimum, row.range->maximum};
+            if (row.range->minimum < 0.0 && row.range->maximum > 0.0)
+                values.push_back(0.0);
+            if (row.range->minimum == 0.0)
+                values.push_back(1e-322);
+        }
+        for (const double value : values) {
+            const std::string text = InputNumberText(value);
+            SCOPED_TRACE(command.front() + " " + option + " " + text);
             Args args = command;
-            args.insert(args.end(), {option, value});
+            args.insert(args.end(), {option, text});
             const auto run = RunQexcli(args, workingDir);
             ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << run.err;
             EXPECT_TRUE(AllFinite(run.out)) << run.out;
@@ -68,58 +89,51 @@ void RunAtEveryBound(const Args& command, const std::vector<std::pair<std::strin
                 }
             }
         }
+        if (!how.beyond || !row.range)
+            continue;
+        for (const double value : {test::JustOutside(row.range->minimum, -1.0), test::JustOutside(row.range->maximum, 1.0)}) {
+            const std::string text = InputNumberText(value);
+            SCOPED_TRACE(command.front() + " " + option + " " + text);
+            Inputs ignored;
+            const std::string why = SetInputFromText(row, ignored, text);
+            EXPECT_NE(why, "");
+            Args args = command;
+            args.insert(args.end(), {option, text});
+            const auto run = RunQexcli(args, workingDir);
+            EXPECT_EQ(run.exitCode, 2);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, option + ": " + why + "\nRun with --help for more information.\n");
+        }
     }
 }
 
-TEST(EdgeInputsCli, EveryOptionAtEachEndOfItsRange)
+TEST(EdgeInputsCli, EveryNumberOptionAtAndBeyondEachEndOfItsRange)
 {
     TempDir dir;
-    RunAtEveryBound({"thickness"}, {{"--thickness", {"0", "1000"}}, {"--density", {"0", "10000"}},
-                                    {"--free-path", {"0", "1000"}}});
-    RunAtEveryBound({"slope-thickness"}, {{"--thickness", {"0", "1000"}},
-                                          {"--density", {"0", "1000"}},
-                                          {"--free-path", {"0", "1000"}},
-                                          {"--slope", {"0", "90"}},
-                                          {"--strike", {"0", "360"}}});
-    RunAtEveryBound({"shielding", "--point", "0,90", "--point", "360,90"}, {{"--dip", {"0", "90"}},
-                                                                            {"--strike", {"0", "360"}}});
-    RunAtEveryBound({"scaling"}, {{"--latitude", {"0", "90"}}, {"--altitude", {"0", "10000"}},
-                                  {"--muon", {"0", "0.3"}}});
-    RunAtEveryBound({"world-table", "--output", dir.File("table.txt")},
-                    {{"--start-lat", {"-90", "90"}},
-                     {"--end-lat", {"-90", "90"}},
-                     {"--lat-interval", {"90"}},
-                     {"--start-alt", {"0", "10000"}},
-                     {"--end-alt", {"0", "10000"}},
-                     {"--alt-interval", {"1000", "10000"}},
-                     {"--muon", {"0", "1"}}},
-                    {}, dir.File("table.txt"));
+    RunAtEveryBound({"thickness"}, ThicknessInputTable());
+    RunAtEveryBound({"slope-thickness"}, SlopeThicknessInputTable());
+    RunAtEveryBound({"shielding", "--point", "0,90", "--point", "360,90"}, ShieldingInputTable());
+    RunAtEveryBound({"scaling"}, ScalingInputTable());
+    // Coarse steps over the widest grid, and the finest steps over a small one.
+    const std::string table = dir.File("table.txt");
+    RunAtEveryBound({"world-table", "--output", table, "--lat-interval", "45", "--alt-interval", "5000"},
+                    WorldTableInputTable(), {.written = table, .of = {"start-lat", "end-lat", "start-alt", "end-alt", "muon"}});
+    RunAtEveryBound({"world-table", "--output", table, "--start-lat", "0", "--end-lat", "1", "--start-alt", "0",
+                     "--end-alt", "10"},
+                    WorldTableInputTable(), {.written = table, .of = {"lat-interval", "alt-interval"}});
 
     for (const char* name : {"pole02.dat", "pmagstack1.dat"})
         test::WriteFile(dir.File(name), test::ReadFile(test::SourceDir() + "/examples/geomag/" + name));
-    const std::vector<std::pair<std::string, Args>> exposure = {
-        {"--latitude", {"-90", "0", "90"}},  {"--longitude", {"-180", "180"}},
-        {"--altitude", {"0", "100000"}},     {"--thickness", {"0", "1000"}},
-        {"--density", {"0", "10"}},          {"--free-path", {"0", "200"}},
-        {"--shield", {"0", "1"}},            {"--erosion", {"0", "1000"}},
-        {"--concentration", {"0", "1e9"}},   {"--concentration-err", {"0", "1000000"}},
-        {"--production-rate", {"0", "10000"}}, {"--production-rate-err", {"0", "100"}}};
-    RunAtEveryBound({"exposure"}, exposure, dir.Path());
-    RunAtEveryBound({"exposure", "--geomagnetic"}, exposure, dir.Path());
+    RunAtEveryBound({"exposure"}, ExposureInputTable(), {.workingDir = dir.Path()});
+    RunAtEveryBound({"exposure", "--geomagnetic"}, ExposureInputTable(), {.workingDir = dir.Path(), .beyond = false});
 
     const std::string curve = AlternatingCurve(dir.File("alternating.dat"));
-    const std::vector<std::pair<std::string, Args>> simulate = {
-        {"--be10", {"0", "100000000"}},           {"--al26", {"0", "100000000"}},
-        {"--be10-err", {"0", "1e20"}},            {"--al26-err", {"0", "1e20"}},
-        {"--be10-production", {"0", "100000"}},   {"--al26-production", {"0", "100000"}},
-        {"--density", {"0", "100"}},              {"--free-path", {"100", "500"}},
-        {"--aerial-erosion", {"0", "1000"}},      {"--glacial-erosion", {"0", "10000"}}};
-    RunAtEveryBound({"simulate", "--proxy", curve, "--report", dir.File("r1.txt")}, simulate, {}, dir.File("r1.txt"));
+    RunAtEveryBound({"simulate", "--proxy", curve, "--report", dir.File("r1.txt")}, SimulationInputTable(),
+                    {.written = dir.File("r1.txt")});
     RunAtEveryBound({"simulate", "--single", "--proxy", curve, "--report", dir.File("r2.txt"), "--table",
                      dir.File("t2.csv")},
-                    simulate, {}, dir.File("t2.csv"));
-    RunAtEveryBound({"cut", "--proxy", curve}, {{"--exposure-age", {"0", "1e9"}}, {"--cut-age", {"0", "1e8"}},
-                                                {"--cut-value", {"-1e300", "0", "4", "1e300"}}});
+                    SimulationInputTable(), {.written = dir.File("t2.csv"), .beyond = false});
+    RunAtEveryBound({"cut", "--proxy", curve}, CutInputTable());
 }
 
 TEST(EdgeInputsCli, UnderflowAndOverflowGiveTheLimitOrARefusal)

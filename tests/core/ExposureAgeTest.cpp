@@ -2,7 +2,7 @@
 // production age and the age with production following the past field.
 
 #include "core/Message.h"
-#include "corrections/SampleSite.h"
+#include "geomag/SampleSite.h"
 #include "geomag/ExposureAge.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "geomag/GeomagneticPoleData.h"
@@ -27,19 +27,19 @@ TEST(Nuclide, InitFillsHalfLifeDecayAndProduction)
 {
     CNuclide be;
     be.concentration = 5;
-    be.Init(CNuclide::kBe10);
+    be.Init(kBe10);
     EXPECT_NEAR(be.decayConstant, 4.6209812e-07, 5e-15);
     EXPECT_EQ(be.muonFraction, 0.02200000000000002); // the result of 1 - 0.978, not 0.022
     EXPECT_EQ(be.productionRate, 5.1);
     EXPECT_EQ(be.productionRateError, 0.3);
     EXPECT_EQ(be.concentration, 0.0);
     CNuclide al;
-    al.Init(CNuclide::kAl26);
+    al.Init(kAl26);
     EXPECT_NEAR(al.decayConstant, 9.7626363e-07, 5e-15);
     EXPECT_EQ(al.muonFraction, 0.026000000000000023);
     EXPECT_EQ(al.productionRate, 31.1);
     CNuclide c14;
-    c14.Init(CNuclide::kC14);
+    c14.Init(kC14);
     EXPECT_NEAR(c14.decayConstant, std::log(2.0) / 5730.0, 1e-18);
 }
 
@@ -48,7 +48,7 @@ TEST(NuclideScalingFactor, TheAntarcticAtmosphereHoldsOnlySouthOfMinus60)
     CSampleSite site;
     site.altitude = 0.0;
     CNuclide be;
-    be.Init(CNuclide::kBe10);
+    be.Init(kBe10);
     const double f = be.muonFraction;
     // At sea level the Antarctic pressure is 989.1 hPa, the standard one 1013.25.
     EXPECT_EQ(site.NuclideScalingFactor(&be, -60.0, kStone2000), StoneScalingFactor(-60.0, 1013.25, f));
@@ -60,7 +60,7 @@ TEST(NuclideScalingFactor, TheAntarcticAtmosphereHoldsOnlySouthOfMinus60)
     site.altitude = 1000.0;
     EXPECT_NEAR(site.NuclideScalingFactor(&be, 60.0, kLal1991), 2.40713, 5e-6);
     CNuclide al;
-    al.Init(CNuclide::kAl26);
+    al.Init(kAl26);
     EXPECT_NEAR(site.NuclideScalingFactor(&al, 60.0, kLal1991), 2.38924, 5e-6);
     EXPECT_NEAR(site.NuclideScalingFactor(&al, 60.0, kDunai2000), DunaiScalingFactor(60.0, 1000.0, al.muonFraction), 0);
 }
@@ -69,7 +69,7 @@ TEST(NuclideScalingFactor, NoRecordOrAnUnscalableNuclideGivesOneWithAMessage)
 {
     CSampleSite site;
     CNuclide chlorine;
-    chlorine.Init(CNuclide::kCl36);
+    chlorine.Init(kCl36);
     chlorine.muonFraction = 0.1;
     CMessageRecorder messages;
     EXPECT_EQ(site.NuclideScalingFactor(nullptr, 45.0, kStone2000), 1.0);
@@ -106,7 +106,7 @@ TEST(ExposureAge, ProductionRateAppliesScalingThicknessAndShielding)
     CSampleSite site;
     site.thickness = 0.0;
     CNuclide be;
-    be.Init(CNuclide::kBe10);
+    be.Init(kBe10);
     // Default exposure-age site: 5.1 x Stone(34.33375, 1013.25, 1 - 0.978), about 4.469.
     const ResultPair open = site.ProductionRate(&be, 34.33375, kStone2000);
     EXPECT_NEAR(open.first, 4.469, kProductionTolerance);
@@ -141,7 +141,7 @@ protected:
         site.longitude = 0;
         site.altitude = 0;
         site.thickness = 0;
-        nuclide.Init(CNuclide::kBe10);
+        nuclide.Init(kBe10);
         nuclide.productionRate = 5.1;
         nuclide.productionRateError = 0.3;
         nuclide.concentration = 6000;

@@ -9,6 +9,7 @@
 #include "geomag/GeomagneticIntensityData.h"
 #include "geomag/GeomagneticPoleData.h"
 #include "proxy/CutResults.h"
+#include "proxy/PlotData.h"
 #include "proxy/ProxyCurve.h"
 #include "proxy/SimulationCalculation.h"
 #include "scaling/Nuclide.h"
@@ -50,6 +51,13 @@ TEST(HugeValues, ProxyCurvesNear1e308CutToFiniteAges)
     EXPECT_EQ(curve.crossings, (std::vector<double>{500.0, 1500.0}));
     EXPECT_EQ(curve.burialAge, 1000.0);
     EXPECT_EQ(curve.totalAge, 2500.0);
+    // The plot shades the same walk: exposure to 500, burial to 1500, exposure to 2500 (kyr / 1000).
+    const std::vector<HistoryStretch> shaded = MakeCutHistoryPlot(curve).stretches;
+    ASSERT_EQ(shaded.size(), 3u);
+    EXPECT_EQ(shaded[1].kind, StretchKind::Burial);
+    EXPECT_EQ(shaded[1].start, 0.5);
+    EXPECT_EQ(shaded[1].end, 1.5);
+    EXPECT_EQ(shaded[2].end, 2.5);
     // A quarter of the way from -1e308 to 1e308 is -5e307, not infinity.
     EXPECT_GT(curve.CutAtYear(250.0, 100.0), 0.0);
     EXPECT_DOUBLE_EQ(curve.cutValue, -5e307);
@@ -131,7 +139,7 @@ TEST(HugeValues, TheSimulationReportAndGeomagneticDataStayFinite)
     CSampleSite site;
     site.latitude = 10.0;
     CNuclide be10;
-    be10.Init(CNuclide::kBe10);
+    be10.Init(kBe10);
     be10.concentration = 6000.0;
     messages.Clear();
     const ResultPair age = site.GeomagneticExposureAge(&polar, &strong, &be10, 0.0);

@@ -8,6 +8,7 @@
 #include "proxy/PlotData.h"
 #include "proxy/ProxyCurve.h"
 #include "proxy/SimulationCalculation.h"
+#include "proxy/SimulationCurve.h"
 #include "proxy/SimulationTable.h"
 #include "tests/core/SimulationTestCurves.h"
 
@@ -173,7 +174,7 @@ TEST_F(WorkedExamplePlots, HistoryHasTheReportedCrossingsAndDurations)
 {
     // Best cut 3.366: 28 crossings 3.66, 36.34, 43.66, ... 556.34 kyr, each
     // burial 32.68 kyr; exposure 104.34166, burial 457.52, total 561.861655 kyr.
-    const PlotSet plots = MakeSimulationPlots(inputs, detail, ProxyCurveName(curve));
+    const PlotSet plots = MakeSimulationPlots(inputs, detail);
     const ProxyHistoryPlot& h = plots.history;
     EXPECT_EQ(h.curveName, "Alternating");
     EXPECT_DOUBLE_EQ(h.cutValue, detail.bestCutValue);
@@ -285,12 +286,18 @@ TEST_F(WorkedExamplePlots, CsvTableHoldsTheReportColumnsAndTheBestPairs)
     EXPECT_NEAR(ratio, 5.34, 0.005);
 }
 
-TEST(ProxyCurveName, IsTheHeaderWordOrElseTheFileName)
+TEST(CurveName, IsTheLoadersBehindAByteOrderMarkToo)
 {
-    TempDir dir;
-    EXPECT_EQ(ProxyCurveName(WriteCurve(dir, "a.dat", "Proxy_Data LR04\n0 3.2\n")), "LR04");
-    EXPECT_EQ(ProxyCurveName(WriteCurve(dir, "stack.dat", "Proxy_data LR04\n0 3.2\n")), "stack");
-    EXPECT_EQ(ProxyCurveName(dir.File("missing.dat")), "missing");
+    // Both loaders keep the header's word; the plots take it from them.
+    const std::string text = "\xEF\xBB\xBFProxy_Data Bom\r\n0 3.0\r\n1000 5.0\r\n2000 3.0\r\n";
+    SimulationCurve walked;
+    std::string message;
+    ASSERT_TRUE(LoadSimulationCurveText(text, walked, message));
+    EXPECT_EQ(walked.name, "Bom");
+    CMessageRecorder messages;
+    CProxyCurve cut("");
+    ASSERT_EQ(cut.LoadText(text), 1);
+    EXPECT_EQ(cut.name, "Bom");
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // slope's own horizon, and points given out of order or out of range.
 
 #include "core/ResultList.h"
-#include "corrections/SampleSite.h"
+#include "geomag/SampleSite.h"
 #include "corrections/ShieldingResult.h"
 
 #include <gtest/gtest.h>

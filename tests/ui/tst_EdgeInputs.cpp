@@ -1,6 +1,7 @@
 // Hostile typing and awkward paths in the desktop: every bound of every
-// range typed into each dialog, and file paths holding blanks and non-ASCII
-// letters, in the calculators, Save and the normalisation command.
+// range of each dialog's input table typed into it, and file paths holding
+// blanks and non-ASCII letters, in the calculators, Save and the
+// normalisation command.
 
 #include "app/Commands.h"
 #include "app/QEXDoc.h"
@@ -13,7 +14,9 @@
 #include "proxy/ProxyDlg.h"
 #include "scaling/SFCalDlg.h"
 #include "scaling/ScalingFactorDLG.h"
+#include "tests/support/InputTables.h"
 #include "tests/support/TestSupport.h"
+#include "ui/DataExchange.h"
 #include "ui/FileChooser.h"
 
 #include <QCheckBox>
@@ -32,43 +35,73 @@ using test::AllFinite;
 
 namespace {
 
-// One field at one of its bounds, typed into a fresh dialog; the others keep their defaults.
-struct Bound {
-    int id;
-    QString text;
-};
-
-// Types each bound into a fresh dialog and presses the calculate button:
-// every line must be a number's line, and a press that appends nothing must
-// have said why.
-template <class Dialog>
-void PressAtEveryBound(const std::vector<Bound>& bounds, int calculate,
-                       const std::function<void(Dialog&)>& prepare = {})
+// The values typed for a row: each end of its range and 0 inside it, or a few
+// huge values where it has none.
+template <class Inputs>
+std::vector<double> BoundsOf(const InputRow<Inputs>& row)
 {
-    for (const Bound& bound : bounds) {
-        Dialog dialog;
-        if (prepare)
-            prepare(dialog);
-        dialog.template Control<QLineEdit>(bound.id)->setText(bound.text);
-        CMessageRecorder messages;
-        dialog.template Control<QPushButton>(calculate)->click();
-        const auto& lines = dialog.Results().Lines();
-        const QByteArray where = QString("%1 = %2").arg(bound.id).arg(bound.text).toUtf8();
-        QVERIFY2(AllFinite(lines), where.constData());
-        QVERIFY2(!lines.empty() || !messages.Messages().empty(), where.constData());
-        // A range message would mean the bound itself was refused.
-        for (const std::string& m : messages.Messages())
-            QVERIFY2(m.rfind("Enter a number", 0) != 0, (where + ": " + m.c_str()).constData());
+    if (!row.range)
+        return {-1e300, 0.0, 1e300};
+    std::vector<double> values = {row.range->minimum, row.range->maximum};
+    if (row.range->minimum < 0.0 && row.range->maximum > 0.0)
+        values.push_back(0.0);
+    return values;
+}
+
+QString Text(double value)
+{
+    return QString::fromStdString(InputNumberText(value));
+}
+
+// Types each bound of every number field of the table into a fresh dialog and
+// presses: every line must be a number's line, and a press that appends
+// nothing must have said why. Just beyond each end the dialog shows the
+// range message of the table's row and appends nothing; each field's tooltip
+// is its row's.
+template <class Dialog, class Inputs>
+void PressAtEveryBound(const InputTable<Inputs>& table, const std::function<void(Dialog&)>& press,
+                       const std::function<void(Dialog&)>& prepare = {}, bool beyond = true)
+{
+    for (const InputRow<Inputs>& row : table.Rows()) {
+        if (row.controlId == 0 || row.kind != InputKind::Number)
+            continue;
+        for (const double value : BoundsOf(row)) {
+            Dialog dialog;
+            if (prepare)
+                prepare(dialog);
+            dialog.template Control<QLineEdit>(row.controlId)->setText(Text(value));
+            CMessageRecorder messages;
+            press(dialog);
+            const auto& lines = dialog.Results().Lines();
+            const QByteArray where = QString("%1 = %2").arg(row.controlId).arg(Text(value)).toUtf8();
+            QVERIFY2(AllFinite(lines), where.constData());
+            QVERIFY2(!lines.empty() || !messages.Messages().empty(), where.constData());
+            // A range message would mean the bound itself was refused.
+            for (const std::string& m : messages.Messages())
+                QVERIFY2(m.rfind("Enter a number", 0) != 0, (where + ": " + m.c_str()).constData());
+        }
+        if (!beyond || !row.range)
+            continue;
+        for (const double value : {test::JustOutside(row.range->minimum, -1.0), test::JustOutside(row.range->maximum, 1.0)}) {
+            Dialog dialog;
+            if (prepare)
+                prepare(dialog);
+            QLineEdit* edit = dialog.template Control<QLineEdit>(row.controlId);
+            QCOMPARE(edit->toolTip().toStdString(), InputToolTip(DescribeInput(row)));
+            edit->setText(Text(value));
+            CMessageRecorder messages;
+            press(dialog);
+            QCOMPARE(messages.Messages(), std::vector<std::string>{
+                                              CDataExchange::RangeMessage(row.range->minimum, row.range->maximum)});
+            QVERIFY(dialog.Results().Lines().empty());
+        }
     }
 }
 
-std::vector<Bound> Bounds(std::initializer_list<std::pair<int, std::vector<QString>>> fields)
+template <class Dialog>
+void Click(Dialog& dialog, int id)
 {
-    std::vector<Bound> bounds;
-    for (const auto& [id, texts] : fields)
-        for (const QString& text : texts)
-            bounds.push_back({id, text});
-    return bounds;
+    dialog.template Control<QPushButton>(id)->click();
 }
 
 std::string AlternatingCurve(const std::string& path)
@@ -107,59 +140,72 @@ private slots:
 
     void theCorrectionAndScalingDialogsTakeEveryBound()
     {
-        // State: fresh dialogs. Action: each bound typed, Calculate. Expected: finite lines or a message.
-        PressAtEveryBound<CThicknessDLG>(Bounds({{1000, {"0", "1000"}}, {1001, {"0", "10000"}}, {1002, {"0", "1000"}}}),
-                                         1025);
-        PressAtEveryBound<CSlopeThickDLG>(Bounds({{1000, {"0", "1000"}},
-                                                  {1001, {"0", "1000"}},
-                                                  {1002, {"0", "1000"}},
-                                                  {1003, {"0", "90"}},
-                                                  {1004, {"0", "360"}}}),
-                                          1025);
-        PressAtEveryBound<CScalingFactorDLG>(
-            Bounds({{1000, {"0", "90"}}, {1001, {"0", "10000"}}, {1002, {"0", "0.3"}}}), 1025);
+        // State: fresh dialogs. Action: each bound typed, Calculate. Expected: finite lines or a message;
+        // beyond each bound the range message.
+        const auto calculate = [](auto& d) { Click(d, 1025); };
+        PressAtEveryBound<CThicknessDLG>(ThicknessInputTable(), calculate);
+        PressAtEveryBound<CSlopeThickDLG>(SlopeThicknessInputTable(), calculate);
+        PressAtEveryBound<CScalingFactorDLG>(ScalingInputTable(), calculate);
         // The skyline at its extremes: a wall of 90 degrees at 0 and at 360.
-        PressAtEveryBound<CShieldDLG>(Bounds({{1019, {"0", "90"}}, {1020, {"0", "360"}}}), 1025, [](CShieldDLG& d) {
+        const auto walls = [](CShieldDLG& d) {
             for (const char* azimuth : {"0", "360"}) {
                 d.Control<QLineEdit>(1015)->setText(azimuth);
                 d.Control<QLineEdit>(1016)->setText("90");
                 d.Control<QPushButton>(1012)->click();
             }
-        });
+        };
+        PressAtEveryBound<CShieldDLG>(ShieldingInputTable(), calculate, walls);
+        PressAtEveryBound<CShieldDLG>(HorizonPointInputTable(), calculate, walls);
     }
 
     void theWorldTableGridTakesEveryBound()
     {
         // State: the world table command. Action: each bound typed into the grid dialog, OK.
-        // Expected: the table is written and every row holds numbers. (The smallest latitude
-        // step makes a table of 810,000 rows; the size question before such tables has its own test.)
+        // Expected: the table is written and every row holds numbers; beyond each bound the
+        // dialog stays open with the range message. The steps are tried over a small grid,
+        // the grid's ends with coarse steps, so that every table stays small.
         const std::string table = m_dir->File("table.txt");
-        for (const Bound& bound : Bounds({{1003, {"-90", "90"}},
-                                          {1004, {"-90", "90"}},
-                                          {1007, {"90"}},
-                                          {1005, {"0", "10000"}},
-                                          {1006, {"0", "10000"}},
-                                          {1008, {"1", "10000"}},
-                                          {1009, {"0", "1"}}})) {
-            std::remove(table.c_str());
-            auto previous = CQEXDoc::SetModalRunner([&](QDialog& dialog) {
-                auto* grid = qobject_cast<CSFCalDlg*>(&dialog);
-                if (grid == nullptr)
-                    return int(QDialog::Rejected);
-                grid->Control<QLineEdit>(1027)->setText(QString::fromStdString(table));
-                grid->Control<QLineEdit>(bound.id)->setText(bound.text);
-                grid->Control<QPushButton>(1)->click();
-                return grid->result();
-            });
-            CMessageRecorder messages;
-            CQEXDoc doc;
-            doc.OnCommand(ID_WORLD_TABLE);
-            CQEXDoc::SetModalRunner(previous);
-            const QByteArray where = QString("%1 = %2").arg(bound.id).arg(bound.text).toUtf8();
-            QVERIFY2(messages.Messages().empty(), where.constData());
-            const std::string text = test::ReadFile(table);
-            QVERIFY2(text.find("[Calculation Results]") != std::string::npos, where.constData());
-            QVERIFY2(AllFinite({text.substr(text.find("[Calculation Results]"))}), where.constData());
+        const auto grid = [&](CSFCalDlg& d, std::string_view name) {
+            d.Control<QLineEdit>(1027)->setText(QString::fromStdString(table));
+            const bool step = name == "lat-interval" || name == "alt-interval";
+            for (const auto& [id, text] : step ? std::vector<std::pair<int, const char*>>{{1003, "0"}, {1004, "1"}, {1005, "0"}, {1006, "10"}}
+                                               : std::vector<std::pair<int, const char*>>{{1007, "45"}, {1008, "5000"}})
+                d.Control<QLineEdit>(id)->setText(text);
+        };
+        for (const InputRow<WorldTableInputs>& row : WorldTableInputTable().Rows()) {
+            if (row.kind != InputKind::Number)
+                continue;
+            for (const double value : BoundsOf(row)) {
+                std::remove(table.c_str());
+                auto previous = CQEXDoc::SetModalRunner([&](QDialog& dialog) {
+                    auto* d = qobject_cast<CSFCalDlg*>(&dialog);
+                    if (d == nullptr)
+                        return int(QDialog::Rejected);
+                    grid(*d, row.name);
+                    d->Control<QLineEdit>(row.controlId)->setText(Text(value));
+                    d->Control<QPushButton>(1)->click();
+                    return d->result();
+                });
+                CMessageRecorder messages;
+                CQEXDoc doc;
+                doc.OnCommand(ID_WORLD_TABLE);
+                CQEXDoc::SetModalRunner(previous);
+                const QByteArray where = QString("%1 = %2").arg(row.controlId).arg(Text(value)).toUtf8();
+                QVERIFY2(messages.Messages().empty(), where.constData());
+                const std::string text = test::ReadFile(table);
+                QVERIFY2(text.find("[Calculation Results]") != std::string::npos, where.constData());
+                QVERIFY2(AllFinite({text.substr(text.find("[Calculation Results]"))}), where.constData());
+            }
+            for (const double value : {test::JustOutside(row.range->minimum, -1.0), test::JustOutside(row.range->maximum, 1.0)}) {
+                CSFCalDlg d;
+                QCOMPARE(d.Control(row.controlId)->toolTip().toStdString(), InputToolTip(DescribeInput(row)));
+                d.Control<QLineEdit>(row.controlId)->setText(Text(value));
+                CMessageRecorder messages;
+                d.accept();
+                QCOMPARE(messages.Messages(), std::vector<std::string>{
+                                                  CDataExchange::RangeMessage(row.range->minimum, row.range->maximum)});
+                QVERIFY(d.result() != QDialog::Accepted);
+            }
         }
     }
 
@@ -167,20 +213,10 @@ private slots:
     {
         // State: the records in the working folder. Action: each bound, Calculate, box off then on.
         // Expected: an age line or a message, never "nan"; a concentration beyond saturation says so.
-        const auto bounds = Bounds({{1021, {"-90", "0", "90"}},
-                                    {1022, {"-180", "180"}},
-                                    {1023, {"0", "100000"}},
-                                    {1024, {"0", "1000"}},
-                                    {1025, {"0", "10"}},
-                                    {1026, {"0", "200"}},
-                                    {1027, {"0", "1"}},
-                                    {1028, {"0", "1000"}},
-                                    {1016, {"0", "1e9"}},
-                                    {1017, {"0", "1000000"}},
-                                    {1019, {"0", "10000"}},
-                                    {1020, {"0", "100"}}});
-        PressAtEveryBound<CExpDlg>(bounds, 1030);
-        PressAtEveryBound<CExpDlg>(bounds, 1030, [](CExpDlg& d) { d.Control<QCheckBox>(1018)->setChecked(true); });
+        const auto calculate = [](CExpDlg& d) { Click(d, 1030); };
+        PressAtEveryBound<CExpDlg>(ExposureInputTable(), calculate);
+        PressAtEveryBound<CExpDlg>(ExposureInputTable(), calculate,
+                                   [](CExpDlg& d) { d.Control<QCheckBox>(1018)->setChecked(true); }, false);
     }
 
     void theProxyDialogsTakeEveryBound()
@@ -189,39 +225,24 @@ private slots:
         // simulation). Expected: finite lines, or a message and nothing appended.
         const std::string curve = AlternatingCurve(m_dir->File("alternating.dat"));
         const QString report = QString::fromStdString(m_dir->File("report.txt"));
-        auto paths = [&](CProxyDlg& d) {
+        const auto paths = [&](CProxyDlg& d) {
             d.Control<QLineEdit>(1023)->setText(QString::fromStdString(curve));
             d.Control<QLineEdit>(1027)->setText(report);
         };
-        const auto simulation = Bounds({{1019, {"0", "100000000"}},
-                                        {1020, {"0", "100000000"}},
-                                        {1021, {"0", "100000"}},
-                                        {1022, {"0", "100000"}},
-                                        {1030, {"0", "100"}},
-                                        {1031, {"100", "500"}},
-                                        {1032, {"0", "1000"}},
-                                        {1033, {"0", "10000"}},
-                                        {1000, {"0", "1e20"}},
-                                        {1001, {"0", "1e20"}}});
-        PressAtEveryBound<CProxyDlg>(simulation, 1004, paths);
-        for (const Bound& bound : simulation) {
-            CProxyDlg dialog;
-            paths(dialog);
-            dialog.Control<QLineEdit>(bound.id)->setText(bound.text);
-            CMessageRecorder messages;
-            dialog.OnCommand(CProxyDlg::IDC_SINGLE);
-            QVERIFY(AllFinite(dialog.Results().Lines()));
-            QVERIFY(!dialog.Results().Lines().empty() || !messages.Messages().empty());
-        }
+        PressAtEveryBound<CProxyDlg>(SimulationInputTable(), [](CProxyDlg& d) { Click(d, 1004); }, paths);
+        PressAtEveryBound<CProxyDlg>(SimulationInputTable(), [](CProxyDlg& d) { d.OnCommand(CProxyDlg::IDC_SINGLE); },
+                                     paths, false);
 
         // The cut value has no range: a cut of 1e300 or -1e300 is a cut outside the curve.
-        auto curvePath = [&](CCutResDlg& d) { d.Control<QLineEdit>(1023)->setText(QString::fromStdString(curve)); };
-        PressAtEveryBound<CCutResDlg>(Bounds({{1003, {"0", "1e9"}}, {1001, {"0", "1e8"}}}), 1025, curvePath);
-        PressAtEveryBound<CCutResDlg>(Bounds({{1000, {"-1e300", "0", "4", "1e300"}}, {1003, {"0", "1e9"}}}), 1025,
+        const auto curvePath = [&](CCutResDlg& d) { d.Control<QLineEdit>(1023)->setText(QString::fromStdString(curve)); };
+        const auto calculate = [](CCutResDlg& d) { Click(d, 1025); };
+        PressAtEveryBound<CCutResDlg>(CutInputTable(), calculate, curvePath);
+        PressAtEveryBound<CCutResDlg>(CutInputTable(), calculate,
                                       [&](CCutResDlg& d) {
                                           curvePath(d);
                                           d.Control<QCheckBox>(1002)->setChecked(false);
-                                      });
+                                      },
+                                      false);
     }
 
     void pathsWithBlanksAndNonAsciiLettersWork()

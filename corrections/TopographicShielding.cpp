@@ -1,4 +1,6 @@
-#include "corrections/SampleSite.h"
+#include "corrections/TopographicShielding.h"
+
+#include "core/Constants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,12 +11,11 @@ namespace qex {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr int kBinCount = 360;              // one-degree azimuth bins
 constexpr double kFullTurnDegrees = 360.0;
 constexpr double kZenithDegrees = 90.0;
-// The cosmic-ray flux falls off as sin(elevation)^3.3 towards the horizon.
+// The flux through a bin falls off as sin(elevation)^(m + 1) towards the
+// horizon, m = 2.3 (Dunne et al. 1999).
 constexpr double kAngularExponent = 3.3;
 
 // Clips into [low, high]; a value that is not a number becomes `low`.
@@ -38,7 +39,8 @@ double Interpolate(double a, double b, double a2, double b2, double k)
 
 } // namespace
 
-double CSampleSite::TopographicShielding()
+double TopographicShieldingFactor(const std::vector<double>& azimuths, const std::vector<double>& angles, int count,
+                                  double dip, double strike, HorizonBins& horizon)
 {
     // The horizon of the sampled surface itself: it hides the sky up to the dip
     // in the direction strike - 90, less towards the sides.
@@ -55,10 +57,10 @@ double CSampleSite::TopographicShielding()
     // The skyline, interpolated linearly in azimuth between the points taken
     // in ascending order, and across north between the last and the first.
     std::array<double, kBinCount> skyline{};
-    if (horizonCount > 0) {
+    if (count > 0) {
         std::vector<std::pair<double, double>> points;
-        points.reserve(static_cast<std::size_t>(horizonCount));
-        for (int j = 0; j < horizonCount; ++j) {
+        points.reserve(static_cast<std::size_t>(count));
+        for (int j = 0; j < count; ++j) {
             const auto index = static_cast<std::size_t>(j);
             points.emplace_back(Clip(azimuths.at(index), 0.0, kFullTurnDegrees),
                                 Clip(angles.at(index), 0.0, kZenithDegrees));
@@ -86,7 +88,8 @@ double CSampleSite::TopographicShielding()
             skyline.at(static_cast<std::size_t>(k)) = Interpolate(lastAz, lastAngle, kFullTurnDegrees, wrap, k);
     }
 
-    // Each bin is shielded by the higher of skyline and slope.
+    // Each bin is shielded by the higher of skyline and slope; the factor is
+    // 1 - (1/360) sum of sin(theta)^3.3 over the bins (Dunne et al. 1999).
     double sum = 0.0;
     for (std::size_t k = 0; k < horizon.size(); ++k) {
         const double theta = skyline[k] < slopeHorizon[k] ? slopeHorizon[k] : skyline[k];

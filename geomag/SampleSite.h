@@ -1,10 +1,13 @@
 #pragma once
 // A sampled site: where it lies, what the rock is, the skyline around it and
-// the slope of the sampled surface. Created for one calculation.
+// the slope of the sampled surface. Created for one calculation. Its
+// operations reach from the topographic shielding to the exposure age under
+// the past geomagnetic field, so the site lives with the exposure ages, which
+// stand on everything it needs (scaling, corrections, geomagnetic records).
 
+#include "corrections/TopographicShielding.h"
 #include "scaling/NuclideScaling.h"
 
-#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +20,7 @@ class CGeomagneticPoleData;
 
 // A value and its uncertainty; (-1, -1) means no result.
 using ResultPair = std::pair<double, double>;
+inline constexpr ResultPair kNoResult{-1.0, -1.0};
 
 class CSampleSite {
 public:
@@ -29,7 +33,7 @@ public:
     int horizonCount = 0;         // number of horizon points
     std::vector<double> azimuths; // azimuth of each horizon point, degrees
     std::vector<double> angles;   // elevation of the skyline at that azimuth, degrees
-    std::array<double, 360> horizon{}; // combined horizon angle of each one-degree bin, degrees
+    HorizonBins horizon{};        // combined horizon angle of each one-degree bin, degrees
     double dip = 0.0;             // dip of the sampled surface, degrees
     double strike = 0.0;          // strike of the sampled surface, degrees
     double thickness = 2.0;       // sample thickness, cm

@@ -1,0 +1,120 @@
+#include "core/InputTable.h"
+
+#include "core/Format.h"
+#include "core/TextNumber.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qex {
+
+namespace {
+
+std::string RangeText(const InputRange& range)
+{
+    return InputNumberText(range.minimum) + " to " + InputNumberText(range.maximum);
+}
+
+// "Label (unit)", the unit left out when there is none.
+std::string Title(const InputDescription& d)
+{
+    std::string title(d.label);
+    if (!d.unit.empty())
+        title += " (" + std::string(d.unit) + ")";
+    return title;
+}
+
+// What a value takes besides its type: default, range, length, whether it
+// must be given. The dialog holds every path to its box's length; qexcli
+// holds only the paths it reads to it.
+std::string Terms(const InputDescription& d, bool dialog)
+{
+    const char* const separator = "; ";
+    std::string terms;
+    auto add = [&terms, separator](const std::string& term) {
+        terms += terms.empty() ? term : separator + term;
+    };
+    switch (d.kind) {
+    case InputKind::Number:
+        add("default " + d.defaultText);
+        add(d.range ? "range " + RangeText(*d.range) : "any number");
+        break;
+    case InputKind::FileToRead:
+    case InputKind::FileToWrite:
+        if (d.kind == InputKind::FileToWrite)
+            add("replaced if it exists");
+        add(d.required ? std::string("required") : d.defaultText.empty() ? "default none" : "default " + d.defaultText);
+        if (d.maxChars >= 0 && (dialog || d.kind == InputKind::FileToRead))
+            add(Format("at most %d characters", d.maxChars));
+        break;
+    case InputKind::Flag:
+        add("default " + d.defaultText);
+        break;
+    }
+    return terms;
+}
+
+} // namespace
+
+std::string InputNumberText(double value)
+{
+    return Format("%.15g", value);
+}
+
+std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value)
+{
+    double number = 0.0;
+    if (!ParseNumber(text, number))
+        return Format("'%s' is not a number", std::string(text).c_str());
+    if (range && (number < range->minimum || number > range->maximum))
+        return Format("%.15g is outside the range %.15g to %.15g", number, range->minimum, range->maximum);
+    value = number;
+    return std::string();
+}
+
+std::string CheckInputLength(std::string_view text, int maxChars)
+{
+    if (maxChars >= 0 && text.size() > static_cast<std::size_t>(maxChars))
+        return Format("the path is longer than %d characters", maxChars);
+    return std::string();
+}
+
+std::string ReadInputFlag(std::string_view text, bool& value)
+{
+    std::string word(text);
+    std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const char* on : {"1", "true", "yes", "on"}) {
+        if (word == on) {
+            value = true;
+            return std::string();
+        }
+    }
+    for (const char* off : {"", "0", "false", "no", "off"}) {
+        if (word == off) {
+            value = false;
+            return std::string();
+        }
+    }
+    return Format("'%s' is not on or off", std::string(text).c_str());
+}
+
+std::string InputHelpLine(const InputDescription& d)
+{
+    std::string line = Title(d);
+    if (!d.help.empty())
+        line += ": " + std::string(d.help);
+    return line + "; " + Terms(d, false);
+}
+
+std::string InputToolTip(const InputDescription& d)
+{
+    std::string tip = Title(d);
+    if (!d.help.empty())
+        tip += "\n" + std::string(d.help);
+    std::string terms = Terms(d, true);
+    if (!terms.empty())
+        terms[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(terms[0])));
+    return tip + "\n" + terms + ".";
+}
+
+} // namespace qex

@@ -1,0 +1,185 @@
+#pragma once
+// Each calculator declares its inputs once: a plain struct whose member
+// initialisers are the defaults, and a table with one row per input that
+// points into it. The dialogs bind their controls, ranges and tooltips from
+// the rows, qexcli builds its options, help and range errors from them, and
+// a file of many samples can name its columns after them, so the faces of a
+// calculator cannot drift apart.
+
+#include "core/FileIdentity.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace qex {
+
+// The inclusive range a typed number must lie in.
+struct InputRange {
+    double minimum;
+    double maximum;
+};
+
+enum class InputKind {
+    Number,      // a decimal number, within its range when it has one
+    FileToRead,  // a path the calculation reads
+    FileToWrite, // a path the calculation writes, replacing what is there
+    Flag,        // on or off
+};
+
+template <class Inputs>
+struct InputRow {
+    using Field = std::variant<double Inputs::*, std::string Inputs::*, bool Inputs::*>;
+
+    std::string_view name = {};          // the qexcli option without its dashes ("be10-err")
+    int controlId = 0;                   // the dialog's edit or check box; 0 when the dialog has none
+    std::string_view member = {};        // the dialog member bound to it ("m_dBeNErr"); empty without a control
+    std::string_view label = {};         // what it is, in a few words
+    std::string_view unit = {};          // of a number ("atoms/g"); empty for a pure number
+    InputKind kind = InputKind::Number;
+    Field field = {};                    // where the value lives in Inputs; its type follows the kind
+    std::optional<InputRange> range = {}; // of a number, inclusive; none: any finite number
+    int maxChars = -1;                   // of a path, the most characters the dialog's box takes (files
+                                         // to read are held to it on the command line too); -1: any
+    bool required = false;               // qexcli does not run without it
+    bool option = true;                  // qexcli takes it; false for a field of the dialog alone
+    std::string_view help = {};          // one more line for the help and the tooltip; may be empty
+};
+
+template <class Inputs>
+class InputTable {
+public:
+    explicit constexpr InputTable(std::span<const InputRow<Inputs>> rows) : m_rows(rows) {}
+
+    std::span<const InputRow<Inputs>> Rows() const { return m_rows; }
+
+    // The row of the option or column `name` (without dashes); null when none.
+    const InputRow<Inputs>* Find(std::string_view name) const
+    {
+        for (const InputRow<Inputs>& row : m_rows)
+            if (row.name == name)
+                return &row;
+        return nullptr;
+    }
+
+    // The row of the dialog control `id`; null when none.
+    const InputRow<Inputs>* FindControl(int id) const
+    {
+        for (const InputRow<Inputs>& row : m_rows)
+            if (id != 0 && row.controlId == id)
+                return &row;
+        return nullptr;
+    }
+
+private:
+    std::span<const InputRow<Inputs>> m_rows;
+};
+
+// How a number is written in help texts, tooltips and edit boxes (up to 15
+// significant digits, as "%.15g" writes them).
+std::string InputNumberText(double value);
+
+// Reads a typed number as qexcli reads its options: empty and the value when
+// `text` is one finite decimal number within the range; otherwise why not,
+// "'abc' is not a number" or "X is outside the range A to B".
+std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value);
+
+// Empty when `text` has at most maxChars characters (any when negative);
+// otherwise "the path is longer than N characters".
+std::string CheckInputLength(std::string_view text, int maxChars);
+
+// Reads on or off: "1", "true", "yes", "on" and "0", "false", "no", "off"
+// (any case), or an empty text for off; otherwise why not.
+std::string ReadInputFlag(std::string_view text, bool& value);
+
+// The parts of a row's help, for rows of any calculator.
+struct InputDescription {
+    std::string_view label;
+    std::string_view unit;
+    std::string_view help;
+    InputKind kind = InputKind::Number;
+    std::string defaultText; // empty for a path without a default
+    std::optional<InputRange> range;
+    int maxChars = -1;
+    bool required = false;
+};
+
+// One line for `qexcli COMMAND --help`: label, unit, help, default and range,
+// as "Label (unit): help; default D; range A to B".
+std::string InputHelpLine(const InputDescription& description);
+// The tooltip of a dialog field: label and unit, help, range and default, one a line.
+std::string InputToolTip(const InputDescription& description);
+
+// The value of a row's field in `inputs` as text: a number as InputNumberText
+// writes it, a path as it is, a flag as "on" or "off".
+template <class Inputs>
+std::string InputValueText(const InputRow<Inputs>& row, const Inputs& inputs)
+{
+    if (const auto* number = std::get_if<double Inputs::*>(&row.field))
+        return InputNumberText(inputs.**number);
+    if (const auto* text = std::get_if<std::string Inputs::*>(&row.field))
+        return inputs.**text;
+    return inputs.*std::get<bool Inputs::*>(row.field) ? "on" : "off";
+}
+
+// The row's default: its field in a default-made Inputs.
+template <class Inputs>
+std::string InputDefaultText(const InputRow<Inputs>& row)
+{
+    static const Inputs defaults{};
+    return InputValueText(row, defaults);
+}
+
+template <class Inputs>
+InputDescription DescribeInput(const InputRow<Inputs>& row)
+{
+    return {row.label, row.unit, row.help, row.kind, InputDefaultText(row), row.range, row.maxChars, row.required};
+}
+
+// Sets a row's field from text with qexcli's reading, range and messages;
+// empty on success, otherwise why not (the field then keeps its value).
+template <class Inputs>
+std::string SetInputFromText(const InputRow<Inputs>& row, Inputs& inputs, std::string_view text)
+{
+    if (const auto* number = std::get_if<double Inputs::*>(&row.field)) {
+        double value = 0.0;
+        std::string why = ReadInputNumber(text, row.range, value);
+        if (why.empty())
+            inputs.**number = value;
+        return why;
+    }
+    if (const auto* path = std::get_if<std::string Inputs::*>(&row.field)) {
+        if (row.kind == InputKind::FileToRead) {
+            std::string why = CheckInputLength(text, row.maxChars);
+            if (!why.empty())
+                return why;
+        }
+        inputs.**path = std::string(text);
+        return std::string();
+    }
+    bool value = false;
+    std::string why = ReadInputFlag(text, value);
+    if (why.empty())
+        inputs.*std::get<bool Inputs::*>(row.field) = value;
+    return why;
+}
+
+// The files named by a calculator's inputs, from the kinds of its rows, each
+// named as qexcli names it ("--report"): what an output may not replace.
+template <class Inputs>
+std::vector<FileUse> InputFileUses(const Inputs& inputs, const InputTable<Inputs>& table)
+{
+    std::vector<FileUse> uses;
+    for (const InputRow<Inputs>& row : table.Rows()) {
+        if (row.kind != InputKind::FileToRead && row.kind != InputKind::FileToWrite)
+            continue;
+        uses.push_back({"--" + std::string(row.name), inputs.*std::get<std::string Inputs::*>(row.field),
+                        row.kind == InputKind::FileToRead ? FileRole::Input : FileRole::Output});
+    }
+    return uses;
+}
+
+} // namespace qex
