@@ -6,9 +6,9 @@
 #include "core/Format.h"
 #include "core/Message.h"
 #include "corrections/HorizonFile.h"
-#include "corrections/SampleSite.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "geomag/GeomagneticPoleData.h"
+#include "geomag/SampleSite.h"
 #include "proxy/ProxyCurve.h"
 #include "proxy/SimulationCurve.h"
 #include "scaling/Nuclide.h"
@@ -297,7 +297,7 @@ TEST(FileQuirks, ImpossibleRecordsAndShiftedNumbersAreBlamedOnTheirOwnLine)
         CGeomagneticPoleData pole(dir.File("none.dat"));
         pole.LoadText("Geomagnetic_Pole_Data\nP\n0 90 0\n500 90 0\n1000 90 0\n");
         CNuclide be10;
-        be10.Init(CNuclide::kBe10);
+        be10.Init(kBe10);
         be10.concentration = 6000.0;
         if (data.LoadText(text) != 1 || CSampleSite().GeomagneticExposureAge(&pole, &data, &be10, 0.0).first >= 0.0)
             return std::string();
