@@ -42,7 +42,10 @@ const bool registered = RegisterCommand(
              ->capture_default_str();
          command.add_option("--table", in.tablePath, "scratch intensity table to write (with --geomagnetic)")
              ->capture_default_str();
-         return [] {
+         return [&command] {
+             // Only the fixed names may fall back to the installed records.
+             in.poleMayBeInstalled = command.count("--pole") == 0;
+             in.intensityMayBeInstalled = command.count("--intensity") == 0;
              CResultList list;
              if (!AppendExposureAge(in, list))
                  return static_cast<int>(kFailure);

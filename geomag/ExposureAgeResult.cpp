@@ -1,6 +1,7 @@
 #include "geomag/ExposureAgeResult.h"
 
 #include "core/Format.h"
+#include "core/InstalledFiles.h"
 #include "core/Message.h"
 #include "geomag/ExposureAge.h"
 #include "geomag/GeomagneticIntensityData.h"
@@ -79,8 +80,9 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     nuclide.concentration = in.concentration;
     nuclide.concentrationError = in.concentrationError;
 
-    CGeomagneticPoleData poles(in.polePath);
-    CGeomagneticIntensityData intensities(in.intensityPath);
+    CGeomagneticPoleData poles(in.poleMayBeInstalled ? WorkingOrInstalledRecord(in.polePath) : in.polePath);
+    CGeomagneticIntensityData intensities(in.intensityMayBeInstalled ? WorkingOrInstalledRecord(in.intensityPath)
+                                                                     : in.intensityPath);
     if (!poles.IsLoaded() || !intensities.IsLoaded())
         return false; // the loader has said why
     const ResultPair age = site.GeomagneticExposureAge(&poles, &intensities, &nuclide, in.erosion);
