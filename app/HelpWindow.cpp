@@ -72,9 +72,11 @@ QString CHelpWindow::GeomagneticRecordsText()
                     "<tt>%1</tt> and <tt>%2</tt>. They are the LSD geomagnetic framework (Lifton, Sato and Dunai "
                     "2014): pole positions and dipole moments to 7 ka from the Korte and Constable field "
                     "reconstructions, then the GLOPIS-75 (to 18 ka) and PADM2M (to 2 Ma) dipole moments; "
-                    "<tt>examples/README.md</tt> beside them gives the full citations.</p>")
+                    "<tt>%3</tt> gives the full citations.</p>")
                     .arg(QString::fromStdString(*pole).toHtmlEscaped(),
-                         QString::fromStdString(*intensity).toHtmlEscaped());
+                         QString::fromStdString(*intensity).toHtmlEscaped(),
+                         QString::fromStdString(InstalledDataFolder().value_or("") + "/examples/README.md")
+                             .toHtmlEscaped());
     } else {
         text += QStringLiteral("This copy of QEX is not installed and has no records to fall back on: both files "
                                "must be in the working folder (<tt>make gui</tt> puts the bundled ones there).</p>");
