@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -18,13 +18,16 @@ namespace {
 using namespace test;
 namespace fs = std::filesystem;
 
-// The names a text holds: every match of the pattern's first group.
-std::set<std::string> Names(const std::string& text, const std::regex& pattern)
+// The word that follows the prefix on every line starting with it.
+std::set<std::string> WordsAfter(const std::string& text, const std::string& prefix)
 {
-    std::set<std::string> names;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator(); ++it)
-        names.insert((*it)[1].str());
-    return names;
+    std::set<std::string> words;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind(prefix, 0) == 0 && line.size() > prefix.size() && line[prefix.size()] != ' ')
+            words.insert(line.substr(prefix.size(), line.find(' ', prefix.size()) - prefix.size()));
+    return words;
 }
 
 // The commands `qexcli --help` lists under "Subcommands:".
@@ -32,13 +35,19 @@ std::set<std::string> HelpCommands()
 {
     const std::string help = RunQexcli({"--help"}).out;
     const std::string list = help.substr(help.find("Subcommands:"));
-    return Names(list, std::regex(R"(\n  ([a-z][a-z-]*) )"));
+    std::set<std::string> commands;
+    for (const std::string& word : WordsAfter(list, "  "))
+        if (std::islower(static_cast<unsigned char>(word[0])))
+            commands.insert(word);
+    return commands;
 }
 
 // The long options of one command's help ("--help" aside).
 std::set<std::string> HelpOptions(const std::string& command)
 {
-    std::set<std::string> options = Names(RunQexcli({command, "--help"}).out, std::regex(R"(\n  (--[a-z0-9-]+))"));
+    std::set<std::string> options;
+    for (const std::string& word : WordsAfter(RunQexcli({command, "--help"}).out, "  --"))
+        options.insert("--" + word);
     options.erase("--help");
     return options;
 }
@@ -48,20 +57,24 @@ std::set<std::string> HelpOptions(const std::string& command)
 std::map<std::string, std::set<std::string>> ManPageCommands()
 {
     std::string page = ReadFile(SourceDir() + "/packaging/qexcli.1");
-    page = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+    for (std::size_t at = page.find("\\-"); at != std::string::npos; at = page.find("\\-", at))
+        page.erase(at, 1);
     std::map<std::string, std::set<std::string>> commands;
     std::istringstream lines(page);
     std::string line;
     std::string command;
     bool item = false;
-    std::smatch match;
     while (std::getline(lines, line)) {
-        if (std::regex_search(line, match, std::regex(R"(^\.SS "([a-z-]+) )")))
-            commands[command = match[1]];
-        else if (line.rfind(".SH", 0) == 0)
+        if (line.rfind(".SS \"", 0) == 0) {
+            command = line.substr(5, line.find(' ', 5) - 5);
+            commands[command];
+        } else if (line.rfind(".SH", 0) == 0) {
             command.clear();
-        else if (item && !command.empty() && std::regex_search(line, match, std::regex(R"(^\.BI? (--[a-z0-9-]+))")))
-            commands[command].insert(match[1]);
+        } else if (item && !command.empty() && (line.rfind(".B ", 0) == 0 || line.rfind(".BI ", 0) == 0)) {
+            const std::size_t name = line.find(' ') + 1;
+            if (line.compare(name, 2, "--") == 0)
+                commands[command].insert(line.substr(name, line.find(' ', name) - name));
+        }
         item = line == ".TP";
     }
     return commands;
