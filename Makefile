@@ -105,9 +105,12 @@ FUZZ_SEEDS_pole_data        = examples/geomag
 FUZZ_SEEDS_intensity_data   = examples/geomag
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -detect_leaks=1 -rss_limit_mb=2048 -print_final_stats=1
 
+# The archiver is binutils' (from build-essential): CMake would otherwise take
+# LLVM's wherever one happens to be installed, and the build would differ
+# from machine to machine.
 fuzz: WERROR = ON
 fuzz: deps
-	$(call configure_folder,$(FUZZ_BUILD),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQEX_FUZZ=ON -DQEX_SANITIZE=ON -DQEX_BUILD_GUI=OFF -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=OFF,CC=clang CXX=clang++)
+	$(call configure_folder,$(FUZZ_BUILD),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQEX_FUZZ=ON -DQEX_SANITIZE=ON -DQEX_BUILD_GUI=OFF -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=OFF -DCMAKE_AR=/usr/bin/ar -DCMAKE_RANLIB=/usr/bin/ranlib,CC=clang CXX=clang++)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/crashes; \
