@@ -12,11 +12,12 @@ CMAKE_ARGS ?=
 WERROR     ?=
 PREFIX     ?= /usr/local
 
-# Debian packages the build, the tests and the benchmarks need.
+# Debian packages the build, the tests, the benchmarks and the package need
+# (CPack reads the programs with `file` before dpkg-shlibdeps).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libx11-dev libxkbcommon-dev \
            libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
-           clang libclang-rt-14-dev
+           clang libclang-rt-14-dev file
 
 QEXCLI = $(BUILD)/cli/qexcli
 QEX    = $(BUILD)/app/qex
