@@ -115,10 +115,8 @@ void CQEXApp::OnFileSave()
         path = *chosen;
     }
     // The document holds no data: the saved file is empty.
-    if (!WriteFileAtomically(path.toStdString(), std::string())) {
-        ShowMessage("Failed to save document.");
+    if (!WriteFileAtomically(path.toStdString(), std::string(), "Failed to save document."))
         return;
-    }
     m_doc->SetPathName(path);
     AddToRecentFileList(path);
 }

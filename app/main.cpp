@@ -1,6 +1,7 @@
 // The QEX desktop program.
 
 #include "app/QEXApp.h"
+#include "core/TemporaryFiles.h"
 #include "ui/MessageBoxSink.h"
 
 #include <QApplication>
@@ -51,6 +52,9 @@ int main(int argc, char* argv[])
     // readers are C formats and must see a decimal point, whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
     qex::InstallMessageBoxSink();
+    // Where a file system cannot hold unnamed temporaries, a closed terminal
+    // or a kill must not leave named ones behind.
+    qex::InstallTemporaryFileCleanup();
     qex::CQEXApp theApp;
     if (!theApp.InitInstance(QApplication::arguments()))
         return 1;

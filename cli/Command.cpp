@@ -1,10 +1,15 @@
 #include "cli/Command.h"
 
 #include "core/Format.h"
+#include "core/Message.h"
 #include "core/TextNumber.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qex::cli {
 
@@ -26,6 +31,10 @@ int Rank(const std::string& name)
             return i;
     return static_cast<int>(std::size(order));
 }
+
+// The lines for standard output, written once the command's files are in
+// place: a reader that goes away early (`| head`) cannot stop them.
+std::string g_standardOutput;
 
 } // namespace
 
@@ -69,9 +78,46 @@ CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value
 
 void PrintList(const CResultList& list)
 {
-    const std::string text = list.Text();
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    g_standardOutput += list.Text();
+}
+
+bool DistinctFiles(std::vector<FileUse> uses)
+{
+    struct stat st {};
+    if (::fstat(STDOUT_FILENO, &st) == 0 && S_ISREG(st.st_mode)) {
+        char path[4096];
+        const ssize_t length = ::readlink("/proc/self/fd/1", path, sizeof path - 1);
+        path[length > 0 ? length : 0] = '\0';
+        uses.push_back({"standard output", length > 0 ? path : "/dev/stdout", FileRole::Output});
+    }
+    const FileClash clash = FindSameFile(uses);
+    if (clash.message.empty())
+        return true;
+    ShowMessage(clash.message, clash.detail);
+    return false;
+}
+
+void GuardStandardStreams()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", O_RDONLY); // takes the lowest free number: fd; writes to it fail
+}
+
+int FinishStandardOutput(int status)
+{
+    errno = 0;
+    int error = 0;
+    const bool written =
+        std::fwrite(g_standardOutput.data(), 1, g_standardOutput.size(), stdout) == g_standardOutput.size();
+    if (!written || std::fflush(stdout) != 0 || std::ferror(stdout))
+        error = errno != 0 ? errno : EIO;
+    if (std::fclose(stdout) != 0 && error == 0)
+        error = errno != 0 ? errno : EIO;
+    if (error == 0)
+        return status;
+    ShowMessage("Can not write the standard output!", FileErrorDetail("standard output", error));
+    return status == kSuccess ? kFailure : status;
 }
 
 } // namespace qex::cli

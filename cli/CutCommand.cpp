@@ -29,6 +29,8 @@ const bool registered = qex::cli::RegisterCommand(
                                               std::nullopt);
          cutAge->excludes(state.cutValue);
          return [] {
+             if (!qex::cli::DistinctFiles({{"--proxy", state.inputs.path, qex::FileRole::Input}}))
+                 return qex::cli::kUsage;
              state.inputs.cutByAge = state.cutValue->count() == 0;
              qex::CResultList list;
              const qex::CutOutcome outcome = qex::AppendCutResults(state.inputs, list);

@@ -46,6 +46,10 @@ const bool registered = RegisterCommand(
              // Only the fixed names may fall back to the installed records.
              in.poleMayBeInstalled = command.count("--pole") == 0;
              in.intensityMayBeInstalled = command.count("--intensity") == 0;
+             if (in.magneticCorrection && !DistinctFiles({{"--pole", in.polePath, FileRole::Input},
+                                                          {"--intensity", in.intensityPath, FileRole::Input},
+                                                          {"--table", in.tablePath, FileRole::Output}}))
+                 return static_cast<int>(kUsage);
              CResultList list;
              if (!AppendExposureAge(in, list))
                  return static_cast<int>(kFailure);

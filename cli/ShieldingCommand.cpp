@@ -46,6 +46,8 @@ const bool registered = cli::RegisterCommand(
          cli::AddNumber(command, "--strike", options.inputs.strike, "strike of the sampled surface", "degrees",
                         std::make_pair(0.0, kMaxSurfaceStrikeDegrees));
          return [] {
+             if (!cli::DistinctFiles({{"--horizon-file", options.horizonFile, FileRole::Input}}))
+                 return cli::kUsage;
              ShieldingInputs inputs = options.inputs;
              if (options.horizonFileOption->count() > 0 && !ReadHorizonFile(options.horizonFile, inputs.points))
                  return cli::kUsage;

@@ -67,23 +67,24 @@ const bool registered = RegisterCommand(
                         "value and its best history's 10Be/26Al pairs")
              ->type_name("FILE");
          return [] {
+             if (!DistinctFiles({{"--proxy", options.inputs.proxyFile, FileRole::Input},
+                                 {"--report", options.inputs.outputFile, FileRole::Output},
+                                 {"--table", options.table, FileRole::Output}}))
+                 return kUsage;
              // As in the desktop, a warning that repeats within one command is shown once.
              CMessageBatch batch;
              // A table that cannot be written is found before the long calculation.
-             if (!options.table.empty() && !CAtomicFile(options.table).Open()) {
-                 ShowMessage(kTableFailure);
+             if (!options.table.empty() && !CAtomicFile(options.table, kTableFailure).Open())
                  return kFailure;
-             }
              CResultList list;
              SimulationDetail detail;
              const bool ok = options.single ? AppendSingleSimulation(options.inputs, list, &detail)
                                             : AppendSimulationWithUncertainties(options.inputs, list, &detail);
              if (!ok)
                  return kFailure;
-             if (!options.table.empty() && !WriteFileAtomically(options.table, FormatSimulationTableCsv(detail))) {
-                 ShowMessage(kTableFailure);
+             if (!options.table.empty() &&
+                 !WriteFileAtomically(options.table, FormatSimulationTableCsv(detail), kTableFailure))
                  return kFailure;
-             }
              PrintList(list);
              return kSuccess;
          };

@@ -2,7 +2,9 @@
 // lines its dialog appends to its results list; messages go to standard error.
 
 #include "cli/Command.h"
+#include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
+#include "core/TemporaryFiles.h"
 
 #include <CLI/CLI.hpp>
 #include <clocale>
@@ -17,6 +19,8 @@ int main(int argc, char** argv)
 {
     std::setlocale(LC_NUMERIC, "C");
     using namespace qex::cli;
+    GuardStandardStreams();
+    qex::InstallTemporaryFileCleanup();
 
     CLI::App app("QEX: cosmogenic-nuclide (10Be, 26Al) exposure and burial dating calculators.\n"
                  "Each command prints the lines of its desktop dialog's results list.",
@@ -35,24 +39,29 @@ int main(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
+        return FinishStandardOutput(app.exit(e));
     } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
+        return FinishStandardOutput(app.exit(e));
     } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
+        return FinishStandardOutput(app.exit(e));
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        return kUsage;
+        return FinishStandardOutput(kUsage);
     }
 
     for (auto& [command, runner] : runners) {
         if (command->parsed()) {
             int status = kFailure;
+            // The command's files are put in place together once it has
+            // run, or none of them when one could not be written.
+            qex::CFileTransaction outputs;
             if (!qex::RunGuarded([&] { status = runner(); }))
-                return kFailure;
-            return status;
+                status = kFailure;
+            else if (!outputs.Commit() && status == kSuccess)
+                status = kFailure;
+            return FinishStandardOutput(status);
         }
     }
     std::fputs(app.help().c_str(), stderr);
-    return kUsage;
+    return FinishStandardOutput(kUsage);
 }

@@ -1,20 +1,184 @@
 #include "core/AtomicFile.h"
 
+#include "core/FileIdentity.h"
+#include "core/Message.h"
+#include "core/TemporaryFiles.h"
+
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
-#include <filesystem>
+#include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace qex {
 
 namespace {
+
 std::int64_t g_byteLimit = -1;
+thread_local CFileTransaction* t_transaction = nullptr;
+
+// The temporary's name: the target's, cut short so that the whole stays
+// within the file system's limit on a name, and a random tail.
+constexpr const char* kTemporaryTail = ".qex-XXXXXX";
+constexpr std::size_t kTemporaryTailLength = 11;
+constexpr std::size_t kNameMax = NAME_MAX;
+constexpr int kLinkAttempts = 100;
+
+std::string TemporaryPattern(const std::string& folder, const std::string& name)
+{
+    return folder + "/" + name.substr(0, kNameMax - kTemporaryTailLength) + kTemporaryTail;
 }
 
+// Replaces the X's of the pattern's tail with random letters.
+void Randomise(std::string& pattern)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    for (std::size_t i = pattern.size() - 6; i < pattern.size(); ++i)
+        pattern[i] = letters[random() % (sizeof letters - 1)];
+}
+
+// Unnamed files need /proc/self/fd to be given a name later (linkat with
+// AT_SYMLINK_FOLLOW, open to every user). QEX_NAMED_TEMPORARY_FILES=1 asks
+// for named temporaries everywhere (to try the fallback on any file system).
+bool UnnamedFilesUsable()
+{
+    static const bool usable = [] {
+        const char* named = std::getenv("QEX_NAMED_TEMPORARY_FILES");
+        if (named != nullptr && named[0] == '1')
+            return false;
+        return ::access("/proc/self/fd", X_OK) == 0;
+    }();
+    return usable;
+}
+
+} // namespace
+
+// A file written and synced, waiting for its name.
+class CPreparedFile {
+public:
+    CPreparedFile(std::string target, std::string shownPath, std::string failureMessage)
+        : target(std::move(target)), shownPath(std::move(shownPath)), failureMessage(std::move(failureMessage))
+    {
+    }
+    ~CPreparedFile() { Drop(); }
+    CPreparedFile(const CPreparedFile&) = delete;
+    CPreparedFile& operator=(const CPreparedFile&) = delete;
+
+    // Creates the temporary file in the target's folder; false with errno.
+    bool Create(mode_t mode)
+    {
+        const std::string folder = FolderOf(target);
+        if (UnnamedFilesUsable()) {
+            fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+            if (fd >= 0) {
+                unnamed = true;
+                return true;
+            }
+            // File systems without unnamed files say so in one of these ways;
+            // anything else (a missing or read-only folder) fails either way.
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                return false;
+        }
+        CCleanupSignalsBlocked blocked;
+        std::string pattern = TemporaryPattern(folder, NameOf(target));
+        fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        temporary = pattern;
+        slot = RegisterTemporaryFile(temporary);
+        return true;
+    }
+
+    // Gives an unnamed file a temporary name in its folder (call with the
+    // signals blocked); a named one has its name already.
+    bool Link(int& error)
+    {
+        if (!unnamed || !temporary.empty())
+            return true;
+        std::string name = TemporaryPattern(FolderOf(target), NameOf(target));
+        for (int attempt = 0; attempt < kLinkAttempts; ++attempt) {
+            Randomise(name);
+            if (LinkTo(name)) {
+                temporary = name;
+                slot = RegisterTemporaryFile(temporary);
+                return true;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+        error = errno;
+        return false;
+    }
+
+    // The temporary takes the target's name (call with the signals blocked).
+    bool Rename(int& error)
+    {
+        if (::rename(temporary.c_str(), target.c_str()) != 0) {
+            error = errno;
+            return false;
+        }
+        ForgetTemporaryFile(slot);
+        slot = -1;
+        temporary.clear();
+        Drop();
+        return true;
+    }
+
+    // One file on its own: an unnamed file for a target not there yet is
+    // linked straight to it, with no named moment at all.
+    bool Publish(int& error)
+    {
+        CCleanupSignalsBlocked blocked;
+        if (unnamed && temporary.empty()) {
+            if (LinkTo(target)) {
+                Drop();
+                return true;
+            }
+            if (errno != EEXIST) {
+                error = errno;
+                return false;
+            }
+        }
+        return Link(error) && Rename(error);
+    }
+
+    void Drop()
+    {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
+        if (!temporary.empty()) {
+            CCleanupSignalsBlocked blocked;
+            ::unlink(temporary.c_str());
+            ForgetTemporaryFile(slot);
+            slot = -1;
+            temporary.clear();
+        }
+    }
+
+    std::string target;         // where the file ends up (links resolved)
+    std::string shownPath;      // the path as given, for messages
+    std::string failureMessage; // shown when putting it in place fails
+    int fd = -1;
+    bool unnamed = false;
+    std::string temporary; // the temporary name, once it has one
+    int slot = -1;         // its registration for the signal handlers
+
+private:
+    bool LinkTo(const std::string& name)
+    {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    }
+};
+
 // glibc custom stream: every buffered chunk goes through here, which lets the
-// byte limit of the test seam fail a write halfway, as a full disk would.
+// byte limit of the test seam fail a write halfway, as a full disk would, and
+// keeps the first error's number for the message.
 struct AtomicFileCookie {
     static ssize_t Write(void* cookie, const char* data, size_t size)
     {
@@ -26,10 +190,12 @@ struct AtomicFileCookie {
         }
         size_t done = 0;
         while (done < allowed) {
-            const ssize_t n = ::write(file->m_fd, data + done, allowed - done);
+            const ssize_t n = ::write(file->m_file->fd, data + done, allowed - done);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
+                if (file->m_error == 0)
+                    file->m_error = errno;
                 return -1;
             }
             done += static_cast<size_t>(n);
@@ -37,6 +203,8 @@ struct AtomicFileCookie {
         file->m_written += static_cast<std::int64_t>(done);
         if (done < size) {
             errno = ENOSPC;
+            if (file->m_error == 0)
+                file->m_error = ENOSPC;
             return done > 0 ? static_cast<ssize_t>(done) : -1;
         }
         return static_cast<ssize_t>(size);
@@ -49,50 +217,74 @@ void CAtomicFile::SetByteLimitForTesting(std::int64_t limit)
     g_byteLimit = limit;
 }
 
-CAtomicFile::CAtomicFile(std::string targetPath) : m_target(std::move(targetPath)) {}
+CAtomicFile::CAtomicFile(std::string targetPath, std::string failureMessage)
+    : m_path(std::move(targetPath)), m_failureMessage(std::move(failureMessage))
+{
+}
 
 CAtomicFile::~CAtomicFile()
 {
     Discard();
 }
 
+std::string CAtomicFile::FailureDetail() const
+{
+    const std::string shown = m_path.empty() ? std::string("(no file name)") : m_path;
+    if (!m_reason.empty())
+        return shown + ": " + m_reason;
+    return FileErrorDetail(shown, m_error != 0 ? m_error : EIO);
+}
+
+bool CAtomicFile::Fail(int error, const char* reason)
+{
+    m_error = error != 0 ? error : EIO;
+    if (reason != nullptr)
+        m_reason = reason;
+    Discard();
+    if (!m_failureMessage.empty())
+        ShowMessage(m_failureMessage, FailureDetail());
+    return false;
+}
+
 bool CAtomicFile::Open()
 {
-    namespace fs = std::filesystem;
-    if (m_target.empty() || m_stream != nullptr)
+    if (m_stream != nullptr)
         return false;
+    m_error = 0;
+    m_reason.clear();
+    if (m_path.empty())
+        return Fail(ENOENT);
 
-    std::error_code ec;
-    fs::path target(m_target);
-    // Write beside the file a link points to, so the link survives.
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::exists(status)) {
-        if (!fs::is_regular_file(status) || ::access(target.c_str(), W_OK) != 0)
-            return false;
-        struct stat st {};
-        if (::stat(target.c_str(), &st) == 0)
-            m_mode = st.st_mode & 07777;
+    // Write through a link to the file it leads to, so the link survives.
+    int error = 0;
+    const std::string target = ResolveLinks(m_path, error);
+    if (target.empty())
+        return Fail(error);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return Fail(EISDIR);
+        if (!S_ISREG(st.st_mode))
+            return Fail(EINVAL, "not a regular file");
+        if (::access(target.c_str(), W_OK) != 0)
+            return Fail(errno);
+        m_mode = st.st_mode & 07777;
     } else {
+        if (errno != ENOENT)
+            return Fail(errno);
         const mode_t mask = ::umask(0);
         ::umask(mask);
         m_mode = 0666 & ~mask;
     }
-    if (target.filename().empty())
-        return false;
-    m_target = target.string();
+    const std::string name = NameOf(target);
+    if (name.empty() || name == "." || name == "..")
+        return Fail(EISDIR);
+    if (name.size() > kNameMax)
+        return Fail(ENAMETOOLONG);
 
-    std::string pattern = m_target + ".qex-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    m_fd = ::mkstemp(name.data());
-    if (m_fd < 0)
-        return false;
-    m_temporary = name.data();
+    m_file = std::make_unique<CPreparedFile>(target, m_path, m_failureMessage);
+    if (!m_file->Create(static_cast<mode_t>(m_mode)))
+        return Fail(errno);
     m_written = 0;
     m_limit = g_byteLimit;
 
@@ -100,10 +292,8 @@ bool CAtomicFile::Open()
     io.write = &AtomicFileCookie::Write;
     io.close = &AtomicFileCookie::Close;
     m_stream = ::fopencookie(this, "w", io);
-    if (m_stream == nullptr) {
-        Discard();
-        return false;
-    }
+    if (m_stream == nullptr)
+        return Fail(errno);
     std::setvbuf(m_stream, nullptr, _IOFBF, 1 << 16);
     return true;
 }
@@ -112,19 +302,27 @@ bool CAtomicFile::Commit()
 {
     if (m_stream == nullptr)
         return false;
-    bool ok = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
-    ok = (std::fclose(m_stream) == 0) && ok;
+    const bool flushed = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
+    int error = flushed ? 0 : (m_error != 0 ? m_error : errno);
+    const bool closed = std::fclose(m_stream) == 0;
     m_stream = nullptr;
-    ok = ok && ::fchmod(m_fd, m_mode) == 0;
-    ok = ok && ::fsync(m_fd) == 0;
-    ok = (::close(m_fd) == 0) && ok;
-    m_fd = -1;
-    if (ok && ::rename(m_temporary.c_str(), m_target.c_str()) == 0) {
-        m_temporary.clear();
+    if (flushed && !closed)
+        error = errno;
+    if (error == 0 && ::fchmod(m_file->fd, static_cast<mode_t>(m_mode)) != 0)
+        error = errno;
+    if (error == 0 && ::fsync(m_file->fd) != 0)
+        error = errno;
+    if (error != 0)
+        return Fail(error);
+
+    if (t_transaction != nullptr) {
+        t_transaction->m_files.push_back(std::move(m_file));
         return true;
     }
-    Discard();
-    return false;
+    if (!m_file->Publish(error))
+        return Fail(error);
+    m_file.reset();
+    return true;
 }
 
 void CAtomicFile::Discard()
@@ -133,24 +331,64 @@ void CAtomicFile::Discard()
         std::fclose(m_stream);
         m_stream = nullptr;
     }
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
-    if (!m_temporary.empty()) {
-        ::unlink(m_temporary.c_str());
-        m_temporary.clear();
-    }
+    m_file.reset();
+    // A file given up after a failed write fails the files written with it.
+    if (m_error != 0 && t_transaction != nullptr)
+        t_transaction->m_failed = true;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& text)
+bool WriteFileAtomically(const std::string& path, const std::string& text, const std::string& failureMessage)
 {
-    CAtomicFile file(path);
+    CAtomicFile file(path, failureMessage);
     if (!file.Open())
         return false;
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file.Stream()) != text.size())
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file.Stream()) != text.size()) {
+        file.Commit(); // reports the write's failure
         return false;
+    }
     return file.Commit();
+}
+
+CFileTransaction::CFileTransaction() : m_outer(t_transaction)
+{
+    t_transaction = this;
+}
+
+CFileTransaction::~CFileTransaction()
+{
+    t_transaction = m_outer;
+    m_files.clear();
+}
+
+bool CFileTransaction::Commit()
+{
+    if (t_transaction == this)
+        t_transaction = m_outer;
+    std::vector<std::unique_ptr<CPreparedFile>> files = std::move(m_files);
+    m_files.clear();
+    if (m_failed)
+        return false;
+    auto fail = [&files](const CPreparedFile& file, int error) {
+        const std::string message =
+            file.failureMessage.empty() ? std::string("Can not find Output file!") : file.failureMessage;
+        ShowMessage(message, FileErrorDetail(file.shownPath, error));
+        files.clear();
+        return false;
+    };
+    int error = 0;
+    if (files.size() == 1)
+        return files.front()->Publish(error) ? true : fail(*files.front(), error);
+
+    // Every file gets its temporary name before any takes its target's, so a
+    // failure here leaves every target as it was.
+    CCleanupSignalsBlocked blocked;
+    for (const auto& file : files)
+        if (!file->Link(error))
+            return fail(*file, error);
+    for (const auto& file : files)
+        if (!file->Rename(error))
+            return fail(*file, error);
+    return true;
 }
 
 } // namespace qex

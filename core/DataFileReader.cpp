@@ -1,8 +1,10 @@
 #include "core/DataFileReader.h"
 
 #include "core/Format.h"
+#include "core/Message.h"
 #include "core/TextNumber.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -18,14 +20,48 @@ bool IsSpace(char c)
 
 bool CDataFileReader::Open(const std::string& path)
 {
+    m_path = path;
+    m_openError = 0;
+    m_notRegular = false;
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (path.empty()) {
+        m_openError = ENOENT;
         return false;
+    }
+    if (::stat(path.c_str(), &st) != 0) {
+        m_openError = errno;
+        return false;
+    }
+    // A folder cannot be read; a pipe or a device could block or never end.
+    if (!S_ISREG(st.st_mode)) {
+        m_openError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        m_notRegular = !S_ISDIR(st.st_mode);
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
+        m_openError = errno != 0 ? errno : EACCES;
         return false;
+    }
     OpenText(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-    return !in.bad();
+    if (in.bad()) {
+        m_openError = EIO;
+        return false;
+    }
+    return true;
+}
+
+std::string CDataFileReader::OpenFailureDetail() const
+{
+    const std::string shown = m_path.empty() ? std::string("(no file name)") : m_path;
+    if (m_notRegular)
+        return shown + ": not a regular file";
+    return FileErrorDetail(shown, m_openError != 0 ? m_openError : ENOENT);
+}
+
+int CDataFileReader::ValueLine(int index) const
+{
+    return index >= 0 && index < kMostValues ? m_valueLines[index] : m_line;
 }
 
 void CDataFileReader::OpenText(std::string text)
@@ -80,6 +116,8 @@ CDataFileReader::Record CDataFileReader::ReadRecord(double* values, int count)
             m_badLine = m_line;
             return Record::Bad;
         }
+        if (i < kMostValues)
+            m_valueLines[i] = m_line;
     }
     return Record::Read;
 }

@@ -17,6 +17,8 @@ public:
 
     // Reads the whole file; false when it cannot be opened as a file.
     bool Open(const std::string& path);
+    // After a failed Open: "path: reason", for the message's detail.
+    std::string OpenFailureDetail() const;
     // Takes the text directly (tests, fuzzing).
     void OpenText(std::string text);
 
@@ -31,6 +33,9 @@ public:
     int BadLine() const { return m_badLine; }
     // The line reached: after a record, the line that holds its last number.
     int Line() const { return m_line; }
+    // The line that holds number `index` of the last record read: a record
+    // may straddle lines when a file lacks its name line.
+    int ValueLine(int index) const;
 
 private:
     bool NextToken(std::size_t& begin, std::size_t& end);
@@ -39,6 +44,11 @@ private:
     std::size_t m_pos = 0;
     int m_line = 1;
     int m_badLine = 0;
+    static constexpr int kMostValues = 4;
+    int m_valueLines[kMostValues] = {};
+    std::string m_path;
+    int m_openError = 0;
+    bool m_notRegular = false;
 };
 
 // The message for a bad record: "<prefix> Line N does not hold <what>."

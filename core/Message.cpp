@@ -1,22 +1,39 @@
 #include "core/Message.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace qex {
 
 namespace {
 
-void StandardErrorSink(const std::string& text)
+void StandardErrorSink(const std::string& text, const std::string& detail)
 {
-    std::fprintf(stderr, "%s\n", text.c_str());
+    if (detail.empty())
+        std::fprintf(stderr, "%s\n", text.c_str());
+    else
+        std::fprintf(stderr, "%s\n%s\n", text.c_str(), detail.c_str());
 }
 
-MessageSink& CurrentSink()
+DetailedMessageSink& CurrentSink()
 {
-    static MessageSink sink = StandardErrorSink;
+    static DetailedMessageSink sink = StandardErrorSink;
     return sink;
 }
+
+// A detailed sink handed out as a text-only one, so that installing it again
+// restores it whole.
+struct DetailedAsText {
+    DetailedMessageSink inner;
+    void operator()(const std::string& text) const { inner(text, std::string()); }
+};
+
+// A text-only sink installed as a detailed one.
+struct TextOnly {
+    MessageSink inner;
+    void operator()(const std::string& text, const std::string&) const { inner(text); }
+};
 
 thread_local CMessageBatch* t_batch = nullptr;
 
@@ -24,26 +41,52 @@ thread_local CMessageBatch* t_batch = nullptr;
 
 void ShowMessage(const std::string& text)
 {
+    ShowMessage(text, std::string());
+}
+
+void ShowMessage(const std::string& text, const std::string& detail)
+{
     if (t_batch != nullptr && !t_batch->m_shown.insert(text).second)
         return;
-    CurrentSink()(text);
+    CurrentSink()(text, detail);
+}
+
+DetailedMessageSink SetDetailedMessageSink(DetailedMessageSink sink)
+{
+    DetailedMessageSink previous = std::move(CurrentSink());
+    CurrentSink() = sink ? std::move(sink) : DetailedMessageSink(StandardErrorSink);
+    return previous;
 }
 
 MessageSink SetMessageSink(MessageSink sink)
 {
-    MessageSink previous = std::move(CurrentSink());
-    CurrentSink() = sink ? std::move(sink) : MessageSink(StandardErrorSink);
-    return previous;
+    DetailedMessageSink detailed;
+    if (const auto* handedOut = sink ? sink.target<DetailedAsText>() : nullptr)
+        detailed = handedOut->inner;
+    else if (sink)
+        detailed = TextOnly{std::move(sink)};
+    DetailedMessageSink previous = SetDetailedMessageSink(std::move(detailed));
+    if (const auto* textOnly = previous.target<TextOnly>())
+        return textOnly->inner;
+    return DetailedAsText{std::move(previous)};
+}
+
+std::string FileErrorDetail(const std::string& path, int errorNumber)
+{
+    return path + ": " + std::strerror(errorNumber);
 }
 
 CMessageRecorder::CMessageRecorder()
-    : m_previous(SetMessageSink([this](const std::string& text) { m_messages.push_back(text); }))
+    : m_previous(SetDetailedMessageSink([this](const std::string& text, const std::string& detail) {
+          m_messages.push_back(text);
+          m_details.push_back(detail);
+      }))
 {
 }
 
 CMessageRecorder::~CMessageRecorder()
 {
-    SetMessageSink(std::move(m_previous));
+    SetDetailedMessageSink(std::move(m_previous));
 }
 
 bool CMessageRecorder::Contains(const std::string& text) const
@@ -52,6 +95,14 @@ bool CMessageRecorder::Contains(const std::string& text) const
         if (m == text)
             return true;
     return false;
+}
+
+std::string CMessageRecorder::DetailOf(const std::string& text) const
+{
+    for (std::size_t i = 0; i < m_messages.size(); ++i)
+        if (m_messages[i] == text)
+            return m_details[i];
+    return std::string();
 }
 
 CMessageBatch::CMessageBatch() : m_outer(t_batch)

@@ -2,6 +2,11 @@
 // The one way core code talks to the user: a fixed text, shown and acknowledged.
 // The desktop shows a modal box captioned "QEX", qexcli prints to standard error,
 // tests record the texts.
+//
+// A message may carry a detail: what the fixed text cannot know, such as the
+// path and the system's reason for a failed file ("/data/r.txt: No space left
+// on device"). qexcli prints it on the line after the text, the desktop as the
+// box's detailed text.
 
 #include <functional>
 #include <set>
@@ -11,13 +16,21 @@
 namespace qex {
 
 using MessageSink = std::function<void(const std::string& text)>;
+using DetailedMessageSink = std::function<void(const std::string& text, const std::string& detail)>;
 
 // Show a message through the installed sink.
 void ShowMessage(const std::string& text);
+void ShowMessage(const std::string& text, const std::string& detail);
 
 // Install a sink; returns the previous one. An empty sink restores the default
-// (standard error).
+// (standard error). A text-only sink does not see details; a sink returned by
+// this call and installed again keeps receiving them.
 MessageSink SetMessageSink(MessageSink sink);
+DetailedMessageSink SetDetailedMessageSink(DetailedMessageSink sink);
+
+// "path: reason" for a failed operation on a file, the reason being the
+// system's text for the error number.
+std::string FileErrorDetail(const std::string& path, int errorNumber);
 
 // Records every message while it lives (tests); restores the previous sink after.
 class CMessageRecorder {
@@ -28,12 +41,21 @@ public:
     CMessageRecorder& operator=(const CMessageRecorder&) = delete;
 
     const std::vector<std::string>& Messages() const { return m_messages; }
+    // The detail of each message, empty where it had none, in the same order.
+    const std::vector<std::string>& Details() const { return m_details; }
     bool Contains(const std::string& text) const;
-    void Clear() { m_messages.clear(); }
+    // The detail of the first message with this text; empty when none.
+    std::string DetailOf(const std::string& text) const;
+    void Clear()
+    {
+        m_messages.clear();
+        m_details.clear();
+    }
 
 private:
     std::vector<std::string> m_messages;
-    MessageSink m_previous;
+    std::vector<std::string> m_details;
+    DetailedMessageSink m_previous;
 };
 
 // While one lives, a text already shown is not shown again: one press of a
@@ -46,7 +68,7 @@ public:
     CMessageBatch& operator=(const CMessageBatch&) = delete;
 
 private:
-    friend void ShowMessage(const std::string& text);
+    friend void ShowMessage(const std::string& text, const std::string& detail);
     std::set<std::string> m_shown;
     CMessageBatch* m_outer;
 };

@@ -58,11 +58,7 @@ std::string CResultList::Text() const
 
 bool CResultList::SaveToFile(const std::string& path) const
 {
-    if (!WriteFileAtomically(path, Text())) {
-        ShowMessage("Can not find Output file!");
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, Text(), "Can not find Output file!");
 }
 
 } // namespace qex

@@ -4,6 +4,7 @@
 #include "core/Message.h"
 #include "core/TextNumber.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <sys/stat.h>
@@ -110,13 +111,18 @@ bool ReadHorizonFile(const std::string& path, std::vector<HorizonPoint>& points)
     // Only a regular file: a folder cannot be read, and a pipe or a device
     // could block or never end.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        ShowMessage(Format("Can not open horizon file %s!", path.c_str()));
+    int error = 0;
+    if (::stat(path.c_str(), &st) != 0)
+        error = errno;
+    else if (!S_ISREG(st.st_mode))
+        error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (error != 0) {
+        ShowMessage(Format("Can not open horizon file %s!", path.c_str()), FileErrorDetail(path, error));
         return false;
     }
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) {
-        ShowMessage(Format("Can not open horizon file %s!", path.c_str()));
+        ShowMessage(Format("Can not open horizon file %s!", path.c_str()), FileErrorDetail(path, errno));
         return false;
     }
     std::string text;

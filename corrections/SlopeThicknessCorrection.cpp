@@ -1,6 +1,7 @@
 #include "corrections/SlopeThicknessCorrection.h"
 
 #include "core/Format.h"
+#include "corrections/ThicknessCorrection.h"
 
 #include <cmath>
 
@@ -29,8 +30,8 @@ double SlopeThicknessCorrectionFactor(double density, double attenuationLength, 
         return 0.0;
     // Mass thickness in attenuation lengths, lengthened by the slope.
     const double x = thickness * (density / attenuationLength) * (1.0 + slope * slope / kSlopePathDegreesSquared);
-    // S * (1 - exp(-x)) / x, with expm1 for accuracy at small x.
-    return slopeShielding * (-std::expm1(-x) / x);
+    // S * (1 - exp(-x)) / x.
+    return slopeShielding * MeanAttenuation(x);
 }
 
 void AppendSlopeThicknessResult(const SlopeThicknessInputs& inputs, CResultList& list)

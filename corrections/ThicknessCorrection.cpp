@@ -6,6 +6,15 @@
 
 namespace qex {
 
+double MeanAttenuation(double x)
+{
+    // A product of tiny inputs can underflow to 0, where the quotient is 0/0.
+    if (!(x > 0.0))
+        return 1.0;
+    // expm1 keeps the quotient accurate far below one attenuation length.
+    return -std::expm1(-x) / x;
+}
+
 double ThicknessCorrectionFactor(double density, double attenuationLength, double thickness)
 {
     if (!(thickness > 0.0))
@@ -17,10 +26,8 @@ double ThicknessCorrectionFactor(double density, double attenuationLength, doubl
     // A zero free path absorbs everything below the surface.
     if (!(attenuationLength > 0.0))
         return 0.0;
-    // Mean of exp(-z/L) over 0..d: (1 - exp(-d/L)) * L/d. expm1 keeps it
-    // accurate for a mass thickness far below the attenuation length.
-    const double x = massThickness / attenuationLength;
-    return -std::expm1(-x) / x;
+    // Mean of exp(-z/L) over 0..d: (1 - exp(-d/L)) * L/d.
+    return MeanAttenuation(massThickness / attenuationLength);
 }
 
 void AppendThicknessResult(const ThicknessInputs& inputs, CResultList& list)

@@ -11,6 +11,10 @@ namespace qex {
 // density in g/cm3, attenuationLength in g/cm2, thickness in cm.
 double ThicknessCorrectionFactor(double density, double attenuationLength, double thickness);
 
+// Mean of exp(-z) over z in 0..x, (1 - exp(-x)) / x, for a mass thickness of
+// x attenuation lengths; 1 at x = 0 (its limit), 0 at x = infinity.
+double MeanAttenuation(double x);
+
 // The thickness dialog's inputs, with its defaults and ranges.
 struct ThicknessInputs {
     double thickness = 2.0;   // cm

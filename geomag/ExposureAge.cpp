@@ -123,6 +123,12 @@ ResultPair CSampleSite::GeomagneticExposureAge(CGeomagneticPoleData* poles,
         ShowMessage("No Geomagnetic Pole Information!");
         return kNoResult;
     }
+    // Production scales with the fourth root of the field's strength.
+    if (intensities->NegativeLine() > 0) {
+        ShowMessage(Format("Geomagnetic Intensity file is not correct! Line %d holds a negative intensity (%.15g).",
+                           intensities->NegativeLine(), intensities->NegativeValue()));
+        return kNoResult;
+    }
 
     // The records are paired by index: they must be usable as such.
     const int np = poles->pointCount;
@@ -275,11 +281,9 @@ void CSampleSite::WriteIntensityTable(std::string path, const CGeomagneticIntens
         ShowMessage("No Geomagnetic Intensity Information!");
         return;
     }
-    CAtomicFile file(std::move(path));
-    if (!file.Open()) {
-        ShowMessage("Can not find this file!");
+    CAtomicFile file(std::move(path), "Can not find this file!");
+    if (!file.Open())
         return;
-    }
     std::FILE* out = file.Stream();
     std::fprintf(out, "%s\t%s", "Year", "Intensity");
     for (int L = 0; L <= 60; L += 5)
@@ -296,8 +300,7 @@ void CSampleSite::WriteIntensityTable(std::string path, const CGeomagneticIntens
         }
         std::fprintf(out, "\n");
     }
-    if (!file.Commit())
-        ShowMessage("Can not find this file!");
+    file.Commit();
 }
 
 } // namespace qex

@@ -28,6 +28,8 @@ void CGeomagneticIntensityData::Clear()
     intensities.clear();
     name.clear();
     pointCount = 0;
+    m_negativeLine = 0;
+    m_negativeValue = 0.0;
 }
 
 int CGeomagneticIntensityData::LoadFile()
@@ -35,7 +37,7 @@ int CGeomagneticIntensityData::LoadFile()
     Clear();
     CDataFileReader reader;
     if (!reader.Open(path)) {
-        ShowMessage("Can not find Geomagnetic Intensity file!");
+        ShowMessage("Can not find Geomagnetic Intensity file!", reader.OpenFailureDetail());
         m_loaded = false;
         return 0;
     }
@@ -78,6 +80,10 @@ int CGeomagneticIntensityData::Load(CDataFileReader& reader)
         }
         const double age = record[0];
         const double intensity = record[1];
+        if (intensity < 0.0 && m_negativeLine == 0) {
+            m_negativeLine = reader.ValueLine(1);
+            m_negativeValue = intensity;
+        }
         if (age - previousAge > kWideGap) {
             // std::midpoint: (a + b) / 2 without overflow for ages near 1e308.
             years.push_back(std::midpoint(previousAge, age));
@@ -125,11 +131,7 @@ std::string CGeomagneticIntensityData::FileText() const
 
 int CGeomagneticIntensityData::SaveFile(std::string outputPath) const
 {
-    if (!WriteFileAtomically(outputPath, FileText())) {
-        ShowMessage("Can not find this file!");
-        return 0;
-    }
-    return 1;
+    return WriteFileAtomically(outputPath, FileText(), "Can not find this file!") ? 1 : 0;
 }
 
 } // namespace qex

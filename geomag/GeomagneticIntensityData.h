@@ -36,10 +36,18 @@ public:
 
     bool IsLoaded() const { return m_loaded; }
 
+    // The first line holding a negative value, 0 when none does. A climatic
+    // curve may go below zero; a field intensity cannot, and the exposure age
+    // refuses such records naming this line.
+    int NegativeLine() const { return m_negativeLine; }
+    double NegativeValue() const { return m_negativeValue; }
+
 private:
     int Load(CDataFileReader& reader);
     void Clear();
     bool m_loaded = false;
+    int m_negativeLine = 0;
+    double m_negativeValue = 0.0;
 };
 
 } // namespace qex

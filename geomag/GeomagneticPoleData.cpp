@@ -1,6 +1,7 @@
 #include "geomag/GeomagneticPoleData.h"
 
 #include "core/DataFileReader.h"
+#include "core/Format.h"
 #include "core/Message.h"
 
 #include <algorithm>
@@ -14,6 +15,10 @@ namespace {
 constexpr double kDegreesToRadians = 0.017453292519943295;
 constexpr double kRadiansToDegrees = 57.29577951308232;
 constexpr double kCloseYears = 0.001; // records closer than this (years) are one
+// A pole lies on the globe: latitudes to 90 degrees either way; longitudes
+// east or west, either way round (so up to a full turn).
+constexpr double kMaxPoleLatitude = 90.0;
+constexpr double kMaxPoleLongitude = 360.0;
 } // namespace
 
 CGeomagneticPoleData::CGeomagneticPoleData(std::string filePath) : path(std::move(filePath))
@@ -34,7 +39,7 @@ int CGeomagneticPoleData::LoadFile()
     Clear();
     CDataFileReader reader;
     if (!reader.Open(path)) {
-        ShowMessage("Can not find Geomagnetic Pole file!");
+        ShowMessage("Can not find Geomagnetic Pole file!", reader.OpenFailureDetail());
         m_loaded = false;
         return 0;
     }
@@ -70,6 +75,20 @@ int CGeomagneticPoleData::Load(CDataFileReader& reader)
             Clear();
             ShowMessage(BadRecordMessage("Geomagnetic Pole file is not correct!", reader.BadLine(),
                                          "an age, a pole latitude and a pole longitude"));
+            return 0;
+        }
+        // A pole off the globe is a broken file (often one whose name line
+        // is missing, so that every number has moved one place along).
+        std::string impossible;
+        if (!(std::fabs(record[1]) <= kMaxPoleLatitude))
+            impossible = Format("Line %d holds a pole latitude of %.15g, outside -90 to 90.", reader.ValueLine(1),
+                                record[1]);
+        else if (!(std::fabs(record[2]) <= kMaxPoleLongitude))
+            impossible = Format("Line %d holds a pole longitude of %.15g, outside -360 to 360.", reader.ValueLine(2),
+                                record[2]);
+        if (!impossible.empty()) {
+            Clear();
+            ShowMessage("Geomagnetic Pole file is not correct! " + impossible);
             return 0;
         }
         years.push_back(record[0]);

@@ -424,12 +424,12 @@ bool CPlotDlg::SaveImage(const QString& path)
         return false;
     }
     const QByteArray bytes = RenderImage(m_tabs->currentIndex(), format);
-    if (bytes.isEmpty() ||
-        !WriteFileAtomically(path.toStdString(), std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+    if (bytes.isEmpty()) {
         ShowMessage("Can not write the image file!");
         return false;
     }
-    return true;
+    return WriteFileAtomically(path.toStdString(), std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                               "Can not write the image file!");
 }
 
 void CPlotDlg::OnSaveImage()

@@ -28,13 +28,13 @@ CProxyCurve::CProxyCurve(std::string filePath) : path(std::move(filePath))
     LoadFile();
 }
 
-int CProxyCurve::FailLoad(const std::string& message)
+int CProxyCurve::FailLoad(const std::string& message, const std::string& detail)
 {
     years.clear();
     values.clear();
     pointCount = 0;
     m_descendingLine = 0;
-    ShowMessage(message);
+    ShowMessage(message, detail);
     return 0;
 }
 
@@ -42,7 +42,7 @@ int CProxyCurve::LoadFile()
 {
     CDataFileReader reader;
     if (!reader.Open(path))
-        return FailLoad("Can not find Proxy data file!");
+        return FailLoad("Can not find Proxy data file!", reader.OpenFailureDetail());
     return Load(reader);
 }
 
@@ -78,7 +78,7 @@ int CProxyCurve::Load(CDataFileReader& reader)
             return FailLoad(BadLineMessage(reader.BadLine()));
         // Years closer than kMinYearStep are one point, in either order.
         if (m_descendingLine == 0 && !years.empty() && years.back() - point[0] >= kMinYearStep)
-            m_descendingLine = reader.Line();
+            m_descendingLine = reader.ValueLine(0);
         years.push_back(point[0]);
         values.push_back(point[1]);
     }
@@ -240,7 +240,17 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
     // the year at which the exposure equals the asked one.
     exposureAge = exposure;
     burialAge = exposureEnd - exposed;
-    totalAge = exposure + exposureEnd - exposed;
+    // Exposure plus burial, summed in this order: exposure + exposureEnd -
+    // exposed loses the exposure against years near 1e297 and gives 0.
+    // A curve from year 0 cannot expose more than the years it walked, so a
+    // burial below 0 is rounding of such years; one starting before the
+    // present (a negative year) would give a total below its exposure.
+    if (burialAge < 0.0) {
+        if (years.at(0) < 0.0)
+            return -1.0;
+        burialAge = 0.0;
+    }
+    totalAge = exposure + burialAge;
     // Years spanning more than a double holds (-1e308 to 1e308) overflow the
     // sums: no result rather than an infinite age.
     if (!std::isfinite(exposureEnd) || !std::isfinite(burialAge) || !std::isfinite(totalAge))

@@ -69,7 +69,7 @@ public:
 private:
     int Load(CDataFileReader& reader);
     // Forgets every point after a failed load.
-    int FailLoad(const std::string& message);
+    int FailLoad(const std::string& message, const std::string& detail = std::string());
 
     int m_descendingLine = 0;
 };

@@ -1,5 +1,6 @@
 #include "proxy/SimulationCalculation.h"
 
+#include "core/FileIdentity.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "proxy/SimulationSession.h"
@@ -39,6 +40,13 @@ bool HavePaths(const SimulationInputs& inputs)
     }
     if (inputs.outputFile.empty()) {
         ShowMessage("Please select an output file!");
+        return false;
+    }
+    // The report must not replace the curve it is computed from.
+    const FileClash clash = FindSameFile(
+        {{"Output File", inputs.outputFile, FileRole::Output}, {"Proxy Curve", inputs.proxyFile, FileRole::Input}});
+    if (!clash.message.empty()) {
+        ShowMessage(clash.message, clash.detail);
         return false;
     }
     return true;

@@ -41,7 +41,7 @@ bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message)
         // backwards and give ages that look right but are not.
         if (point[0] < curve.years.back()) {
             message = Format("Proxy data file is not correct! The years do not ascend from 0 at line %d.",
-                             reader.Line());
+                             reader.ValueLine(0));
             return false;
         }
         curve.years.push_back(point[0]);
@@ -67,12 +67,15 @@ bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message)
 
 } // namespace
 
-bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message)
+bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message,
+                         std::string* detail)
 {
     curve = SimulationCurve();
     CDataFileReader reader;
     if (!reader.Open(path)) {
         message = "Can not find Proxy data file!";
+        if (detail != nullptr)
+            *detail = reader.OpenFailureDetail();
         return false;
     }
     if (!Load(reader, curve, message)) {

@@ -24,8 +24,10 @@ struct SimulationCurve {
 // `message` to the text to show the user ("Can not find Proxy data file!",
 // "Proxy data file is not correct!", "Proxy data are too little!", the line
 // that does not hold two numbers, or the line where the years stop ascending
-// from the present); the caller shows it.
-bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message);
+// from the present); the caller shows it, with `detail` (the path and the
+// system's reason) when the file cannot be opened.
+bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message,
+                         std::string* detail = nullptr);
 
 // The same from the bytes of a file.
 bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message);

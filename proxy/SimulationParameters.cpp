@@ -14,6 +14,13 @@ bool NonNegativeFinite(double v)
 {
     return std::isfinite(v) && v >= 0.0;
 }
+// The ratio differences, 100 |R - Rm| / Rm with R at most Rp, stay numbers:
+// a measured ratio some 1e-306 times the production ratio would make them
+// infinite.
+bool RatioDifferencesFinite(const SimulationParameters& p)
+{
+    return std::isfinite(100.0 * p.productionRatio / p.measuredRatio);
+}
 } // namespace
 
 SimulationParameters DeriveSimulationParameters(double be10Concentration, double be10Production,
@@ -57,7 +64,7 @@ bool ParametersAreUsable(const SimulationParameters& p)
     return PositiveFinite(p.be10Concentration) && PositiveFinite(p.be10Production) &&
            PositiveFinite(p.al26Concentration) && PositiveFinite(p.al26Production) && NonNegativeFinite(p.density) &&
            PositiveFinite(p.freePath) && NonNegativeFinite(p.aerialErosion) && NonNegativeFinite(p.glacialErosion) &&
-           std::isfinite(p.minimumExposure);
+           std::isfinite(p.minimumExposure) && RatioDifferencesFinite(p);
 }
 
 std::string UnusableParametersMessage(const SimulationParameters& p)
@@ -70,6 +77,8 @@ std::string UnusableParametersMessage(const SimulationParameters& p)
         return "The 10Be and 26Al production rates must be above zero: no simulation.";
     if (!std::isfinite(p.minimumExposure))
         return "The 10Be concentration is at or above what production can sustain: no simulation.";
+    if (!RatioDifferencesFinite(p))
+        return "The measured 26Al/10Be ratio is too small to compare simulated ratios with: no simulation.";
     return "The density, free path or erosion rates cannot give a simulation.";
 }
 

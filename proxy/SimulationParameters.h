@@ -44,8 +44,8 @@ SimulationParameters DeriveSimulationParameters(double be10Concentration, double
 
 // Whether a run can give finite numbers: concentrations and production rates
 // positive and finite, density and erosion rates finite and not negative, a
-// positive finite free path, and a finite minimum exposure time (10Be below
-// saturation).
+// positive finite free path, a finite minimum exposure time (10Be below
+// saturation), and a measured ratio large enough for finite ratio differences.
 bool ParametersAreUsable(const SimulationParameters& p);
 
 // Why a run cannot give finite numbers, in words for the user; empty when the

@@ -93,17 +93,18 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         return false;
 
     if (m_curveState == State::Unknown)
-        m_curveState = LoadSimulationCurve(m_proxyPath, m_curve, m_curveMessage) ? State::Good : State::Bad;
+        m_curveState = LoadSimulationCurve(m_proxyPath, m_curve, m_curveMessage, &m_curveDetail) ? State::Good : State::Bad;
     if (m_curveState == State::Bad) {
-        ShowMessage(m_curveMessage);
+        ShowMessage(m_curveMessage, m_curveDetail);
         return false;
     }
     if (m_reportState == State::Unknown) {
         CAtomicFile probe(m_reportPath);
         m_reportState = probe.Open() ? State::Good : State::Bad;
+        m_reportDetail = probe.FailureDetail();
     }
     if (m_reportState == State::Bad) {
-        ShowMessage("Can not find Output file!");
+        ShowMessage("Can not find Output file!", m_reportDetail);
         return false;
     }
 
@@ -181,11 +182,7 @@ bool CSimulationSession::WriteReport()
     const std::string text = FormatSimulationReport(pending.walk->histories, pending.measuredRatio,
                                                     pending.best ? &*pending.best : nullptr);
     m_pending.reset();
-    if (!WriteFileAtomically(m_reportPath, text)) {
-        ShowMessage("Can not find Output file!");
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(m_reportPath, text, "Can not find Output file!");
 }
 
 } // namespace qex

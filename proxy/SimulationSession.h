@@ -64,8 +64,10 @@ private:
     enum class State { Unknown, Good, Bad };
     State m_curveState = State::Unknown;
     std::string m_curveMessage;
+    std::string m_curveDetail; // the path and the reason it cannot be read
     SimulationCurve m_curve;
     State m_reportState = State::Unknown;
+    std::string m_reportDetail; // the path and the reason it cannot be written
 
     std::vector<std::unique_ptr<Walked>> m_walks;
 

@@ -138,15 +138,13 @@ std::string WorldTableHeader(const WorldTableWalk& walk)
 WorldTableOutcome WriteWorldTable(const WorldTableGrid& grid, const std::string& path,
                                   const WorldTableProgress& progress)
 {
-    CAtomicFile file(path);
-    if (!file.Open()) {
-        ShowMessage("Can not find Output file!");
+    CAtomicFile file(path, "Can not find Output file!");
+    if (!file.Open())
         return WorldTableOutcome::CannotOpen;
-    }
     std::FILE* out = file.Stream();
+    // Commit finds the failed write and says so, with the system's reason.
     auto failed = [&] {
-        file.Discard();
-        ShowMessage("Can not find Output file!");
+        file.Commit();
         return WorldTableOutcome::WriteFailed;
     };
 
@@ -194,10 +192,8 @@ WorldTableOutcome WriteWorldTable(const WorldTableGrid& grid, const std::string&
         file.Discard();
         return WorldTableOutcome::Cancelled;
     }
-    if (!file.Commit()) {
-        ShowMessage("Can not find Output file!");
+    if (!file.Commit())
         return WorldTableOutcome::WriteFailed;
-    }
     return WorldTableOutcome::Written;
 }
 

@@ -10,11 +10,14 @@ namespace qex {
 
 void InstallMessageBoxSink()
 {
-    SetMessageSink([](const std::string& text) {
+    SetDetailedMessageSink([](const std::string& text, const std::string& detail) {
         QWidget* parent = QApplication::activeModalWidget();
         if (parent == nullptr)
             parent = QApplication::activeWindow();
         QMessageBox box(QMessageBox::NoIcon, "QEX", QString::fromStdString(text), QMessageBox::Ok, parent);
+        // The path and the system's reason behind a file failure, one click away.
+        if (!detail.empty())
+            box.setDetailedText(QString::fromStdString(detail));
         // A busy cursor set by the running command must not hide the OK button's.
         const bool busy = QApplication::overrideCursor() != nullptr;
         if (busy)

@@ -55,7 +55,8 @@ TEST_F(CutCommandTest, NoValidResultOrAFailedLoadExitsOne)
     const auto missing = RunQexcli({"cut", "--proxy", m_dir.File("none.dat")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "Can not find Proxy data file!\n");
+    EXPECT_EQ(missing.err,
+              "Can not find Proxy data file!\n" + m_dir.File("none.dat") + ": No such file or directory\n");
 }
 
 TEST_F(CutCommandTest, UsageErrorsExitTwoWithNothingOnStandardOutput)

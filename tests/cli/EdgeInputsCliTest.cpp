@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,13 +30,27 @@ std::string AlternatingCurve(const std::string& path)
     return path;
 }
 
-// Runs the command with one option at each of its bounds: exit 0 with finite
-// lines, or exit 1 with a message saying why (or, for a cut, the line that
-// says there is no valid result).
+// No total age below its exposure age in the lines.
+bool AgesAgree(const std::string& out)
+{
+    auto number = [&out](const std::string& label) {
+        const std::size_t at = out.find(label);
+        return at == std::string::npos ? 0.0 : std::atof(out.c_str() + out.find(':', at) + 1);
+    };
+    return number("Total Age(kyr)") >= number("Exposure Age(kyr)");
+}
+
+// Runs the command with one option at each of its bounds, and just above a
+// lower bound of 0 (1e-322, where products underflow): exit 0 with finite
+// lines and files, or exit 1 with a message saying why (or, for a cut, the
+// line that says there is no valid result).
 void RunAtEveryBound(const Args& command, const std::vector<std::pair<std::string, Args>>& options,
                      const std::string& workingDir = {}, const std::string& written = {})
 {
-    for (const auto& [option, values] : options) {
+    for (const auto& [option, bounds] : options) {
+        Args values = bounds;
+        if (std::find(values.begin(), values.end(), "0") != values.end())
+            values.push_back("1e-322");
         for (const std::string& value : values) {
             SCOPED_TRACE(command.front() + " " + option + " " + value);
             Args args = command;
@@ -42,6 +58,7 @@ void RunAtEveryBound(const Args& command, const std::vector<std::pair<std::strin
             const auto run = RunQexcli(args, workingDir);
             ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << run.err;
             EXPECT_TRUE(AllFinite(run.out)) << run.out;
+            EXPECT_TRUE(AgesAgree(run.out)) << run.out;
             if (run.exitCode == 1) {
                 EXPECT_TRUE(!run.err.empty() || run.out == "Calculation doesn't have valid results\n\n");
             } else {
@@ -97,10 +114,50 @@ TEST(EdgeInputsCli, EveryOptionAtEachEndOfItsRange)
         {"--be10-production", {"0", "100000"}},   {"--al26-production", {"0", "100000"}},
         {"--density", {"0", "100"}},              {"--free-path", {"100", "500"}},
         {"--aerial-erosion", {"0", "1000"}},      {"--glacial-erosion", {"0", "10000"}}};
-    RunAtEveryBound({"simulate", "--proxy", curve, "--report", dir.File("r1.txt")}, simulate);
-    RunAtEveryBound({"simulate", "--single", "--proxy", curve, "--report", dir.File("r2.txt")}, simulate);
+    RunAtEveryBound({"simulate", "--proxy", curve, "--report", dir.File("r1.txt")}, simulate, {}, dir.File("r1.txt"));
+    RunAtEveryBound({"simulate", "--single", "--proxy", curve, "--report", dir.File("r2.txt"), "--table",
+                     dir.File("t2.csv")},
+                    simulate, {}, dir.File("t2.csv"));
     RunAtEveryBound({"cut", "--proxy", curve}, {{"--exposure-age", {"0", "1e9"}}, {"--cut-age", {"0", "1e8"}},
                                                 {"--cut-value", {"-1e300", "0", "4", "1e300"}}});
+}
+
+TEST(EdgeInputsCli, UnderflowAndOverflowGiveTheLimitOrARefusal)
+{
+    TempDir dir;
+    const std::string curve = AlternatingCurve(dir.File("alternating.dat"));
+    // Years near 1e297: the first stretch below the cut, 0 to 5e296 years,
+    // holds the whole exposure, so the surface was never buried.
+    test::WriteFile(dir.File("huge.dat"), "Proxy_Data\nHuge\n0 3.0\n1e297 5.0\n2e297 3.0\n3e297 5.0\n");
+    struct Case {
+        Args args;
+        int exitCode;
+        std::string lastLine; // of standard output; for a refusal, standard error
+    };
+    const std::vector<Case> cases = {
+        // (1 - exp(-x)) / x tends to 1 as the mass thickness x underflows to 0.
+        {{"thickness", "--thickness", "1e-322"}, 0, "Factor:   1.000000"},
+        {{"thickness", "--density", "1e-322"}, 0, "Factor:   1.000000"},
+        {{"slope-thickness", "--density", "1e-322"}, 0, "Factor:   1.000000"},
+        // ... leaving the slope's shielding 1 - 3.6e-6 * 30^2.64 = 0.971431.
+        {{"slope-thickness", "--density", "1e-322", "--slope", "30"}, 0, "Factor:   0.971431"},
+        {{"cut", "--proxy", dir.File("huge.dat"), "--cut-value", "4"}, 0, "Intersect Numbers   :    0"},
+        {{"simulate", "--single", "--proxy", curve, "--report", dir.File("r.txt"), "--al26", "1e-300"}, 1,
+         "The measured 26Al/10Be ratio is too small to compare simulated ratios with: no simulation.\n"
+         "Calculation Error!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + c.args.at(c.args.size() - 2) + " " + c.args.back());
+        const auto run = RunQexcli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        const std::string& shown = c.exitCode == 0 ? run.out : run.err;
+        EXPECT_NE(shown.find(c.lastLine + "\n"), std::string::npos) << shown;
+        EXPECT_EQ(shown.size() - shown.rfind(c.lastLine + "\n"), c.lastLine.size() + 1) << shown;
+        EXPECT_TRUE(AllFinite(run.out));
+        EXPECT_TRUE(AgesAgree(run.out)) << run.out;
+    }
+    EXPECT_NE(RunQexcli(cases[4].args).out.find("Total Age(kyr)         :   25.000"), std::string::npos);
+    EXPECT_FALSE(test::FileExists(dir.File("r.txt")));
 }
 
 TEST(EdgeInputsCli, PathsWithBlanksAndNonAsciiLetters)
@@ -146,25 +203,28 @@ TEST(EdgeInputsCli, AFolderWhereAFileBelongsChangesNothing)
     const std::string curve = AlternatingCurve(dir.File("alternating.dat"));
     const std::string locked = dir.File("locked");
     ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
-    Args targets = {dir.Path(), dir.File("missing/out.txt")};
+    // Each target with the system's reason, on the line after the message.
+    std::vector<std::pair<std::string, std::string>> targets = {
+        {dir.Path(), "Is a directory"}, {dir.File("missing/out.txt"), "No such file or directory"}};
     if (::geteuid() != 0) // the superuser may write into a read-only folder
-        targets.push_back(locked + "/out.txt");
-    for (const std::string& target : targets) {
+        targets.push_back({locked + "/out.txt", "Permission denied"});
+    for (const auto& [target, reason] : targets) {
         SCOPED_TRACE(target);
+        const std::string detail = target + ": " + reason + "\n";
         const auto report = RunQexcli({"simulate", "--proxy", curve, "--report", target});
         EXPECT_EQ(report.exitCode, 1);
-        EXPECT_EQ(report.err, "Can not find Output file!\nCalculation Error!\n");
+        EXPECT_EQ(report.err, "Can not find Output file!\n" + detail + "Calculation Error!\n");
         const auto table = RunQexcli({"world-table", "--output", target});
         EXPECT_EQ(table.exitCode, 1);
-        EXPECT_EQ(table.err, "Can not find Output file!\n");
+        EXPECT_EQ(table.err, "Can not find Output file!\n" + detail);
         const auto normalize = RunQexcli({"normalize", test::SourceDir() + "/examples/geomag/pmagstack1.dat", target});
         EXPECT_EQ(normalize.exitCode, 1);
-        EXPECT_EQ(normalize.err, "Can not find this file!\n");
+        EXPECT_EQ(normalize.err, "Can not find this file!\n" + detail);
     }
     // A folder as the file to read.
     const auto cut = RunQexcli({"cut", "--proxy", dir.Path()});
     EXPECT_EQ(cut.exitCode, 1);
-    EXPECT_EQ(cut.err, "Can not find Proxy data file!\n");
+    EXPECT_EQ(cut.err, "Can not find Proxy data file!\n" + dir.Path() + ": Is a directory\n");
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         ++entries;

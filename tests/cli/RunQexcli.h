@@ -5,9 +5,10 @@
 
 namespace qex::test {
 
-inline ProcessResult RunQexcli(const std::vector<std::string>& arguments, const std::string& workingDir = {})
+inline ProcessResult RunQexcli(const std::vector<std::string>& arguments, const std::string& workingDir = {},
+                               const std::function<void()>& inChild = {})
 {
-    return RunProgram(QEXCLI_PATH, arguments, workingDir);
+    return RunProgram(QEXCLI_PATH, arguments, workingDir, inChild);
 }
 
 } // namespace qex::test

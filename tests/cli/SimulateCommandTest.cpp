@@ -99,7 +99,8 @@ TEST(SimulateCommand, AFailedCalculationExitsOneWithItsMessages)
         RunQexcli({"simulate", "--proxy", dir.File("missing.dat"), "--report", dir.File("r.txt"), "--single"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "Can not find Proxy data file!\nCalculation Error!\n");
+    EXPECT_EQ(missing.err, "Can not find Proxy data file!\n" + dir.File("missing.dat") +
+                               ": No such file or directory\nCalculation Error!\n");
     // A measured ratio above the production ratio: every run fails silently.
     const auto ratio = RunQexcli({"simulate", "--proxy", AlternatingCurve(dir), "--report", dir.File("r.txt"),
                                   "--al26", "9000000"});

@@ -86,7 +86,8 @@ TEST(SimulateTable, ATablePathThatCannotBeWrittenStopsBeforeTheCalculation)
                                    dir.File("missing/table.csv")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "Can not write the table file!\n");
+    EXPECT_EQ(result.err, "Can not write the table file!\n" + dir.File("missing/table.csv") +
+                              ": No such file or directory\n");
     EXPECT_FALSE(test::FileExists(dir.File("report.txt")));
 }
 

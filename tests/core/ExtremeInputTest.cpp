@@ -54,10 +54,14 @@ TEST(HugeValues, ProxyCurvesNear1e308CutToFiniteAges)
     EXPECT_GT(curve.CutAtYear(250.0, 100.0), 0.0);
     EXPECT_DOUBLE_EQ(curve.cutValue, -5e307);
 
-    // Years spanning the whole range: the sums overflow, so no result.
+    // Years spanning the whole range: below the cut from -1e308 to -5e307 and
+    // from 5e307 to 1e308, 1e308 years of exposure in all, none of it buried;
+    // the total is the exposure plus a burial of 0, summed without overflow.
     test::WriteFile(path, "Proxy_Data\nWide\n-1e308 0\n0 1\n1e308 0\n");
     CProxyCurve wide(path);
-    EXPECT_EQ(wide.CutAtValue(0.5, 1.5e308), -1.0);
+    EXPECT_EQ(wide.CutAtValue(0.5, 1.5e308), 1e308);
+    EXPECT_EQ(wide.burialAge, 0.0);
+    EXPECT_EQ(wide.totalAge, 1.5e308);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
@@ -107,10 +111,12 @@ TEST(HugeValues, TheSimulationReportAndGeomagneticDataStayFinite)
     EXPECT_DOUBLE_EQ(intensities.intensities.at(1), 1e308);
     EXPECT_TRUE(AllFinite(intensities.FileText()));
 
+    // Poles at the edges of the globe (a pole off it is refused) give
+    // geomagnetic latitudes within -90..90.
     CGeomagneticPoleData poles(dir.File("none.dat"));
-    poles.LoadText("Geomagnetic_Pole_Data\nP\n0 1e308 -1e308\n0.0005 1e308 1e308\n1000 90 0\n");
+    poles.LoadText("Geomagnetic_Pole_Data\nP\n0 -90 -360\n0.0005 -90 360\n1000 90 0\n");
     ASSERT_EQ(poles.pointCount, 2);
-    EXPECT_EQ(poles.poleLatitudes.at(0), 1e308);
+    EXPECT_EQ(poles.poleLatitudes.at(0), -90.0);
     poles.ComputeGeomagneticLatitudes(45.0, 10.0);
     for (double m : poles.geomagneticLatitudes)
         EXPECT_TRUE(m >= -90.0 && m <= 90.0) << m;

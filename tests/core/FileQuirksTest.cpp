@@ -6,10 +6,12 @@
 #include "core/Format.h"
 #include "core/Message.h"
 #include "corrections/HorizonFile.h"
+#include "corrections/SampleSite.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "geomag/GeomagneticPoleData.h"
 #include "proxy/ProxyCurve.h"
 #include "proxy/SimulationCurve.h"
+#include "scaling/Nuclide.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -278,6 +280,62 @@ TEST(FileQuirks, YearsThatGoBackGiveAMessageAndNoNumber)
     EXPECT_EQ(message, "Proxy data file is not correct! The years do not ascend from 0 at line 3.");
     // Equal years are not going back.
     EXPECT_TRUE(LoadSimulationCurveText("Proxy_Data\nSame\n0 3\n1000 5\n1000 4\n2000 3\n", sim, message));
+}
+
+TEST(FileQuirks, ImpossibleRecordsAndShiftedNumbersAreBlamedOnTheirOwnLine)
+{
+    test::TempDir dir;
+    struct Case {
+        const char* what;
+        std::function<std::string(const std::string& text)> load; // the message, or "" when loaded
+        std::string text;
+        std::string message;
+    };
+    auto poles = [&dir](const std::string& text) {
+        CMessageRecorder messages;
+        CGeomagneticPoleData data(dir.File("none.dat"));
+        return data.LoadText(text) == 1 ? std::string() : messages.Messages().back();
+    };
+    // A negative intensity loads (a climatic curve may go below 0) but gives no exposure age.
+    auto intensities = [&dir](const std::string& text) {
+        CMessageRecorder messages;
+        CGeomagneticIntensityData data(dir.File("none.dat"));
+        CGeomagneticPoleData pole(dir.File("none.dat"));
+        pole.LoadText("Geomagnetic_Pole_Data\nP\n0 90 0\n500 90 0\n1000 90 0\n");
+        CNuclide be10;
+        be10.Init(CNuclide::kBe10);
+        be10.concentration = 6000.0;
+        if (data.LoadText(text) != 1 || CSampleSite().GeomagneticExposureAge(&pole, &data, &be10, 0.0).first >= 0.0)
+            return std::string();
+        return messages.Messages().back();
+    };
+    auto simulation = [](const std::string& text) {
+        SimulationCurve curve;
+        std::string message;
+        return LoadSimulationCurveText(text, curve, message) ? std::string() : message;
+    };
+    const std::vector<Case> cases = {
+        {"pole latitude", poles, "Geomagnetic_Pole_Data\nP\n0 90 0\n500 91 0\n",
+         "Geomagnetic Pole file is not correct! Line 4 holds a pole latitude of 91, outside -90 to 90."},
+        {"pole longitude", poles, "Geomagnetic_Pole_Data\nP\n0 -90 -360\n500 0 360.5\n",
+         "Geomagnetic Pole file is not correct! Line 4 holds a pole longitude of 360.5, outside -360 to 360."},
+        // Without its name line the age 500 becomes a longitude: line 3 holds it.
+        {"pole, no name line", poles, "Geomagnetic_Pole_Data\n0 80 0\n500 80 0\n",
+         "Geomagnetic Pole file is not correct! Line 3 holds a pole longitude of 500, outside -360 to 360."},
+        {"negative intensity", intensities, "Geomagnetic_Intensity_Data\nI\n0 1\n500 0.5\n1000 -0.2\n",
+         "Geomagnetic Intensity file is not correct! Line 5 holds a negative intensity (-0.2)."},
+        // Without its name line "0" is the name and the years are 3, 5 and
+        // 1: the year 1 stands on line 4, the record it starts ends on line 5.
+        {"years, no name line", simulation, "Proxy_Data\n0 3\n1000 5\n2000 1\n3000 4\n4000\n",
+         "Proxy data file is not correct! The years do not ascend from 0 at line 4."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.load(c.text), c.message);
+    }
+    // A name line lost in the cut's curve too.
+    test::WriteFile(dir.File("shifted.dat"), "Proxy_Data\n0 3\n1000 5\n2000 1\n3000 4\n4000\n");
+    EXPECT_EQ(CProxyCurve(dir.File("shifted.dat")).DescendingLine(), 4);
 }
 
 } // namespace

@@ -140,5 +140,84 @@ TEST(WriteFailure, AFolderAMissingFolderOrAReadOnlyFolderChangesNothing)
     }
 }
 
+TEST(WriteFailure, FilesWrittenTogetherAreAllPutInPlaceOrNone)
+{
+    const std::string small(100, 's');
+    const std::string large(5000, 'l');
+    struct Case {
+        const char* name;
+        std::string first;
+        std::string second;
+        bool written; // with room for 1000 bytes a file
+    };
+    const std::vector<Case> cases = {
+        {"both fit", small, small, true},
+        {"the first fails", large, small, false},
+        {"the second fails", small, large, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        test::WriteFile(dir.File("report.txt"), "old report\n");
+        test::WriteFile(dir.File("table.csv"), "old table\n");
+        CMessageRecorder messages;
+        CFullDisk disk(1000);
+        CFileTransaction together;
+        WriteFileAtomically(dir.File("report.txt"), c.first, "Can not find Output file!");
+        WriteFileAtomically(dir.File("table.csv"), c.second, "Can not find Output file!");
+        // Nothing is in place before the commit.
+        EXPECT_EQ(test::ReadFile(dir.File("report.txt")), "old report\n");
+        EXPECT_EQ(together.Commit(), c.written);
+        EXPECT_EQ(test::ReadFile(dir.File("report.txt")), c.written ? c.first : "old report\n");
+        EXPECT_EQ(test::ReadFile(dir.File("table.csv")), c.written ? c.second : "old table\n");
+        EXPECT_EQ(EntriesIn(dir.Path()), 2u);
+        // The failed write said so, with its path and the reason.
+        EXPECT_EQ(messages.Details().size(), c.written ? 0u : 1u);
+        if (!c.written) {
+            EXPECT_NE(messages.Details().front().find(": No space left on device"), std::string::npos);
+        }
+    }
+}
+
+TEST(WriteFailure, TheDesktopCalculationsNeverWriteOverTheirInputs)
+{
+    TempDir dir;
+    const std::string curve = test::WriteCurve(dir, "alternating.dat", test::AlternatingCurveText());
+    ASSERT_EQ(::symlink("alternating.dat", dir.File("link.dat").c_str()), 0);
+    const std::string records = test::SourceDir() + "/examples/geomag/";
+    const std::string intensity = dir.File("pmagstack1.dat");
+    test::WriteFile(intensity, test::ReadFile(records + "pmagstack1.dat"));
+
+    SimulationInputs simulation;
+    simulation.proxyFile = curve;
+    simulation.outputFile = dir.File("link.dat");
+    ExposureInputs exposure;
+    exposure.magneticCorrection = true;
+    exposure.polePath = records + "pole02.dat";
+    exposure.intensityPath = intensity;
+    exposure.tablePath = dir.Path() + "/./pmagstack1.dat";
+    struct Case {
+        const char* name;
+        std::function<bool(CResultList&)> calculate;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"simulation", [&](CResultList& list) { return AppendSingleSimulation(simulation, list); },
+         "Output File names the same file as Proxy Curve: an output may not replace an input!"},
+        {"exposure age", [&](CResultList& list) { return AppendExposureAge(exposure, list); },
+         "Scratch table names the same file as Intensity file: an output may not replace an input!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMessageRecorder messages;
+        CResultList list;
+        EXPECT_FALSE(c.calculate(list));
+        EXPECT_TRUE(list.Lines().empty());
+        EXPECT_EQ(messages.Messages(), std::vector<std::string>{c.message});
+    }
+    EXPECT_EQ(test::ReadFile(curve), test::AlternatingCurveText());
+    EXPECT_EQ(test::ReadFile(intensity), test::ReadFile(records + "pmagstack1.dat"));
+}
+
 } // namespace
 } // namespace qex

@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -90,8 +91,47 @@ std::string Slurp(const std::string& path)
 }
 } // namespace
 
+namespace {
+std::vector<char*> Argv(const std::string& program, const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    return argv;
+}
+} // namespace
+
+int WaitProgram(pid_t pid)
+{
+    int status = 0;
+    if (pid <= 0 || ::waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment, const std::string& errPath)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (std::freopen("/dev/null", "w", stdout) == nullptr || std::freopen(errPath.c_str(), "w", stderr) == nullptr)
+            ::_exit(127);
+        for (const std::string& entry : environment)
+            ::putenv(const_cast<char*>(entry.c_str()));
+        // As started from a terminal, whatever the test runner ignores.
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+            std::signal(signal, SIG_DFL);
+        std::vector<char*> argv = Argv(program, arguments);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                  const std::string& workingDir)
+                  const std::string& workingDir, const std::function<void()>& inChild)
 {
     TempDir scratch;
     const std::string outPath = scratch.File("stdout");
@@ -104,18 +144,14 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
         std::FILE* err = std::freopen(errPath.c_str(), "w", stderr);
         if (out == nullptr || err == nullptr)
             ::_exit(127);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const auto& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
+        if (inChild)
+            inChild();
+        std::vector<char*> argv = Argv(program, arguments);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
     ProcessResult result;
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid)
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.exitCode = WaitProgram(pid);
     result.out = Slurp(outPath);
     result.err = Slurp(errPath);
     return result;

@@ -2,7 +2,9 @@
 // Helpers for the tests: a temporary folder removed afterwards, reading and
 // writing whole files, and running a program with its output captured.
 
+#include <functional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace qex::test {
@@ -41,7 +43,17 @@ struct ProcessResult {
 };
 
 // Runs the program with the arguments (no shell), optionally in a folder.
+// `inChild` runs in the child just before the program starts, its standard
+// output and error already redirected (to close or replace them).
 ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                  const std::string& workingDir = std::string());
+                  const std::string& workingDir = std::string(), const std::function<void()>& inChild = {});
+
+// Starts the program with extra environment entries ("NAME=value"), its
+// standard output to /dev/null and its standard error to `errPath`; returns
+// its process id. WaitProgram returns its exit status, or 128 + the signal
+// that ended it.
+pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment, const std::string& errPath);
+int WaitProgram(pid_t pid);
 
 } // namespace qex::test

@@ -5,14 +5,18 @@
 #include "tests/support/TestSupport.h"
 #include "ui/DataExchange.h"
 #include "ui/FileChooser.h"
+#include "ui/MessageBoxSink.h"
 #include "ui/ResultListBox.h"
 #include "ui/TemplateDialog.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace qex;
 
@@ -142,6 +146,27 @@ private slots:
         CMessageRecorder messages;
         results.Save(&dialog);
         QVERIFY(messages.Messages().empty());
+    }
+
+    void aMessageBoxShowsTheDetailBehindItsText()
+    {
+        // State: the desktop's message sink. Action: a file failure is reported.
+        // Expected: the box's text is the system's own, the path and reason its detailed text.
+        const MessageSink previous = SetMessageSink({});
+        InstallMessageBoxSink();
+        QString text;
+        QString detail;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            text = box->text();
+            detail = box->detailedText();
+            box->accept();
+        });
+        ShowMessage("Can not find Output file!", "/data/r.txt: No space left on device");
+        SetMessageSink(previous);
+        QCOMPARE(text, QString("Can not find Output file!"));
+        QCOMPARE(detail, QString("/data/r.txt: No space left on device"));
     }
 
     void filtersConvertToTheToolkitForm()
