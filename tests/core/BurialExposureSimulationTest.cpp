@@ -40,15 +40,6 @@ EngineRun Simulate(const std::string& curve, const std::string& report, double b
     return r;
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The report's per-cut-value lines (between the column header and the blank line).
 std::vector<std::string> CutLines(const std::string& report)
 {

@@ -17,15 +17,6 @@ namespace {
 
 using namespace test;
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The curve's text with every value negated as text: "-390.9" becomes
 // "390.9" and "3.0" "-3.0", which read back as exactly the negated numbers.
 std::string NegatedCurveText(const std::string& text)
