@@ -17,6 +17,7 @@ enum CommandId : int {
     ID_SLOPE_THICKNESS = 32802,
     ID_EXPOSURE_AGE = 32803,
     ID_SIMULATION = 32805,
+    ID_HALF_LIVES = 32806, // "&Options" > "Nuclide &Half-lives..."
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/Commands.h"
+#include "app/HalfLivesDlg.h"
 #include "app/HelpWindow.h"
 #include "app/Icons.h"
 #include "app/LockKeys.h"
@@ -62,6 +63,7 @@ void CMainFrame::CreateActions()
     MakeAction(ID_SIMULATION, "Climatic Proxy Curve Simulation...")->setEnabled(m_doc.HandlesCommand(ID_SIMULATION));
     MakeAction(ID_CUT_RESULTS, "Climatic Proxy Curve Cut Results...")->setEnabled(m_doc.HandlesCommand(ID_CUT_RESULTS));
     MakeAction(ID_APP_ABOUT, "&About Program...");
+    MakeAction(ID_HALF_LIVES, "Nuclide &Half-lives...");
     MakeAction(ID_APP_EXIT, "E&xit");
 
     // Accelerator table.
@@ -123,6 +125,10 @@ void CMainFrame::CreateMenus()
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         calculators->addAction(action);
     }
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("menuOptions");
+    options->addAction(Action(ID_HALF_LIVES));
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("menuHelp");
@@ -219,6 +225,11 @@ void CMainFrame::OnCommand(int id)
     case ID_APP_EXIT:
         close();
         break;
+    case ID_HALF_LIVES: {
+        CHalfLivesDlg halfLives;
+        CQEXDoc::RunModal(halfLives);
+        break;
+    }
     case ID_FILE_NEW:
         m_app.OnFileNew();
         break;

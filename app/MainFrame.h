@@ -1,8 +1,8 @@
 #pragma once
-// The main frame: the "&Valdry" and "&Calculators" menus, the toolbar, the
-// status bar with its prompt pane and lock-key indicators, and the command
-// routing from actions to the document, the view, the frame and the
-// application.
+// The main frame: the "&Valdry", "&Calculators" and "&Options" menus, the
+// toolbar, the status bar with its prompt pane and lock-key indicators, and
+// the command routing from actions to the document, the view, the frame and
+// the application.
 
 #include <QMainWindow>
 #include <map>

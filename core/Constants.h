@@ -29,10 +29,16 @@ enum NuclideKind : std::int32_t {
 };
 
 // Half-lives (yr). 10Be: 1.5 Myr, the value used before the measurements of
-// Chmeleff et al. (2010) and Korschinek et al. (2010) gave 1.387 Myr; the
-// ages QEX reports rest on 1.5 Myr. 14C: the Cambridge half-life.
+// Chmeleff et al. (2010) and Korschinek et al. (2010) gave 1.387 Myr; 26Al:
+// 0.71 Myr, before Nishiizumi (2004) gave 0.705 Myr. The ages QEX reports
+// rest on 1.5 and 0.71 Myr unless the user chooses others (core/HalfLives.h).
+// 14C: the Cambridge half-life.
 inline constexpr double kBe10HalfLifeYears = 1500000.0;
 inline constexpr double kAl26HalfLifeYears = 710000.0;
+// Today's values: 10Be, Chmeleff et al. (2010) and Korschinek et al. (2010);
+// 26Al, Nishiizumi (2004).
+inline constexpr double kBe10CurrentHalfLifeYears = 1387000.0;
+inline constexpr double kAl26CurrentHalfLifeYears = 705000.0;
 inline constexpr double kCl36HalfLifeYears = 301000.0;
 inline constexpr double kC14HalfLifeYears = 5730.0;
 

@@ -1,5 +1,6 @@
 #include "geomag/ExpDlg.h"
 
+#include "ui/HalfLifeSettings.h"
 #include "ui/InputBinding.h"
 
 #include <QCheckBox>
@@ -53,6 +54,9 @@ void CExpDlg::OnCalculate()
 {
     if (!UpdateData())
         return;
+    const HalfLives halfLives = StoredHalfLives();
+    m_inputs.be10HalfLife = halfLives.be10;
+    m_inputs.al26HalfLife = halfLives.al26;
     AppendExposureAge(m_inputs, Results());
 }
 

@@ -3,6 +3,7 @@
 #include "core/Constants.h"
 #include "core/FileIdentity.h"
 #include "core/Format.h"
+#include "core/HalfLives.h"
 #include "core/InstalledFiles.h"
 #include "core/Message.h"
 #include "geomag/ExposureAge.h"
@@ -42,13 +43,22 @@ double ConstantProductionAge(const ExposureInputs& in)
     }
     double age = 0.0;
     double ageError = 0.0;
-    ExposureAgeWithErosion(kBe10HalfLifeYears, in.concentration, in.concentrationError, in.freePath, in.density, in.erosion,
+    ExposureAgeWithErosion(in.be10HalfLife, in.concentration, in.concentrationError, in.freePath, in.density, in.erosion,
                            rate, rateError, age, ageError);
     if (!std::isfinite(age) || age < 0.0) {
         ShowMessage("The concentration is at or above what production at this site can sustain: no exposure age.");
         return NAN;
     }
     return age;
+}
+
+// The age (years), then the half-lives when they are not the original ones.
+std::vector<std::string> BlockLines(const ExposureInputs& in, double age)
+{
+    std::vector<std::string> lines = {Format("Exposure Age:   %-5.6f", age)};
+    for (std::string& line : HalfLifeLines({in.be10HalfLife, in.al26HalfLife}))
+        lines.push_back(std::move(line));
+    return lines;
 }
 
 } // namespace
@@ -95,6 +105,8 @@ const InputTable<ExposureInputs>& ExposureInputTable()
          .field = &In::intensityPath, .help = "read with the geomagnetic correction"},
         {.name = "table", .label = "Scratch intensity table to write", .kind = InputKind::FileToWrite,
          .field = &In::tablePath, .help = "written with the geomagnetic correction"},
+        Be10HalfLifeRow(&In::be10HalfLife),
+        Al26HalfLifeRow(&In::al26HalfLife),
     };
     static const InputTable<In> table(rows);
     return table;
@@ -109,7 +121,7 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
         const double age = ConstantProductionAge(in);
         if (std::isnan(age))
             return false;
-        list.AppendBlock({Format("Exposure Age:   %-5.6f", age)});
+        list.AppendBlock(BlockLines(in, age));
         return true;
     }
 
@@ -123,6 +135,8 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     site.thickness = in.thickness;
     CNuclide nuclide;
     nuclide.Init(kBe10);
+    nuclide.halfLife = in.be10HalfLife;
+    nuclide.decayConstant = kLn2 / in.be10HalfLife;
     nuclide.productionRate = in.productionRate;
     nuclide.productionRateError = in.productionRateError;
     nuclide.concentration = in.concentration;
@@ -146,7 +160,7 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     const ResultPair age = site.GeomagneticExposureAge(&poles, &intensities, &nuclide, in.erosion);
     if (age.first < 0.0)
         return false;
-    list.AppendBlock({Format("Exposure Age:   %-5.6f", age.first)});
+    list.AppendBlock(BlockLines(in, age.first));
     site.WriteIntensityTable(in.tablePath, &intensities, &nuclide, kStone2000);
     return true;
 }

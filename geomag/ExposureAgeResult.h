@@ -34,14 +34,17 @@ struct ExposureInputs {
     // dialog; in qexcli when no path was given).
     bool poleMayBeInstalled = true;
     bool intensityMayBeInstalled = true;
+    double be10HalfLife = kBe10HalfLifeYears; // yr
+    double al26HalfLife = kAl26HalfLifeYears; // yr; no part of a 10Be age, named with it in the block
 };
 
 const InputTable<ExposureInputs>& ExposureInputTable();
 
 // Computes the 10Be exposure age (with the geomagnetic correction when asked,
 // which also writes the scratch table) and appends its block: the heading and
-// "Exposure Age:   %-5.6f". A calculation without a result shows its message
-// and appends nothing; returns whether a block was appended.
+// "Exposure Age:   %-5.6f", then the half-lives when they are not the
+// original ones. A calculation without a result shows its message and
+// appends nothing; returns whether a block was appended.
 bool AppendExposureAge(const ExposureInputs& inputs, CResultList& list);
 
 } // namespace qex

@@ -18,6 +18,7 @@ struct SimulationTableRow {
     double firstCutAge = 0.0;     // youngest crossing, yr (0 without crossings)
     double exposure = 0.0;        // yr
     double burial = 0.0;          // yr
+    bool matched = false;         // its simulated 10Be is the measured one
 };
 
 // Everything a run found, as plain data for plots and tables. Filled only
@@ -25,7 +26,7 @@ struct SimulationTableRow {
 struct SimulationDetail {
     std::string curveName;      // the one-word name of the curve's header
     std::vector<double> years;  // the curve as walked (point 0 is the present), yr
-    std::vector<double> values; // its proxy values
+    std::vector<double> values; // its proxy values, in the curve's own units
     double measuredRatio = 0.0;
     double productionRatio = 0.0;
     double minimumExposure = 0.0; // yr

@@ -172,14 +172,24 @@ CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, do
     const double mu = m_p.mu10;
     const auto next = static_cast<std::size_t>(j + 1);
     // Exposure added or removed at the old end reaches today through decay
-    // over t and glacial erosion over the burial U: the excess today times
-    // exp(mu t) exp(rho epsG U / Lambda) is what the old end must supply.
-    auto correction = [&](double excess) {
-        const double argument = 1.0 - excess * std::exp(mu * t) *
-                                          std::exp(m_p.density * m_p.glacialErosion * burialSoFar / m_p.freePath) *
-                                          mu / m_p.be10Production;
+    // over t and glacial erosion over the burial U: a change D today is
+    // x = D exp(mu t) exp(rho epsG U / Lambda) mu / P10 at the old end, in
+    // units of the saturation there.
+    auto atOldEnd = [&](double change) {
+        return change * std::exp(mu * t) * std::exp(m_p.density * m_p.glacialErosion * burialSoFar / m_p.freePath) *
+               mu / m_p.be10Production;
+    };
+    // Exposure dT added before t raises today's 10Be by
+    // (P10/mu) e^(-mu t) (1 - e^(-mu dT)) e^(-rho epsG U / Lambda), so a
+    // shortfall x needs dT = -ln(1 - x) / mu: none when x >= 1.
+    auto extension = [&](double shortfall) {
+        const double argument = 1.0 - atOldEnd(shortfall);
         return argument > 0.0 ? -std::log(argument) / mu : std::nan("");
     };
+    // Removing the oldest dT lowers it by
+    // (P10/mu) e^(-mu t) (e^(mu dT) - 1) e^(-rho epsG U / Lambda), so a
+    // surplus x takes dT = ln(1 + x) / mu, whatever its size.
+    auto removal = [&](double surplus) { return std::log1p(atOldEnd(surplus)) / mu; };
     // Where the next segment rises through the cut.
     auto nextRise = [&] { return CutCrossingYear(Y.at(next), V.at(next), Y.at(next + 1), V.at(next + 1), cut); };
 
@@ -205,7 +215,7 @@ CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, do
                 if (t >= m_curveEnd || !(V.at(next + 1) > cut)) {
                     decided = true;
                 } else {
-                    const double least = correction(n10 - (estimate + error));
+                    const double least = extension(n10 - (estimate + error));
                     decided = std::isnan(least) || least * (1.0 - 1e-9) > nextRise() - t;
                 }
             }
@@ -222,7 +232,7 @@ CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, do
             // Too little 10Be: more exposure at the old end, as far as the
             // next rise through the cut. Without a rise in the next segment
             // there is no room here; a later segment's evaluation finds the match.
-            const double extra = correction(n10 - n);
+            const double extra = extension(n10 - n);
             if (std::isnan(extra) || t >= m_curveEnd || !(V.at(next + 1) > cut) || !(extra <= nextRise() - t))
                 break;
             tBefore = t;
@@ -234,10 +244,10 @@ CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, do
             // Too much: less exposure at the old end, within the exposure
             // stretch of this segment (from the later of the last crossing
             // and the segment's start).
-            const double surplus = correction(n - n10);
+            const double surplus = removal(n - n10);
             const double begin = std::max(m_count > 0 ? m_crossings.at(static_cast<std::size_t>(m_count)) : 0.0,
                                           Y.at(static_cast<std::size_t>(j)));
-            if (std::isnan(surplus) || !(surplus <= t - begin)) {
+            if (!(surplus <= t - begin)) {
                 stop = true;
                 break;
             }
@@ -273,6 +283,7 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
     double t = 0.0;        // how far into the past the walk has come, yr
     double u = 0.0;        // exposure within [0, t], yr
     bool exposure = true;  // the side of the point reached
+    bool stopped = false;  // before the end of the curve
     // The segment loop runs about a million times per run: its indices are
     // the loop's own (0 .. n-1 and the point after), so it reads the arrays
     // directly.
@@ -309,10 +320,14 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
         if (t >= m_curveEnd)
             break;
         const double burialSoFar = t - u;
-        if (u > m_p.minimumExposure && exposure && Evaluate(j, cut, t, u, burialSoFar) == Outcome::Finish)
+        if (u > m_p.minimumExposure && exposure && Evaluate(j, cut, t, u, burialSoFar) == Outcome::Finish) {
+            stopped = true;
             break;
+        }
     }
-    return Finish(cut, t, u, exposure, record);
+    CutHistory history = Finish(cut, t, u, exposure, record);
+    history.reachedCurveEnd = !stopped;
+    return history;
 }
 
 CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool exposureState, HistoryRecord* record)
@@ -331,7 +346,8 @@ CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool expo
     }
 
     CutHistory history;
-    history.cutValue = cut;
+    // Cut values are shown in the curve's own units.
+    history.cutValue = CurveValue(cut, m_curve.negated);
     history.total = t;
     history.firstCutAge = nc >= 1 ? m_crossings.at(1) : 0.0;
     double be = 0.0;
@@ -388,6 +404,7 @@ CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool expo
     history.burial = burial;
     // A history of no length holds no 10Be; its ratio is the production ratio.
     history.ratio = be != 0.0 ? al / be : rp;
+    history.matched = std::fabs(be - m_p.be10Concentration) / m_p.be10Concentration < kMatchTolerance;
     return history;
 }
 

@@ -31,6 +31,9 @@ struct CutHistory {
     double burial = 0.0;      // total burial, yr
     double total = 0.0;       // age at which the history begins, yr
     int cuttingNumber = 0;    // crossings that count as cutting ages
+    bool matched = false;     // its simulated 10Be is the measured one (relative difference below 0.001)
+    bool reachedCurveEnd = false; // its walk ran to the end of the curve (rather than stopping at a match
+                                  // or at an exposure it could not shorten)
 };
 
 // The crossings and simulated states of a history, for its report and plots.

@@ -43,12 +43,16 @@ CCutResDlg::CCutResDlg(QWidget* parent)
     m_plotButton = AddButton(IDC_PLOT, "&Plot...", 18, kPlotRowTopDlu, 38, 14);
     QWidget::setTabOrder(save, m_plotButton);
     m_plotButton->setEnabled(false);
+    QCheckBox* aboveCut = AddCheck(IDC_EXPOSURE_ABOVE_CUT, "Exposure above the cut (curve high = warm)", 60,
+                                   kPlotRowTopDlu + 2, 138, 10);
+    ShrinkToFit(aboveCut);
+    QWidget::setTabOrder(m_plotButton, aboveCut);
 
     SetUpResults(m_ctlResults, calculate, cleanUp, save, close);
     connect(browse, &QPushButton::clicked, this, &CCutResDlg::OnBrowse);
     connect(m_plotButton, &QPushButton::clicked, this, &CCutResDlg::OnPlot);
 
-    BindInputs(m_dx, *this, m_inputs, CutInputTable(), {1023, 1001, 1000, 1002, 1003});
+    BindInputs(m_dx, *this, m_inputs, CutInputTable(), {1023, 1001, 1000, 1002, 1003, IDC_EXPOSURE_ABOVE_CUT});
     ShowData();
 
     cutValue->setFocus();

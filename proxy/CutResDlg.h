@@ -23,7 +23,7 @@ class CCutResDlg : public CResultDialog {
     Q_OBJECT
 public:
     // "&Plot..." sits below the template's controls.
-    enum : int { IDC_PLOT = 1040 };
+    enum : int { IDC_PLOT = 1040, IDC_EXPOSURE_ABOVE_CUT = 1041 };
 
     explicit CCutResDlg(QWidget* parent = nullptr);
 
@@ -42,6 +42,7 @@ public:
     double& m_dCutValue = m_inputs.cutValue;         // proxy units
     bool& m_bCutByAge = m_inputs.cutByAge;           // cut at the value the curve has at the cut age
     double& m_dExposureAge = m_inputs.exposureAge;   // years
+    bool& m_bExposureAboveCut = m_inputs.exposureAboveCut; // the curve's high values count as exposure
 
 protected:
     void OnCalculate() override;

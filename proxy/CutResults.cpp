@@ -24,6 +24,10 @@ const InputTable<CutInputs>& CutInputTable()
         {.name = "cut-by-age", .controlId = 1002, .member = "m_bCutByAge", .label = "Cut by age",
          .kind = InputKind::Flag, .field = &In::cutByAge, .option = false,
          .help = "cut at the value the curve has at the cut age; otherwise at the cut value"},
+        {.name = "exposure-above-cut", .controlId = 1041, .member = "m_bExposureAboveCut",
+         .label = "Exposure above the cut", .kind = InputKind::Flag, .field = &In::exposureAboveCut,
+         .help = "for a curve where high means warm (sea level, ice-core temperature or deltaD): the cut of the "
+                 "curve with every value negated, the cut value in the curve's own units"},
     };
     static const InputTable<In> table(rows);
     return table;
@@ -35,7 +39,7 @@ CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHis
         ShowMessage("Please select a proxy curve file!");
         return CutOutcome::Stopped;
     }
-    CProxyCurve curve(inputs.path);
+    CProxyCurve curve(inputs.path, inputs.exposureAboveCut);
     return AppendCutResults(curve, inputs, list, plot);
 }
 
@@ -48,8 +52,10 @@ CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResult
         ShowMessage(Format("Proxy data file is not correct: the years do not ascend at line %d!",
                            curve.DescendingLine()));
 
-    const double end = inputs.cutByAge ? curve.CutAtYear(inputs.cutAge, inputs.exposureAge)
-                                       : curve.CutAtValue(inputs.cutValue, inputs.exposureAge);
+    // A cut value is typed in the curve's own units.
+    const double end = inputs.cutByAge
+                           ? curve.CutAtYear(inputs.cutAge, inputs.exposureAge)
+                           : curve.CutAtValue(CurveValue(inputs.cutValue, curve.negated), inputs.exposureAge);
     if (end < 0.0) {
         // A line of its own: no heading, no result number, nothing selected.
         list.AppendLine(kNoValidResultsLine);
@@ -60,7 +66,7 @@ CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResult
     list.AppendLine(Format("Exposure Age(kyr)  :   %-10.3f", curve.exposureAge / kYearsPerKyr));
     list.AppendLine(Format("Bural Age(kyr)         :   %-10.3f", curve.burialAge / kYearsPerKyr));
     list.AppendLine(Format("Total Age(kyr)         :   %-10.3f", curve.totalAge / kYearsPerKyr));
-    list.AppendLine(Format("Cut Value              :   %-10.3f", curve.cutValue));
+    list.AppendLine(Format("Cut Value              :   %-10.3f", CurveValue(curve.cutValue, curve.negated)));
     list.AppendLine(Format("Intersect Numbers   :    %d", static_cast<int>(curve.crossings.size())));
     for (std::size_t k = 0; k < curve.crossings.size(); ++k)
         list.AppendLine(Format("Intersect year(kyr) %d:   %-10.3f", static_cast<int>(k + 1),

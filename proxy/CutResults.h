@@ -18,6 +18,7 @@ struct CutInputs {
     double cutAge = 9700.0;       // years before present
     double cutValue = 3.7;        // proxy units
     double exposureAge = 25000.0; // years
+    bool exposureAboveCut = false; // the curve's high values count as exposure (it is read negated)
 };
 // qexcli cuts by value when --cut-value is given: the cut-by-age box is the dialog's alone.
 const InputTable<CutInputs>& CutInputTable();
@@ -35,7 +36,8 @@ inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have val
 CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr);
 
 class CProxyCurve;
-// The same on a curve already loaded (inputs.path is not read).
+// The same on a curve already loaded (inputs.path is not read; the curve's
+// own orientation holds, not inputs.exposureAboveCut).
 CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list,
                             ProxyHistoryPlot* plot = nullptr);
 

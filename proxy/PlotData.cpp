@@ -147,14 +147,18 @@ ProxyHistoryPlot MakeCutHistoryPlot(const CProxyCurve& curve)
 {
     ProxyHistoryPlot plot;
     plot.curveName = curve.name;
-    plot.cutValue = curve.cutValue;
+    // The curve and its cut in the curve's own units.
+    plot.cutValue = CurveValue(curve.cutValue, curve.negated);
     for (double year : curve.crossings)
         plot.crossings.push_back(year / kYearsPerKyr);
     plot.stretches = ToKyr(curve.stretches);
     plot.totalAge = curve.totalAge / kYearsPerKyr;
     plot.exposure = curve.exposureAge / kYearsPerKyr;
     plot.burial = curve.burialAge / kYearsPerKyr;
-    FinishHistory(plot, curve.years, curve.values);
+    std::vector<double> values = curve.values;
+    for (double& value : values)
+        value = CurveValue(value, curve.negated);
+    FinishHistory(plot, curve.years, values);
     return plot;
 }
 
@@ -175,22 +179,25 @@ ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail)
     return plot;
 }
 
-PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years)
+PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years,
+                                const HalfLives& halfLives)
 {
+    const double lambda10 = kLn2 / halfLives.be10; // 1/yr
+    const double lambda26 = kLn2 / halfLives.al26;
     // Build-up without erosion (Lal 1991): N = P / lambda (1 - e^(-lambda t)), atoms/g
-    const double be10 = be10Production / kBe10DecayConstant * -std::expm1(-kBe10DecayConstant * years);
-    const double al26 = al26Production / kAl26DecayConstant * -std::expm1(-kAl26DecayConstant * years);
+    const double be10 = be10Production / lambda10 * -std::expm1(-lambda10 * years);
+    const double al26 = al26Production / lambda26 * -std::expm1(-lambda26 * years);
     return {be10, al26 / be10};
 }
 
 PlotPoint SteadyErosionPoint(double be10Production, double al26Production, double density, double freePath,
-                             double erosion)
+                             double erosion, const HalfLives& halfLives)
 {
     // Erosion removes the surface at rho eps / Lambda per year (1/yr).
     const double removal = density * erosion / freePath;
     // Steady state (Lal 1991): N = P / (lambda + rho eps / Lambda), atoms/g
-    const double be10 = be10Production / (kBe10DecayConstant + removal);
-    const double al26 = al26Production / (kAl26DecayConstant + removal);
+    const double be10 = be10Production / (kLn2 / halfLives.be10 + removal);
+    const double al26 = al26Production / (kLn2 / halfLives.al26 + removal);
     return {be10, al26 / be10};
 }
 
@@ -199,12 +206,13 @@ TwoNuclidePlot MakeTwoNuclidePlot(const SimulationInputs& inputs, const Simulati
     TwoNuclidePlot plot;
     const double p10 = inputs.be10Production;
     const double p26 = inputs.al26Production;
+    const HalfLives halfLives{inputs.be10HalfLife, inputs.al26HalfLife};
     for (double t : LogSpaced(kFirstExposureYears, kLastExposureYears, kExposureSamplesPerDecade))
-        plot.constantExposure.push_back(ConstantExposurePoint(p10, p26, t));
+        plot.constantExposure.push_back(ConstantExposurePoint(p10, p26, t, halfLives));
     for (double eps : LogSpaced(kFastestErosion, kSlowestErosion, kErosionSamplesPerDecade))
-        plot.steadyErosion.push_back(SteadyErosionPoint(p10, p26, inputs.density, inputs.freePath, eps));
+        plot.steadyErosion.push_back(SteadyErosionPoint(p10, p26, inputs.density, inputs.freePath, eps, halfLives));
     // No erosion at all: saturation, where both curves meet.
-    plot.steadyErosion.push_back(SteadyErosionPoint(p10, p26, inputs.density, inputs.freePath, 0.0));
+    plot.steadyErosion.push_back(SteadyErosionPoint(p10, p26, inputs.density, inputs.freePath, 0.0, halfLives));
 
     // The measured sample; the ratio's uncertainty from both concentrations'
     // relative uncertainties in quadrature.
@@ -264,8 +272,10 @@ FitPlot MakeFitPlot(const SimulationDetail& detail)
         if (std::isfinite(row.ratioDifference))
             highest = std::max(highest, row.ratioDifference);
     }
+    // Cut values in the curve's own units fall from first to last on a negated curve.
     if (!plot.points.empty())
-        plot.cuts = {plot.points.front().x, plot.points.back().x};
+        plot.cuts = {std::min(plot.points.front().x, plot.points.back().x),
+                     std::max(plot.points.front().x, plot.points.back().x)};
     if (!(plot.cuts.maximum > plot.cuts.minimum))
         plot.cuts = WithMargin(plot.cuts.minimum, plot.cuts.maximum);
     plot.differences = {0.0, highest > 0.0 ? highest * (1.0 + kValueMargin) : 1.0};

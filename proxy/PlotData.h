@@ -4,6 +4,7 @@
 // simulation, and the ratio difference across the cut values. Ages in kyr,
 // concentrations in atoms/g; the window only draws these.
 
+#include "core/HalfLives.h"
 #include "proxy/ProxyCurve.h"
 
 #include <string>
@@ -49,8 +50,8 @@ struct ProxyHistoryPlot {
 };
 
 // The 26Al/10Be ratio against 10Be: the simple-exposure field between the
-// constant-exposure curve and the steady-erosion end member, the measured
-// sample and the best history's path.
+// constant-exposure curve and the steady-erosion end member (with the run's
+// half-lives), the measured sample and the best history's path.
 struct TwoNuclidePlot {
     std::string title;
     std::vector<PlotPoint> constantExposure; // (10Be, 26Al/10Be), no erosion, exposure growing
@@ -95,10 +96,11 @@ ProxyHistoryPlot MakeCutHistoryPlot(const CProxyCurve& curve);
 ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail);
 
 // A constant exposure of `years` without erosion: N = P/lambda (1 - e^(-lambda t)).
-PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years);
+PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years,
+                                const HalfLives& halfLives = {});
 // Steady state under erosion (cm/yr): N = P / (lambda + rho eps / Lambda).
 PlotPoint SteadyErosionPoint(double be10Production, double al26Production, double density, double freePath,
-                             double erosion);
+                             double erosion, const HalfLives& halfLives = {});
 
 TwoNuclidePlot MakeTwoNuclidePlot(const SimulationInputs& inputs, const SimulationDetail& detail);
 FitPlot MakeFitPlot(const SimulationDetail& detail);

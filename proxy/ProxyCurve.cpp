@@ -33,7 +33,8 @@ void AppendStretch(std::vector<CutStretch>& stretches, StretchKind kind, double 
         stretches.push_back({kind, start, end});
 }
 
-CProxyCurve::CProxyCurve(std::string filePath) : path(std::move(filePath))
+CProxyCurve::CProxyCurve(std::string filePath, bool negatedValues)
+    : path(std::move(filePath)), negated(negatedValues)
 {
     LoadFile();
 }
@@ -90,7 +91,7 @@ int CProxyCurve::Load(CDataFileReader& reader)
         if (m_descendingLine == 0 && !years.empty() && years.back() - point[0] >= kMinYearStep)
             m_descendingLine = reader.ValueLine(0);
         years.push_back(point[0]);
-        values.push_back(point[1]);
+        values.push_back(negated ? -point[1] : point[1]);
     }
     if (years.empty())
         return FailLoad("Proxy data are too little!");

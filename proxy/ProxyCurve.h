@@ -4,6 +4,7 @@
 // stretches (the present's side of a cut value) and burial stretches.
 
 #include "core/Constants.h"
+#include "proxy/CurveOrientation.h"
 
 #include <cstdint>
 #include <string>
@@ -30,8 +31,9 @@ void AppendStretch(std::vector<CutStretch>& stretches, StretchKind kind, double 
 class CProxyCurve {
 public:
     // Stores the path and loads the file at once; failures have been shown to
-    // the user by the time construction returns.
-    explicit CProxyCurve(std::string filePath);
+    // the user by the time construction returns. With `negatedValues`, every
+    // value is read negated (a curve where high means warm; proxy/CurveOrientation.h).
+    explicit CProxyCurve(std::string filePath, bool negatedValues = false);
 
     // Reads the file at `path`. 1 on success, 0 on failure (message shown, no points kept).
     int LoadFile();
@@ -79,6 +81,7 @@ public:
     std::vector<CutStretch> stretches;
     std::string path;              // the curve file
     std::string name;              // the one-word name from the header
+    bool negated = false;          // values (and cuts) are the file's negated
     std::int32_t pointCount = 0;   // points after loading and merging
     double valueMin = 0.0;         // smallest proxy value
     double valueMax = 0.0;         // largest proxy value

@@ -3,8 +3,10 @@
 #include "proxy/PlotDlg.h"
 #include "proxy/SimulationProgressDlg.h"
 #include "ui/FileChooser.h"
+#include "ui/HalfLifeSettings.h"
 #include "ui/InputBinding.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,11 +85,15 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     m_plotButton = AddButton(IDC_PLOT, "&Plot...", 35, kTemplateHeightDlu, 50, 14);
     QWidget::setTabOrder(alNErr, m_plotButton);
     m_plotButton->setEnabled(false);
+    QCheckBox* aboveCut = AddCheck(IDC_EXPOSURE_ABOVE_CUT, "Exposure above the cut (curve high = warm)", 92,
+                                   kTemplateHeightDlu + 2, 152, 10);
+    ShrinkToFit(aboveCut);
+    QWidget::setTabOrder(m_plotButton, aboveCut);
     FitLabels(*this);
 
-    // Data exchange in the template's exchange order.
+    // Data exchange in the template's exchange order, then the box of the plot row.
     BindInputs(m_dx, *this, m_inputs, SimulationInputTable(),
-               {1020, 1022, 1019, 1021, 1023, 1027, 1032, 1031, 1033, 1030, 1000, 1001});
+               {1020, 1022, 1019, 1021, 1023, 1027, 1032, 1031, 1033, 1030, 1000, 1001, IDC_EXPOSURE_ABOVE_CUT});
     ShowData();
 
     SetUpResults(m_listResults, calculation, clear, save, close);
@@ -155,6 +161,9 @@ void CProxyDlg::OnCalculate()
 {
     if (!UpdateData())
         return;
+    const HalfLives halfLives = StoredHalfLives();
+    m_inputs.be10HalfLife = halfLives.be10;
+    m_inputs.al26HalfLife = halfLives.al26;
     SimulationDetail detail;
     // A long curve takes a while: progress with Cancel after a short delay.
     CSimulationProgressDlg progress(this);

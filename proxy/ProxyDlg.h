@@ -32,6 +32,7 @@ public:
         IDC_OUTPUT_BROWSE = 1028,
         IDC_SAVE = 1029,
         IDC_PLOT = 1040, // below the template's controls
+        IDC_EXPOSURE_ABOVE_CUT = 1041, // beside it
     };
 
     explicit CProxyDlg(QWidget* parent = nullptr);
@@ -65,6 +66,7 @@ public:
     double& m_dFreePath = m_inputs.freePath;
     double& m_dGlacialE = m_inputs.glacialErosion;
     double& m_dDensity = m_inputs.density;
+    bool& m_bExposureAboveCut = m_inputs.exposureAboveCut;
 
 protected:
     void OnCalculate() override;

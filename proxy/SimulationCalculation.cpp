@@ -12,11 +12,31 @@ namespace qex {
 
 namespace {
 
+HalfLives HalfLivesOf(const SimulationInputs& in)
+{
+    return {in.be10HalfLife, in.al26HalfLife};
+}
+
 // Erosion rates are entered in cm/kyr and reach the engine in cm/yr.
 CSimulationSession MakeSession(const SimulationInputs& in)
 {
     return CSimulationSession(in.proxyFile, in.outputFile, in.be10Production, in.al26Production, in.density,
-                              in.freePath, in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr);
+                              in.freePath, in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr,
+                              WalkEvaluation::Fast, HalfLivesOf(in), in.exposureAboveCut);
+}
+
+// The block's closing lines: the half-lives when they are not the original ones.
+void AppendHalfLifeLines(const SimulationInputs& in, CResultList& list)
+{
+    for (const std::string& line : HalfLifeLines(HalfLivesOf(in)))
+        list.AppendLine(line);
+}
+
+// Said once, after the block, when the listed history is not a match.
+void WarnIfOffCurve(const SimulationBestFit& best)
+{
+    if (best.offCurve)
+        ShowMessage(kOffCurveMessage);
 }
 
 // Shows why the measured values cannot give a simulation (zero production,
@@ -26,7 +46,7 @@ void ExplainCentralFailure(const SimulationInputs& in)
 {
     const std::string reason = UnusableParametersMessage(DeriveSimulationParameters(
         in.be10, in.be10Production, in.al26, in.al26Production, in.density, in.freePath,
-        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr));
+        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr, in.be10HalfLife, in.al26HalfLife));
     if (!reason.empty())
         ShowMessage(reason);
 }
@@ -110,6 +130,12 @@ const InputTable<SimulationInputs>& SimulationInputTable()
          .help = "one run with the measured values, no uncertainty runs"},
         {.name = "table", .label = "CSV file to write", .kind = InputKind::FileToWrite, .field = &In::tableFile,
          .help = "the central run's ratio difference per cut value and its best history's 10Be/26Al pairs"},
+        Be10HalfLifeRow(&In::be10HalfLife),
+        Al26HalfLifeRow(&In::al26HalfLife),
+        {.name = "exposure-above-cut", .controlId = 1041, .member = "m_bExposureAboveCut",
+         .label = "Exposure above the cut", .kind = InputKind::Flag, .field = &In::exposureAboveCut,
+         .help = "for a curve where high means warm (sea level, ice-core temperature or deltaD): the calculation "
+                 "on the curve with every value negated, cut values in the curve's own units"},
     };
     static const InputTable<In> table(rows);
     return table;
@@ -203,8 +229,10 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
         list.AppendLine(Format(kRangeLines[q][0], ranges[q].Min() / scale));
         list.AppendLine(Format(kRangeLines[q][1], ranges[q].Max() / scale));
     }
+    AppendHalfLifeLines(inputs, list);
     list.AppendLine("\n");
     list.EndBlock(heading);
+    WarnIfOffCurve(central);
     return true;
 }
 
@@ -218,7 +246,11 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
     SimulationBestFit best;
     if (!RunCentral(session, inputs, best, detail))
         return false;
-    list.AppendBlock(SimulationResultLines(best));
+    std::vector<std::string> lines = SimulationResultLines(best);
+    for (std::string& line : HalfLifeLines(HalfLivesOf(inputs)))
+        lines.push_back(std::move(line));
+    list.AppendBlock(lines);
+    WarnIfOffCurve(best);
     return true;
 }
 

@@ -5,6 +5,7 @@
 // the central run) and the single calculation. Each appends its block of
 // result lines to a result list.
 
+#include "core/HalfLives.h"
 #include "core/InputTable.h"
 #include "core/ResultList.h"
 #include "proxy/BurialExposureSimulation.h"
@@ -32,15 +33,25 @@ struct SimulationInputs {
     double glacialErosion = 0.0;  // cm/kyr
     bool single = false;          // the single calculation: one run with the measured values
     std::string tableFile;        // CSV of the central run to write (qexcli); empty for none
+    double be10HalfLife = kBe10HalfLifeYears; // yr
+    double al26HalfLife = kAl26HalfLifeYears; // yr
+    bool exposureAboveCut = false; // the curve's high values count as exposure (it is read negated)
 };
 const InputTable<SimulationInputs>& SimulationInputTable();
 
 // The result lines of one run (ages in kyr).
 std::vector<std::string> SimulationResultLines(const SimulationBestFit& best);
 
+// Shown once after a calculation whose listed best history ran to the end of
+// the curve with its simulated 10Be still away from the measured one.
+inline constexpr const char* kOffCurveMessage =
+    "The best history reaches the end of the proxy curve before its 10Be matches the measured concentration; a "
+    "longer curve is needed.";
+
 // Calculation with uncertainties. Appends the "Mean Value" and
 // "Uncertainties" block and returns true; false (and nothing appended) after
-// a message. With `detail`, the central run's details. With `progress`, the
+// a message. A block computed with half-lives other than the original ones
+// names them in its last lines (before its closing empty line). With `detail`, the central run's details. With `progress`, the
 // ten runs report to it; when it asks to stop, the calculation returns false
 // with no message, appends nothing and leaves the report file as it was.
 bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list,

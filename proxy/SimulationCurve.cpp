@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kKeyword = "Proxy_Data";
 
-bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message)
+bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message, bool negated)
 {
     std::string token;
     if (!reader.ReadToken(token) || token != kKeyword) {
@@ -44,6 +44,8 @@ bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message)
                              reader.ValueLine(0));
             return false;
         }
+        if (negated)
+            point[1] = -point[1];
         curve.years.push_back(point[0]);
         curve.values.push_back(point[1]);
         if (point[1] > valueMax)
@@ -62,13 +64,14 @@ bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message)
     curve.valueMax = valueMax;
     curve.valueMin = valueMin;
     curve.ascending = true;
+    curve.negated = negated;
     return true;
 }
 
 } // namespace
 
 bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message,
-                         std::string* detail)
+                         std::string* detail, bool negated)
 {
     curve = SimulationCurve();
     CDataFileReader reader;
@@ -78,19 +81,19 @@ bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::s
             *detail = reader.OpenFailureDetail();
         return false;
     }
-    if (!Load(reader, curve, message)) {
+    if (!Load(reader, curve, message, negated)) {
         curve = SimulationCurve();
         return false;
     }
     return true;
 }
 
-bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message)
+bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message, bool negated)
 {
     curve = SimulationCurve();
     CDataFileReader reader;
     reader.OpenText(std::move(text));
-    if (!Load(reader, curve, message)) {
+    if (!Load(reader, curve, message, negated)) {
         curve = SimulationCurve();
         return false;
     }

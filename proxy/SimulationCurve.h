@@ -3,6 +3,8 @@
 // which puts a point at year 0 in front of the file's points and neither
 // merges close years nor interpolates (the cut-results curve does both).
 
+#include "proxy/CurveOrientation.h"
+
 #include <string>
 #include <vector>
 
@@ -11,11 +13,12 @@ namespace qex {
 struct SimulationCurve {
     // Point 0 is the present (year 0); points 1..n are the file's, in file order.
     std::vector<double> years;  // years before present
-    std::vector<double> values; // proxy values
+    std::vector<double> values; // proxy values, the file's negated when `negated`
     std::string name;           // the one-word name from the header
     double valueMax = 0.0;      // largest value read from the file
     double valueMin = 0.0;      // smallest value read from the file
     bool ascending = true;      // every year at least the one before it (year 0 included; the loader refuses others)
+    bool negated = false;       // read with every value negated: high values count as exposure
 
     // Index of the last point, the end of the curve.
     int LastIndex() const { return static_cast<int>(years.size()) - 1; }
@@ -27,10 +30,12 @@ struct SimulationCurve {
 // that does not hold two numbers, or the line where the years stop ascending
 // from the present); the caller shows it, with `detail` (the path and the
 // system's reason) when the file cannot be opened.
+// With `negated`, the curve is the file's with every value negated (the
+// extremes and the present's value are then those of the negated values).
 bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::string& message,
-                         std::string* detail = nullptr);
+                         std::string* detail = nullptr, bool negated = false);
 
 // The same from the bytes of a file.
-bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message);
+bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message, bool negated = false);
 
 } // namespace qex

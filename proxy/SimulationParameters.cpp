@@ -27,7 +27,8 @@ bool RatioDifferencesFinite(const SimulationParameters& p)
 
 SimulationParameters DeriveSimulationParameters(double be10Concentration, double be10Production,
                                                 double al26Concentration, double al26Production, double density,
-                                                double freePath, double aerialErosion, double glacialErosion)
+                                                double freePath, double aerialErosion, double glacialErosion,
+                                                double be10HalfLife, double al26HalfLife)
 {
     SimulationParameters p;
     p.be10Concentration = be10Concentration;
@@ -39,8 +40,8 @@ SimulationParameters DeriveSimulationParameters(double be10Concentration, double
     p.aerialErosion = aerialErosion;
     p.glacialErosion = glacialErosion;
 
-    p.lambda10 = kBe10DecayConstant;
-    p.lambda26 = kAl26DecayConstant;
+    p.lambda10 = kLn2 / be10HalfLife;
+    p.lambda26 = kLn2 / al26HalfLife;
     // Decay plus loss by erosion at depth scale Lambda/rho, mu = lambda +
     // rho eps / Lambda (Lal 1991); the same constant serves exposure and
     // burial intervals.

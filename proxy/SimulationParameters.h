@@ -4,6 +4,8 @@
 // concentrations, the measured and production ratios and the minimum
 // exposure time.
 
+#include "core/Constants.h"
+
 #include <string>
 
 namespace qex {
@@ -33,10 +35,13 @@ struct SimulationParameters {
     double minimumExposure = 0.0; // Tmin, yr
 };
 
-// Computes the derived quantities (they may be infinite or NaN for unusable inputs).
+// Computes the derived quantities (they may be infinite or NaN for unusable
+// inputs); the nuclides decay with the half-lives given (yr).
 SimulationParameters DeriveSimulationParameters(double be10Concentration, double be10Production,
                                                 double al26Concentration, double al26Production, double density,
-                                                double freePath, double aerialErosion, double glacialErosion);
+                                                double freePath, double aerialErosion, double glacialErosion,
+                                                double be10HalfLife = kBe10HalfLifeYears,
+                                                double al26HalfLife = kAl26HalfLifeYears);
 
 // Whether a run can give finite numbers: concentrations and production rates
 // positive and finite, density and erosion rates finite and not negative, a

@@ -26,10 +26,12 @@ struct CSimulationSession::Walked {
 
 CSimulationSession::CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production,
                                        double al26Production, double density, double freePath, double aerialErosion,
-                                       double glacialErosion, WalkEvaluation evaluation)
+                                       double glacialErosion, WalkEvaluation evaluation, HalfLives halfLives,
+                                       bool exposureAboveCut)
     : m_proxyPath(std::move(proxyPath)), m_reportPath(std::move(reportPath)), m_be10Production(be10Production),
       m_al26Production(al26Production), m_density(density), m_freePath(freePath), m_aerialErosion(aerialErosion),
-      m_glacialErosion(glacialErosion), m_evaluation(evaluation)
+      m_glacialErosion(glacialErosion), m_evaluation(evaluation), m_halfLives(halfLives),
+      m_exposureAboveCut(exposureAboveCut)
 {
 }
 
@@ -85,7 +87,8 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
 
     const SimulationParameters p =
         DeriveSimulationParameters(be10Concentration, m_be10Production, al26Concentration, m_al26Production,
-                                   m_density, m_freePath, m_aerialErosion, m_glacialErosion);
+                                   m_density, m_freePath, m_aerialErosion, m_glacialErosion, m_halfLives.be10,
+                                   m_halfLives.al26);
     // Inputs that cannot give finite numbers, or a measured ratio above the
     // production ratio (burial only lowers the ratio, so no history explains
     // it), end the run before any file is touched.
@@ -93,7 +96,9 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         return false;
 
     if (m_curveState == State::Unknown)
-        m_curveState = LoadSimulationCurve(m_proxyPath, m_curve, m_curveMessage, &m_curveDetail) ? State::Good : State::Bad;
+        m_curveState = LoadSimulationCurve(m_proxyPath, m_curve, m_curveMessage, &m_curveDetail, m_exposureAboveCut)
+                           ? State::Good
+                           : State::Bad;
     if (m_curveState == State::Bad) {
         ShowMessage(m_curveMessage, m_curveDetail);
         return false;
@@ -142,6 +147,7 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         found.cutValue = h.cutValue;
         found.cuttingAges.assign(record.crossings.begin(), record.crossings.begin() + h.cuttingNumber);
         found.pairs = record.pairs;
+        found.offCurve = h.reachedCurveEnd && !h.matched;
         m_pending->best = found;
         best = std::move(found);
     }
@@ -150,14 +156,17 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         *detail = SimulationDetail();
         detail->curveName = m_curve.name;
         detail->years = m_curve.years;
+        // In the curve's own units, as its cut values are.
         detail->values = m_curve.values;
+        for (double& value : detail->values)
+            value = CurveValue(value, m_curve.negated);
         detail->measuredRatio = rm;
         detail->productionRatio = p.productionRatio;
         detail->minimumExposure = p.minimumExposure;
         detail->table.reserve(walked.histories.size());
         for (const CutHistory& h : walked.histories)
             detail->table.push_back({h.cutValue, h.ratio, ReportRatioDifference(h.ratio, rm), h.firstCutAge,
-                                     h.exposure, h.burial});
+                                     h.exposure, h.burial, h.matched});
         if (bestIndex >= 0) {
             const CutHistory& h = walked.histories.at(static_cast<std::size_t>(bestIndex));
             detail->hasBestFit = true;

@@ -6,6 +6,7 @@
 // the end, with what the last run that reached it would have written. Each run
 // shows the messages a lone engine run shows.
 
+#include "core/HalfLives.h"
 #include "proxy/BurialExposureSimulation.h"
 #include "proxy/SimulationCurve.h"
 #include "proxy/SimulationProgress.h"
@@ -20,10 +21,13 @@ namespace qex {
 
 class CSimulationSession {
 public:
-    // Erosion rates in cm/yr.
+    // Erosion rates in cm/yr; the nuclides decay with `halfLives`. With
+    // `exposureAboveCut`, the curve is read with every value negated (high
+    // values count as exposure) and cut values are given in its own units.
     CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production, double al26Production,
                        double density, double freePath, double aerialErosion, double glacialErosion,
-                       WalkEvaluation evaluation = WalkEvaluation::Fast);
+                       WalkEvaluation evaluation = WalkEvaluation::Fast, HalfLives halfLives = {},
+                       bool exposureAboveCut = false);
     ~CSimulationSession();
     CSimulationSession(const CSimulationSession&) = delete;
     CSimulationSession& operator=(const CSimulationSession&) = delete;
@@ -60,6 +64,8 @@ private:
     double m_aerialErosion;
     double m_glacialErosion;
     WalkEvaluation m_evaluation;
+    HalfLives m_halfLives;
+    bool m_exposureAboveCut;
 
     enum class State { Unknown, Good, Bad };
     State m_curveState = State::Unknown;

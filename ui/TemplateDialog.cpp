@@ -103,6 +103,15 @@ QCheckBox* CTemplateDialog::AddCheck(int id, const QString& text, int x, int y, 
     return box;
 }
 
+void CTemplateDialog::ShrinkToFit(QWidget* control, qreal smallestPointSize)
+{
+    QFont font = control->font();
+    while (control->sizeHint().width() > control->width() && font.pointSizeF() - 0.5 >= smallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        control->setFont(font);
+    }
+}
+
 void CTemplateDialog::SetTabOrderFromTemplate()
 {
     for (std::size_t i = 1; i < m_focusOrder.size(); ++i)

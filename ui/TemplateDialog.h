@@ -49,6 +49,10 @@ protected:
     QListWidget* AddList(int id, int x, int y, int w, int h);
     QCheckBox* AddCheck(int id, const QString& text, int x, int y, int w, int h);
 
+    // A control whose text is wider than its rectangle in this platform's
+    // face takes a smaller font, in half points down to `smallestPointSize`.
+    static void ShrinkToFit(QWidget* control, qreal smallestPointSize = 6.0);
+
     // Chains the focus-taking controls in the order they were added (the
     // template order), or in the given id order.
     void SetTabOrderFromTemplate();

@@ -17,6 +17,9 @@ namespace qex {
 namespace {
 
 using namespace test;
+// The sample's, not the nuclide kinds of the same names.
+using test::kAl26;
+using test::kBe10;
 
 // The outputs of one engine run, preset to values no run gives.
 struct EngineRun {
@@ -35,15 +38,6 @@ EngineRun Simulate(const std::string& curve, const std::string& report, double b
                                       aerialErosion, glacialErosion, r.exposure, r.burial, r.total, r.difference,
                                       r.cut, r.ages, r.cuttingNumber, r.ratio, &r.detail);
     return r;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 // The report's per-cut-value lines (between the column header and the blank line).
@@ -343,6 +337,86 @@ TEST(Simulation, TheBundledLr04CurveGivesItsBestFitWithoutWarnings)
     EXPECT_GT(r.exposure, 93733.0);
 }
 
+// An independent forward model of the engine's physics: a sample exposed for
+// `oldest` years, buried for `burial` years, then exposed for `youngest` years
+// until today. Loss constant mu = ln 2 / half-life + rho epsA / Lambda in
+// both kinds of interval; burial also strips rock at epsG (Lal 1991).
+struct Sample {
+    double be10 = 0.0;
+    double al26 = 0.0;
+};
+Sample ForwardModel(double oldest, double burial, double youngest, double aerial, double glacial,
+                    const HalfLives& halfLives)
+{
+    auto nuclide = [&](double production, double halfLife) {
+        const double mu = std::log(2.0) / halfLife + kDensity * aerial / kFreePath;
+        const double saturation = production / mu;
+        double n = saturation * (1.0 - std::exp(-mu * oldest));
+        n *= std::exp(-mu * burial) * std::exp(-kDensity * glacial * burial / kFreePath);
+        return n * std::exp(-mu * youngest) + saturation * (1.0 - std::exp(-mu * youngest));
+    };
+    return {nuclide(kBe10Production, halfLives.be10), nuclide(kAl26Production, halfLives.al26)};
+}
+
+// Removing exposure at a history's old end takes dT = ln(1 + x) / mu: the
+// walk lands on the history that made the sample, whatever half-lives both use.
+TEST(Simulation, TheExactRemovalFindsTheHistoryThatMadeASquareWaveSample)
+{
+    TempDir dir;
+    const std::string curve = WriteCurve(dir, "square.dat", SquareWaveCurveText());
+    constexpr double aerial = 0.0005;  // cm/yr
+    constexpr double glacial = 0.002;  // cm/yr
+    // 100 kyr of exposure, 40 kyr of burial, the last 20 kyr exposed.
+    const Sample original = ForwardModel(100000.0, 40000.0, 20000.0, aerial, glacial, HalfLives{});
+    EXPECT_NEAR(original.be10, 336599.9, 0.05);
+    EXPECT_NEAR(original.al26, 2019380.6, 0.05);
+    for (const HalfLives& halfLives : {HalfLives{}, HalfLives{1387000.0, 705000.0}}) {
+        SCOPED_TRACE(halfLives.be10);
+        const Sample sample = ForwardModel(100000.0, 40000.0, 20000.0, aerial, glacial, halfLives);
+        CMessageRecorder messages;
+        CSimulationSession session(curve, dir.File("report.txt"), kBe10Production, kAl26Production, kDensity,
+                                   kFreePath, aerial, glacial, WalkEvaluation::Fast, halfLives);
+        SimulationBestFit best;
+        ASSERT_TRUE(session.Run(sample.be10, sample.al26, best));
+        EXPECT_TRUE(messages.Messages().empty());
+        // The crossings lie within the 1-year steps: each age to a few years.
+        EXPECT_NEAR(best.exposureTime, 120000.0, 5.0);
+        EXPECT_NEAR(best.burialTime, 40000.0, 1.0);
+        EXPECT_NEAR(best.totalTime, 160000.0, 5.0);
+        EXPECT_LT(best.ratioDifference, 0.01);
+        EXPECT_EQ(best.cuttingNumber, 2);
+        EXPECT_FALSE(best.offCurve);
+    }
+}
+
+// The history that explains a sample with less 26Al best runs to the end of
+// the 31-point curve (600 kyr) with too little 10Be: it is flagged; one that
+// matched is not.
+TEST(Simulation, ABestHistoryThatRunsOffTheCurveUnmatchedIsFlagged)
+{
+    TempDir dir;
+    const std::string curve = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    const EngineRun off = Simulate(curve, dir.File("off.txt"), kBe10, 5.8e6);
+    ASSERT_EQ(off.result, 1);
+    EXPECT_EQ(off.total, 600000.0);
+    const EngineRun matched = Simulate(curve, dir.File("matched.txt"));
+    ASSERT_EQ(matched.result, 1);
+    for (const EngineRun* run : {&off, &matched}) {
+        bool best = false;
+        for (const SimulationTableRow& row : run->detail.table)
+            if (row.cutValue == run->cut)
+                best = row.matched;
+        EXPECT_EQ(best, run == &matched);
+    }
+    CSimulationSession session(curve, dir.File("r.txt"), kBe10Production, kAl26Production, kDensity, kFreePath, 0.0,
+                               0.0);
+    SimulationBestFit fit;
+    ASSERT_TRUE(session.Run(kBe10, 5.8e6, fit));
+    EXPECT_TRUE(fit.offCurve);
+    ASSERT_TRUE(session.Run(kBe10, kAl26, fit));
+    EXPECT_FALSE(fit.offCurve);
+}
+
 // The fast evaluation decides from an O(1) estimate only where its error
 // bound allows and re-walks every crossing otherwise: results and report must
 // be those of the straightforward walk, to the bit and to the byte.
@@ -350,6 +424,7 @@ TEST(Simulation, FastAndStraightforwardEvaluationsAgreeExactly)
 {
     TempDir dir;
     const std::string alternating = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
+    const std::string square = WriteCurve(dir, "square.dat", SquareWaveCurveText());
     struct Case {
         std::string curve;
         double be10, al26, aerial, glacial;
@@ -360,6 +435,7 @@ TEST(Simulation, FastAndStraightforwardEvaluationsAgreeExactly)
         {Lr04Path(), kBe10 - 24000.0, kAl26 + 156000.0, 0.0, 0.0},
         {Lr04Path(), 400000.0, 2000000.0, 2e-4, 3e-4},
         {Lr04Path(), 2500000.0, 12000000.0, 0.0, 1e-3},
+        {square, 336599.9, 2019380.6, 5e-4, 2e-3}, // exposure removed at the old end
     };
     for (const auto& c : cases) {
         std::string reports[2];

@@ -151,6 +151,16 @@ TEST(TwoNuclideCurves, PassThroughHandCalculatedConcentrations)
     const PlotPoint fast = SteadyErosionPoint(kBe10Production, kAl26Production, kDensity, kFreePath, 1e-3);
     EXPECT_NEAR(fast.x, 675696.0, 1.0);
     EXPECT_NEAR(fast.y, 5.95520, 1e-5);
+    // With today's half-lives, 1.387 and 0.705 Myr: 1 Myr of exposure gives
+    // 10Be 9995287 atoms/g, ratio 4.94860; eps = 1e-4 cm/yr 5443451, 5.06797.
+    const HalfLives today{1387000.0, 705000.0};
+    const PlotPoint oldToday = ConstantExposurePoint(kBe10Production, kAl26Production, 1e6, today);
+    EXPECT_NEAR(oldToday.x, 9995287.0, 1.0);
+    EXPECT_NEAR(oldToday.y, 4.94860, 1e-5);
+    const PlotPoint slowToday =
+        SteadyErosionPoint(kBe10Production, kAl26Production, kDensity, kFreePath, 1e-4, today);
+    EXPECT_NEAR(slowToday.x, 5443451.0, 1.0);
+    EXPECT_NEAR(slowToday.y, 5.06797, 1e-5);
 }
 
 // The worked example: the alternating curve with the default sample.
@@ -255,7 +265,7 @@ TEST_F(WorkedExamplePlots, CsvTableHoldsTheReportColumnsAndTheBestPairs)
         lines.push_back(line);
     // Header, 998 rows, an empty line, the pair header and 29 pairs.
     ASSERT_EQ(lines.size(), 1u + 998u + 1u + 1u + 29u);
-    EXPECT_EQ(lines[0], "cut_value,calculated_ratio,abs_diff_percent,first_cut_age_yr,exposure_yr,burial_yr");
+    EXPECT_EQ(lines[0], "cut_value,calculated_ratio,abs_diff_percent,first_cut_age_yr,exposure_yr,burial_yr,matched");
     EXPECT_EQ(lines[999], "");
     EXPECT_EQ(lines[1000], "pair,be10_atoms_per_g,al26_atoms_per_g,ratio");
 

@@ -251,6 +251,27 @@ TEST(SimulationCalculation, FailuresAppendNothing)
               (std::vector<std::string>{"Can not find Proxy data file!", "Calculation Error!"}));
 }
 
+// With 26Al of 5.8e6 atoms/g on the 31-point curve the best history is pinned
+// at the curve's end (600 kyr) with too little 10Be: both calculations say
+// so once, after listing their block as always.
+TEST(SimulationCalculation, ABestHistoryOffTheCurveIsSaidOnce)
+{
+    TempDir dir;
+    SimulationInputs in = Inputs(WriteCurve(dir, "alternating.dat", AlternatingCurveText()), dir.File("r.txt"));
+    in.al26 = 5.8e6;
+    for (const bool single : {true, false}) {
+        in.single = single;
+        CResultList list;
+        CMessageRecorder messages;
+        ASSERT_TRUE(AppendSimulation(in, list));
+        EXPECT_EQ(messages.Messages(), std::vector<std::string>{kOffCurveMessage});
+        EXPECT_EQ(list.Lines().at(5), "Total Age(kyr)        :   600.000   ");
+        // Heading, seven result lines, the crossings (and the uncertainties' 15 lines).
+        const auto crossings = static_cast<std::size_t>(ValueOf(list.Lines().at(7)));
+        EXPECT_EQ(list.Lines().size(), 8u + crossings + (single ? 0u : 15u));
+    }
+}
+
 TEST(SimulationCalculation, PerturbedRunsThatFailAreLeftOutOfTheRanges)
 {
     TempDir dir;

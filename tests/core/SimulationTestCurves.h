@@ -25,6 +25,14 @@ inline std::string AlternatingCurveText()
     return text;
 }
 
+// Square waves with 1-year steps between 3.0 (exposure) and 5.0 (burial):
+// exposure 0-20 kyr, burial 20-60 kyr, exposure 60-360 kyr, burial to 560 kyr.
+inline std::string SquareWaveCurveText()
+{
+    return "Proxy_Data\nSquare\n0 3.0\n20000 3.0\n20001 5.0\n60000 5.0\n60001 3.0\n360000 3.0\n360001 5.0\n"
+           "560000 5.0\n";
+}
+
 inline std::string WriteCurve(const TempDir& dir, const std::string& name, const std::string& text)
 {
     const std::string path = dir.File(name);

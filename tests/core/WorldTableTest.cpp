@@ -13,17 +13,9 @@
 namespace qex {
 namespace {
 
+using test::Lines;
 using test::ReadFile;
 using test::TempDir;
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // The data rows of a table file (everything after the column heading).
 constexpr std::size_t kHeaderLines = 13;

@@ -24,6 +24,8 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+// The lines of a text, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
 void WriteFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 

@@ -63,7 +63,7 @@ class WindowsTest : public QObject {
 private slots:
     void mainWindowAndEveryDialogLookFinished()
     {
-        // State: the program started. Action: open About and every routed calculator.
+        // State: the program started. Action: open About, the half-lives and every routed calculator.
         // Expected: each window's controls inside it, none overlapping, no label cut off.
         CQEXApp app;
         QVERIFY(app.InitInstance({"qex"}));
@@ -86,7 +86,8 @@ private slots:
             return int(QDialog::Rejected);
         });
         frame->OnCommand(ID_APP_ABOUT);
-        int expected = 1;
+        frame->OnCommand(ID_HALF_LIVES);
+        int expected = 2;
         for (const auto& command : FeatureCommands()) {
             if (app.Document()->HandlesCommand(command.id)) {
                 frame->OnCommand(command.id);

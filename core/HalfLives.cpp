@@ -1,0 +1,26 @@
+#include "core/HalfLives.h"
+
+#include "core/Format.h"
+
+namespace qex {
+
+std::vector<std::string> HalfLifeLines(const HalfLives& halfLives)
+{
+    if (halfLives.be10 == kBe10HalfLifeYears && halfLives.al26 == kAl26HalfLifeYears)
+        return {};
+    return {Format("Half-life 10Be(yr)  :   %.0f", halfLives.be10),
+            Format("Half-life 26Al(yr)  :   %.0f", halfLives.al26)};
+}
+
+const InputTable<HalfLives>& HalfLifeInputTable()
+{
+    using In = HalfLives;
+    static const InputRow<In> rows[] = {
+        Be10HalfLifeRow(&In::be10, 1000, "m_dBe10HalfLife"),
+        Al26HalfLifeRow(&In::al26, 1001, "m_dAl26HalfLife"),
+    };
+    static const InputTable<In> table(rows);
+    return table;
+}
+
+} // namespace qex

@@ -1,0 +1,18 @@
+#pragma once
+// The walks along a proxy curve count values below a cut as exposure, right
+// for a benthic d18O stack, where high means ice. A curve where high means
+// warm (sea level, an ice-core temperature or deltaD record) is read with
+// every value negated, so that the same walks count its high values as
+// exposure; its values and cut values are shown in its own units again.
+
+namespace qex {
+
+// A value between the curve's own units and the negated values the walks
+// use, either way when `negated`. 0 - v rather than -v: a cut of zero shows
+// as 0, never as -0.
+inline double CurveValue(double value, bool negated)
+{
+    return negated ? 0.0 - value : value;
+}
+
+} // namespace qex
