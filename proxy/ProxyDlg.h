@@ -68,6 +68,7 @@ public:
 
 protected:
     void OnCalculate() override;
+    void OnCleanedUp() override;
 
 private:
     void KeepPlots(const SimulationDetail& detail);
