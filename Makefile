@@ -6,18 +6,25 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
+# Warnings are errors where we ask for them (make test, sanitize, fuzz, CI),
+# never in a user's or packager's build. WERROR=ON or OFF also switches an
+# existing build folder.
+WERROR     ?=
+PREFIX     ?= /usr/local
 
-# Debian packages the build, the tests and the benchmarks need.
+# Debian packages the build, the tests, the benchmarks and the package need
+# (CPack reads the programs with `file` before dpkg-shlibdeps).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libx11-dev libxkbcommon-dev \
            libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
-           clang libclang-rt-14-dev
+           clang libclang-rt-14-dev file
 
 QEXCLI = $(BUILD)/cli/qexcli
 QEX    = $(BUILD)/app/qex
 WORK   = $(BUILD)/work
 
-.PHONY: all deps configure build test run gui bench sanitize fuzz clean
+.PHONY: all deps configure build test run gui bench sanitize fuzz clean install package \
+        check-packages fresh-check print-packages
 
 all: build
 
@@ -32,14 +39,25 @@ deps:
 	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
 	fi
 
-$(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
+# Configures FOLDER with the given arguments when it has no build.ninja yet,
+# and makes an existing one follow WERROR when WERROR is given.
+define configure_folder
+	@if [ ! -f $(1)/build.ninja ]; then \
+	  echo "cmake -S . -B $(1) -G Ninja $(2) -DQEX_WERROR=$(or $(WERROR),OFF)"; \
+	  $(3) cmake -S . -B $(1) -G Ninja $(2) -DQEX_WERROR=$(or $(WERROR),OFF); \
+	elif [ -n "$(WERROR)" ] && ! grep -qx 'QEX_WERROR:BOOL=$(WERROR)' $(1)/CMakeCache.txt; then \
+	  echo "cmake -S . -B $(1) -DQEX_WERROR=$(WERROR)"; \
+	  cmake -S . -B $(1) -DQEX_WERROR=$(WERROR); \
+	fi
+endef
 
-configure: deps $(BUILD)/build.ninja
+configure: deps
+	$(call configure_folder,$(BUILD),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS))
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+test: WERROR = ON
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -47,7 +65,8 @@ test: build
 # bundled LR04 stack, with uncertainties; the report goes under the build folder.
 RUN_REPORT = $(BUILD)/run/LR04-report.txt
 
-run: build
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target qexcli
 	@mkdir -p $(dir $(RUN_REPORT))
 	@$(QEXCLI) simulate --proxy examples/proxy/LR04.dat --report $(RUN_REPORT)
 	@echo "Report written to $(RUN_REPORT)"
@@ -69,9 +88,9 @@ bench: build
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_ENV    = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+sanitize: WERROR = ON
 sanitize: deps
-	@test -f $(SANITIZE_BUILD)/build.ninja || cmake -S . -B $(SANITIZE_BUILD) -G Ninja \
-	  -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQEX_SANITIZE=ON -DQEX_BUILD_GUI=OFF -DQEX_BUILD_BENCH=OFF
+	$(call configure_folder,$(SANITIZE_BUILD),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQEX_SANITIZE=ON -DQEX_BUILD_GUI=OFF -DQEX_BUILD_BENCH=OFF)
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
 
@@ -87,10 +106,12 @@ FUZZ_SEEDS_pole_data        = examples/geomag
 FUZZ_SEEDS_intensity_data   = examples/geomag
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -detect_leaks=1 -rss_limit_mb=2048 -print_final_stats=1
 
+# The archiver is binutils' (from build-essential): CMake would otherwise take
+# LLVM's wherever one happens to be installed, and the build would differ
+# from machine to machine.
+fuzz: WERROR = ON
 fuzz: deps
-	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja \
-	  -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQEX_FUZZ=ON -DQEX_SANITIZE=ON -DQEX_BUILD_GUI=OFF \
-	  -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=OFF
+	$(call configure_folder,$(FUZZ_BUILD),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQEX_FUZZ=ON -DQEX_SANITIZE=ON -DQEX_BUILD_GUI=OFF -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=OFF -DCMAKE_AR=/usr/bin/ar -DCMAKE_RANLIB=/usr/bin/ranlib,CC=clang CXX=clang++)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/crashes; \
@@ -106,5 +127,36 @@ fuzz: deps
 	  printf '%-22s %s\n' "fuzz_$$t:" "$$(grep -E '^Done [0-9]+ runs' $$log)"; \
 	done
 
+# Installs qex, qexcli, the desktop entry, icons, metainfo, man pages, the
+# bundled data and the documentation under PREFIX (DESTDIR is honoured).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package, qex_VERSION_ARCH.deb, built the way distributions build:
+# a Release build with Debian's hardening flags, in a folder of its own.
+PACKAGE_BUILD ?= build-package
+DEB_FLAGS      = CFLAGS="$$(dpkg-buildflags --get CFLAGS)" CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+
+package: deps
+	$(call configure_folder,$(PACKAGE_BUILD),-DCMAKE_BUILD_TYPE=Release -DQEX_BUILD_TESTS=OFF -DQEX_BUILD_BENCH=OFF,$(DEB_FLAGS))
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	@cp $(PACKAGE_BUILD)/qex_*.deb .
+	@echo "Package: $$(ls qex_*.deb)"
+
+# Every Debian package owning a file a build used (CMake package files,
+# headers, linked libraries, the tools) must be in PACKAGES or a hard
+# dependency of one; run after the builds it checks.
+check-packages:
+	tools/check-packages "$(PACKAGES)" $(wildcard $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD))
+
+print-packages:
+	@echo $(PACKAGES)
+
+# The front door on a bare Debian 12 (debootstrap, minbase): the README's two
+# commands, then the package installed on another bare root. Slow; as root.
+fresh-check:
+	tools/fresh-check
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

@@ -1,8 +1,12 @@
 #include "app/HelpWindow.h"
 
+#include "core/InstalledFiles.h"
+
 #include <QDialogButtonBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <optional>
+#include <string>
 
 #ifndef QEX_SOURCE_DIR
 #define QEX_SOURCE_DIR "."
@@ -42,9 +46,42 @@ QString CHelpWindow::HelpText()
                "</table>"
                "<p>Every dialog lists its results; <b>Save</b> writes the list to a text file. "
                "<tt>qexcli --help</tt> describes every option with its unit, default and range.</p>"
-               "<p>The README, with the file formats and a walk-through, is <tt>README.md</tt> in the QEX source "
-               "folder: <tt>%1</tt>.</p>")
-        .arg(QStringLiteral(QEX_SOURCE_DIR).toHtmlEscaped());
+               "<p>The README, with the file formats and a walk-through: <tt>%1</tt>.</p>"
+               "%2")
+        .arg(ReadmePath().toHtmlEscaped(), GeomagneticRecordsText());
+}
+
+QString CHelpWindow::ReadmePath()
+{
+    if (const std::optional<std::string> docs = InstalledDocFolder())
+        return QString::fromStdString(*docs + "/README.md");
+    return QStringLiteral(QEX_SOURCE_DIR "/README.md");
+}
+
+QString CHelpWindow::GeomagneticRecordsText()
+{
+    QString text = QStringLiteral(
+        "<p>The surface exposure age with the geomagnetic correction reads the pole positions from "
+        "<tt>pole02.dat</tt> and the field intensity from <tt>pmagstack1.dat</tt> in the working folder, "
+        "and writes its scratch table <tt>omr.txt</tt> there. ");
+    const std::optional<std::string> pole = InstalledGeomagneticRecord("pole02.dat");
+    const std::optional<std::string> intensity = InstalledGeomagneticRecord("pmagstack1.dat");
+    if (pole && intensity) {
+        text += QStringLiteral(
+                    "A file that is not in the working folder is read from the records installed with QEX: "
+                    "<tt>%1</tt> and <tt>%2</tt>. They are the LSD geomagnetic framework (Lifton, Sato and Dunai "
+                    "2014): pole positions and dipole moments to 7 ka from the Korte and Constable field "
+                    "reconstructions, then the GLOPIS-75 (to 18 ka) and PADM2M (to 2 Ma) dipole moments; "
+                    "<tt>%3</tt> gives the full citations.</p>")
+                    .arg(QString::fromStdString(*pole).toHtmlEscaped(),
+                         QString::fromStdString(*intensity).toHtmlEscaped(),
+                         QString::fromStdString(InstalledDataFolder().value_or("") + "/examples/README.md")
+                             .toHtmlEscaped());
+    } else {
+        text += QStringLiteral("This copy of QEX is not installed and has no records to fall back on: both files "
+                               "must be in the working folder (<tt>make gui</tt> puts the bundled ones there).</p>");
+    }
+    return text;
 }
 
 CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent)

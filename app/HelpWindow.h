@@ -11,6 +11,11 @@ class CHelpWindow : public QDialog {
 public:
     explicit CHelpWindow(QWidget* parent = nullptr);
     static QString HelpText();
+    // The README: the installed copy, or the source folder's for a program
+    // run from its build folder.
+    static QString ReadmePath();
+    // Where the exposure age's geomagnetic records come from.
+    static QString GeomagneticRecordsText();
 };
 
 } // namespace qex

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QSvgRenderer>
 
 namespace qex {
 
@@ -75,22 +76,14 @@ QIcon AboutIcon()
 
 QIcon ApplicationIcon()
 {
+    // The same drawing the desktop's launchers show (installed as the
+    // application's icon in the hicolor theme).
+    QSvgRenderer drawing(QStringLiteral(":/qex/qex.svg"));
     QIcon icon;
     for (int size : {16, 32, 48}) {
         QPixmap pixmap = Canvas(size, size);
         QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        const double s = size;
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(215, 235, 250));
-        p.drawRoundedRect(QRectF(0, 0, s, s), s * 0.15, s * 0.15);
-        // A glacier-polished boulder under a sky with a proxy curve.
-        p.setBrush(QColor(130, 120, 110));
-        p.drawEllipse(QRectF(s * 0.18, s * 0.55, s * 0.64, s * 0.40));
-        p.setPen(QPen(QColor(200, 40, 40), std::max(1.0, s / 16)));
-        p.setBrush(Qt::NoBrush);
-        QPainterPath curve = Curve(s, s * 0.5);
-        p.drawPath(curve);
+        drawing.render(&p);
         p.end();
         icon.addPixmap(pixmap);
     }

@@ -12,7 +12,10 @@ const bool registered = RegisterCommand(
      [](CLI::App& command) -> Runner {
          static ExposureInputs in;
          AddInputOptions(command, in, ExposureInputTable());
-         return [] {
+         return [&command] {
+             // Only the fixed names may fall back to the installed records.
+             in.poleMayBeInstalled = command.count("--pole") == 0;
+             in.intensityMayBeInstalled = command.count("--intensity") == 0;
              if (in.magneticCorrection && !DistinctFiles(InputFileUses(in, ExposureInputTable())))
                  return static_cast<int>(kUsage);
              CResultList list;

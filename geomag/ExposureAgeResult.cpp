@@ -3,6 +3,7 @@
 #include "core/Constants.h"
 #include "core/FileIdentity.h"
 #include "core/Format.h"
+#include "core/InstalledFiles.h"
 #include "core/Message.h"
 #include "geomag/ExposureAge.h"
 #include "geomag/GeomagneticIntensityData.h"
@@ -127,16 +128,19 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     nuclide.concentration = in.concentration;
     nuclide.concentrationError = in.concentrationError;
 
+    const std::string polePath = in.poleMayBeInstalled ? WorkingOrInstalledRecord(in.polePath) : in.polePath;
+    const std::string intensityPath =
+        in.intensityMayBeInstalled ? WorkingOrInstalledRecord(in.intensityPath) : in.intensityPath;
     // The scratch table must not replace the records it is computed from.
     const FileClash clash = FindSameFile({{"Scratch table", in.tablePath, FileRole::Output},
-                                          {"Pole file", in.polePath, FileRole::Input},
-                                          {"Intensity file", in.intensityPath, FileRole::Input}});
+                                          {"Pole file", polePath, FileRole::Input},
+                                          {"Intensity file", intensityPath, FileRole::Input}});
     if (!clash.message.empty()) {
         ShowMessage(clash.message, clash.detail);
         return false;
     }
-    CGeomagneticPoleData poles(in.polePath);
-    CGeomagneticIntensityData intensities(in.intensityPath);
+    CGeomagneticPoleData poles(polePath);
+    CGeomagneticIntensityData intensities(intensityPath);
     if (!poles.IsLoaded() || !intensities.IsLoaded())
         return false; // the loader has said why
     const ResultPair age = site.GeomagneticExposureAge(&poles, &intensities, &nuclide, in.erosion);

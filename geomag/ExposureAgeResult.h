@@ -29,6 +29,11 @@ struct ExposureInputs {
     std::string polePath = "pole02.dat";
     std::string intensityPath = "pmagstack1.dat";
     std::string tablePath = "omr.txt";
+    // Whether a record missing from the working folder under its fixed name
+    // is read from the installed copy of the bundled one (always in the
+    // dialog; in qexcli when no path was given).
+    bool poleMayBeInstalled = true;
+    bool intensityMayBeInstalled = true;
 };
 
 const InputTable<ExposureInputs>& ExposureInputTable();

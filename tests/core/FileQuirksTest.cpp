@@ -122,8 +122,11 @@ std::string Header(const Reader& reader, const char* eol)
 std::string LineOf(const Numbers& record, const char* separator)
 {
     std::string line;
-    for (double n : record)
-        line += (line.empty() ? "" : separator) + Format("%g", n);
+    for (double n : record) {
+        if (!line.empty())
+            line += separator;
+        line += Format("%g", n);
+    }
     return line;
 }
 
@@ -136,14 +139,17 @@ TEST(FileQuirks, EveryReaderTakesWindowsLineEndsAMarkTabsAndSpellingsOfNumbers)
         Numbers expected;
         std::string plain = Header(reader, "\n");
         std::string crlf = Header(reader, "\r\n");
-        std::string marked = "\xEF\xBB\xBF" + Header(reader, "\n");
+        std::string marked = "\xEF\xBB\xBF";
+        marked += Header(reader, "\n");
         std::string tabs = Header(reader, "\t\n");
         for (const Numbers& r : records) {
             expected.insert(expected.end(), r.begin(), r.end());
             plain += LineOf(r, " ") + "\n";
             crlf += LineOf(r, " ") + "\r\n";
             marked += LineOf(r, " ") + "\n";
-            tabs += "\t" + LineOf(r, "\t") + "\t\n";
+            tabs += '\t';
+            tabs += LineOf(r, "\t");
+            tabs += "\t\n";
         }
         std::string unended = crlf.substr(0, crlf.size() - 2); // no line end after the last record
         std::vector<std::string> layouts = {plain, crlf, unended, marked, tabs};

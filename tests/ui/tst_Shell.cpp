@@ -1,6 +1,7 @@
 // The main window: menus, toolbar, status bar, accelerators and routing.
 
 #include "app/Commands.h"
+#include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/QEXApp.h"
 #include "app/QEXDoc.h"
@@ -201,6 +202,11 @@ private slots:
         QVERIFY(help != nullptr);
         QVERIFY(help->isVisible());
         QVERIFY(help->findChild<QWidget*>("helpText") != nullptr);
+        // Run from its build folder, the program points at the source README
+        // and has no installed geomagnetic records to fall back on.
+        const QString text = CHelpWindow::HelpText();
+        QVERIFY(text.contains(QStringLiteral(QEX_SOURCE_DIR "/README.md")));
+        QVERIFY(text.contains("not installed"));
     }
 
     void openingAFileTitlesTheFrameAndKeepsFourRecentFiles()
