@@ -159,6 +159,17 @@ void RunSimulation(CProxyDlg& dialog, const std::string& curve, const std::strin
     dialog.Control<QPushButton>(1004)->click();
 }
 
+// The bundled LR04 curve's simulation plotted: its plot window, shown (null when none came).
+CPlotDlg* PlotLr04(CProxyDlg& dialog, const test::TempDir& dir)
+{
+    RunSimulation(dialog, test::SourceDir() + "/examples/proxy/LR04.dat", dir.File("report.txt"));
+    dialog.OnPlot();
+    CPlotDlg* window = dialog.PlotWindow();
+    if (window != nullptr && !QTest::qWaitForWindowExposed(window))
+        return nullptr;
+    return window;
+}
+
 } // namespace
 
 class PlotDlgTest : public QObject {
@@ -384,11 +395,8 @@ private slots:
         // Expected: the two pictures agree pixel by pixel within the renderers' smoothing and text hinting.
         test::TempDir dir;
         CProxyDlg dialog;
-        RunSimulation(dialog, test::SourceDir() + "/examples/proxy/LR04.dat", dir.File("report.txt"));
-        dialog.OnPlot();
-        CPlotDlg* window = dialog.PlotWindow();
+        CPlotDlg* window = PlotLr04(dialog, dir);
         QVERIFY(window != nullptr);
-        QVERIFY(QTest::qWaitForWindowExposed(window));
         for (int tab = 0; tab < window->ChartCount(); ++tab) {
             window->Tabs()->setCurrentIndex(tab);
             ZoomIntoTheMiddle(window->Chart(tab));
@@ -442,10 +450,8 @@ private slots:
         // the labels of stretches out of view hidden; Home shows the whole chart again.
         test::TempDir dir;
         CProxyDlg dialog;
-        RunSimulation(dialog, test::SourceDir() + "/examples/proxy/LR04.dat", dir.File("report.txt"));
-        dialog.OnPlot();
-        CPlotDlg* window = dialog.PlotWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        CPlotDlg* window = PlotLr04(dialog, dir);
+        QVERIFY(window != nullptr);
         QChart* chart = window->Chart(0);
         auto* x = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first());
         auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
