@@ -9,6 +9,7 @@
 #include "app/QEXApp.h"
 #include "app/QEXDoc.h"
 #include "app/QEXView.h"
+#include "ui/StatusNotifier.h"
 
 #include <QAction>
 #include <QEvent>
@@ -18,6 +19,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 namespace qex {
 
@@ -33,6 +35,8 @@ CMainFrame::CMainFrame(CQEXApp& app, CQEXDoc& doc) : m_app(app), m_doc(doc)
     CreateToolBar();
     CreateMenus();
     connect(&m_doc, &CQEXDoc::TitleChanged, this, [this] { UpdateTitle(); });
+    // The dialogs have no parent: what they write they tell the notifier.
+    connect(&CStatusNotifier::Instance(), &CStatusNotifier::Notice, this, &CMainFrame::ShowNotice);
     UpdateTitle();
     resize(640, 420);
 }
@@ -69,21 +73,24 @@ void CMainFrame::CreateActions()
     // Accelerator table.
     MakeAction(ID_FILE_NEW, "&New")->setShortcut(QKeySequence("Ctrl+N"));
     MakeAction(ID_FILE_OPEN, "&Open...")->setShortcut(QKeySequence("Ctrl+O"));
-    MakeAction(ID_FILE_SAVE, "&Save")->setShortcut(QKeySequence("Ctrl+S"));
     MakeAction(ID_FILE_PRINT, "&Print...")->setShortcut(QKeySequence("Ctrl+P"));
     MakeAction(ID_FILE_PRINT_DIRECT, "Print");
     MakeAction(ID_FILE_PRINT_PREVIEW, "Print Pre&view");
     MakeAction(ID_FILE_PRINT_SETUP, "P&rint Setup...");
     MakeAction(ID_HELP, "QEX &Help")->setShortcut(QKeySequence("F1"));
     MakeAction(ID_CONTEXT_HELP, "&What's This?")->setShortcut(QKeySequence("Shift+F1"));
-    MakeAction(ID_HELP_INDEX, "&Help Topics");
+    MakeAction(ID_HELP_INDEX, "Help &Topics");
     MakeAction(ID_DEFAULT_HELP, "Help");
     // The edit and pane keys have no handler: their commands stay disabled.
+    // So do Save and Save As: the document holds no data, and saving it
+    // would only empty the file it was opened from.
     const struct {
         int id;
         const char* text;
         std::initializer_list<const char*> keys;
     } inert[] = {
+        {ID_FILE_SAVE, "&Save", {"Ctrl+S"}},
+        {ID_FILE_SAVE_AS, "Save &As...", {}},
         {ID_EDIT_UNDO, "&Undo", {"Ctrl+Z", "Alt+Backspace"}},
         {ID_EDIT_CUT, "Cu&t", {"Ctrl+X", "Shift+Del"}},
         {ID_EDIT_COPY, "&Copy", {"Ctrl+C", "Ctrl+Ins"}},
@@ -193,9 +200,17 @@ bool CMainFrame::event(QEvent* event)
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         m_prompt->setText(tip.isEmpty() ? IdleText() : tip);
+        m_prompt->setToolTip(QString());
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void CMainFrame::ShowNotice(const QString& text)
+{
+    // The whole text in the tooltip; the pane elides a long path in its middle.
+    m_prompt->setToolTip(text);
+    m_prompt->setText(m_prompt->fontMetrics().elidedText(text, Qt::ElideMiddle, std::max(m_prompt->width(), 1)));
 }
 
 void CMainFrame::UpdateTitle()
@@ -235,9 +250,6 @@ void CMainFrame::OnCommand(int id)
         break;
     case ID_FILE_OPEN:
         m_app.OnFileOpen();
-        break;
-    case ID_FILE_SAVE:
-        m_app.OnFileSave();
         break;
     case ID_FILE_PRINT_SETUP:
         m_app.OnFilePrintSetup();

@@ -43,6 +43,8 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateTitle();
+    // A dialog's notice ("Wrote 90 rows to /data/t.txt") in the prompt pane.
+    void ShowNotice(const QString& text);
     void UpdateLockIndicators();
     void ShowHelp();
 

@@ -2,9 +2,9 @@
 
 #include "app/MainFrame.h"
 #include "app/QEXDoc.h"
-#include "core/AtomicFile.h"
 #include "core/Message.h"
 #include "ui/FileChooser.h"
+#include "ui/Settings.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -24,8 +24,8 @@ CQEXApp::~CQEXApp() = default;
 
 bool CQEXApp::InitInstance(const QStringList& arguments)
 {
-    QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
-    QCoreApplication::setApplicationName("QEX");
+    QCoreApplication::setOrganizationName(kSettingsOrganization);
+    QCoreApplication::setApplicationName(kSettingsApplication);
     LoadStdProfileSettings();
 
     m_doc = std::make_unique<CQEXDoc>();
@@ -99,26 +99,6 @@ void CQEXApp::OnFileOpen()
     request.filter = kDocumentFilter;
     if (const auto path = FileChooser().Choose(request, m_frame.get()))
         OpenDocumentFile(*path);
-}
-
-void CQEXApp::OnFileSave()
-{
-    QString path = m_doc->PathName();
-    if (path.isEmpty()) {
-        ChooserRequest request;
-        request.kind = ChooserKind::Save;
-        request.filter = kDocumentFilter;
-        request.confirmOverwrite = true;
-        const auto chosen = FileChooser().Choose(request, m_frame.get());
-        if (!chosen)
-            return;
-        path = *chosen;
-    }
-    // The document holds no data: the saved file is empty.
-    if (!WriteFileAtomically(path.toStdString(), std::string(), "Failed to save document."))
-        return;
-    m_doc->SetPathName(path);
-    AddToRecentFileList(path);
 }
 
 void CQEXApp::OnFilePrintSetup()

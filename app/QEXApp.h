@@ -1,6 +1,7 @@
 #pragma once
 // The application object: start-up, the settings key with the recent-file
-// list, and the application-level commands (New, Open, Save, Print Setup).
+// list, and the application-level commands (New, Open, Print Setup). The
+// document holds no data, so there is nothing to save.
 
 #include <QObject>
 #include <QStringList>
@@ -30,7 +31,6 @@ public:
 
     void OnFileNew();
     void OnFileOpen();
-    void OnFileSave();
     void OnFilePrintSetup();
     bool OpenDocumentFile(const QString& path);
     void AddToRecentFileList(const QString& path);

@@ -13,6 +13,7 @@
 #include "scaling/ScalingFactorDLG.h"
 #include "scaling/WorldTableWriterDlg.h"
 #include "ui/FileChooser.h"
+#include "ui/StatusNotifier.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -53,10 +54,13 @@ void NormalizeCurve()
     const auto output = FileChooser().Choose({ChooserKind::Save, "Climatic proxy data Curve", filter, true}, nullptr);
     if (!output)
         return;
-    curve.SaveFile(output->toStdString());
+    // One row a record.
+    if (curve.SaveFile(output->toStdString()) != 0)
+        NotifyWritten(static_cast<std::uint64_t>(curve.pointCount), "rows", output->toStdString());
 }
 
-// Command 32773: the grid dialog, then the table file; nothing is shown on success.
+// Command 32773: the grid dialog, then the table file; the status bar says
+// what was written.
 void RunWorldTable()
 {
     CSFCalDlg dialog;

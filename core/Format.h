@@ -3,11 +3,15 @@
 // needs: the system's line formats are C format strings, kept letter for letter.
 
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 
 namespace qex {
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatV(const char* format, std::va_list args);
+
+// A count with its thousands grouped by commas: 1234567 -> "1,234,567".
+std::string GroupThousands(std::uint64_t value);
 
 } // namespace qex

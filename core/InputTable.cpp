@@ -16,11 +16,11 @@ std::string RangeText(const InputRange& range)
 }
 
 // "Label (unit)", the unit left out when there is none.
-std::string Title(const InputDescription& d)
+std::string Title(const InputDescription& d, std::string_view unit)
 {
     std::string title(d.label);
-    if (!d.unit.empty())
-        title += " (" + std::string(d.unit) + ")";
+    if (!unit.empty())
+        title += " (" + std::string(unit) + ")";
     return title;
 }
 
@@ -100,7 +100,7 @@ std::string ReadInputFlag(std::string_view text, bool& value)
 
 std::string InputHelpLine(const InputDescription& d)
 {
-    std::string line = Title(d);
+    std::string line = Title(d, d.unit);
     if (!d.help.empty())
         line += ": " + std::string(d.help);
     return line + "; " + Terms(d, false);
@@ -108,13 +108,19 @@ std::string InputHelpLine(const InputDescription& d)
 
 std::string InputToolTip(const InputDescription& d)
 {
-    std::string tip = Title(d);
+    // A pure number's tooltip names its scale, as the label beside its box does.
+    std::string tip = Title(d, d.unit.empty() ? d.boxUnit : d.unit);
     if (!d.help.empty())
         tip += "\n" + std::string(d.help);
     std::string terms = Terms(d, true);
     if (!terms.empty())
         terms[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(terms[0])));
     return tip + "\n" + terms + ".";
+}
+
+std::string InputBoxUnit(const InputDescription& d)
+{
+    return std::string(d.boxUnit.empty() ? d.unit : d.boxUnit);
 }
 
 } // namespace qex

@@ -39,6 +39,8 @@ struct InputRow {
     std::string_view member = {};        // the dialog member bound to it ("m_dBeNErr"); empty without a control
     std::string_view label = {};         // what it is, in a few words
     std::string_view unit = {};          // of a number ("atoms/g"); empty for a pure number
+    std::string_view boxUnit = {};       // the small label beside the dialog's box, where it is not
+                                         // the unit itself: shorter ("yr"), or the scale of a pure number
     InputKind kind = InputKind::Number;
     Field field = {};                    // where the value lives in Inputs; its type follows the kind
     std::optional<InputRange> range = {}; // of a number, inclusive; none: any finite number
@@ -99,6 +101,7 @@ std::string ReadInputFlag(std::string_view text, bool& value);
 struct InputDescription {
     std::string_view label;
     std::string_view unit;
+    std::string_view boxUnit;
     std::string_view help;
     InputKind kind = InputKind::Number;
     std::string defaultText; // empty for a path without a default
@@ -112,6 +115,8 @@ struct InputDescription {
 std::string InputHelpLine(const InputDescription& description);
 // The tooltip of a dialog field: label and unit, help, range and default, one a line.
 std::string InputToolTip(const InputDescription& description);
+// What the small label beside a dialog's box reads: the box unit, else the unit.
+std::string InputBoxUnit(const InputDescription& description);
 
 // The value of a row's field in `inputs` as text: a number as InputNumberText
 // writes it, a path as it is, a flag as "on" or "off".
@@ -136,7 +141,7 @@ std::string InputDefaultText(const InputRow<Inputs>& row)
 template <class Inputs>
 InputDescription DescribeInput(const InputRow<Inputs>& row)
 {
-    return {row.label, row.unit, row.help, row.kind, InputDefaultText(row), row.range, row.maxChars, row.required};
+    return {row.label, row.unit, row.boxUnit, row.help, row.kind, InputDefaultText(row), row.range, row.maxChars, row.required};
 }
 
 // Sets a row's field from text with qexcli's reading, range and messages;

@@ -1,5 +1,7 @@
 #include "core/Message.h"
 
+#include "core/Format.h"
+
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -74,6 +76,11 @@ MessageSink SetMessageSink(MessageSink sink)
 std::string FileErrorDetail(const std::string& path, int errorNumber)
 {
     return path + ": " + std::strerror(errorNumber);
+}
+
+std::string WrittenNotice(std::uint64_t count, const std::string& what, const std::string& path)
+{
+    return "Wrote " + GroupThousands(count) + " " + what + " to " + path;
 }
 
 CMessageRecorder::CMessageRecorder()

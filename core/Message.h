@@ -8,6 +8,7 @@
 // on device"). qexcli prints it on the line after the text, the desktop as the
 // box's detailed text.
 
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -31,6 +32,10 @@ DetailedMessageSink SetDetailedMessageSink(DetailedMessageSink sink);
 // "path: reason" for a failed operation on a file, the reason being the
 // system's text for the error number.
 std::string FileErrorDetail(const std::string& path, int errorNumber);
+
+// The confirmation that a file was written, for the desktop's status bar:
+// "Wrote 1,234 rows to /data/table.txt" (`what` names the counted things).
+std::string WrittenNotice(std::uint64_t count, const std::string& what, const std::string& path);
 
 // Records every message while it lives (tests); restores the previous sink after.
 class CMessageRecorder {

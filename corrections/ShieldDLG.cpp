@@ -14,10 +14,11 @@ CShieldDLG::CShieldDLG(QWidget* parent) : CResultDialog(136, "Shielding by obstr
 {
     AddGroup("Shielding Information:", 7, 8, 186, 110);
     m_horizonList = AddList(1011, 9, 19, 76, 80);
+    // The boxes are narrower than the template's, for the unit beside each.
     AddLabel("Azimuth:", 91, 20, 33, 10);
-    m_azimuthBox = AddEdit(1015, 130, 19, 59, 12);
+    m_azimuthBox = AddEdit(1015, 130, 19, 34, 12);
     AddLabel("Angle:", 91, 36, 33, 10);
-    m_angleBox = AddEdit(1016, 130, 35, 59, 12);
+    m_angleBox = AddEdit(1016, 130, 35, 34, 12);
     QPushButton* add = AddButton(1012, "Add", 89, 51, 48, 14);
     QPushButton* edit = AddButton(1018, "Edit", 144, 51, 47, 14);
     QPushButton* insert = AddButton(1021, "Insert", 89, 69, 48, 14);
@@ -25,15 +26,15 @@ CShieldDLG::CShieldDLG(QWidget* parent) : CResultDialog(136, "Shielding by obstr
     QPushButton* remove = AddButton(1013, "Remove", 89, 85, 48, 14);
     QPushButton* removeAll = AddButton(1014, "Remove All", 144, 85, 47, 14);
     AddLabel("Dip:", 10, 103, 18, 10);
-    AddEdit(1019, 32, 103, 52, 12);
+    AddEdit(1019, 32, 103, 34, 12);
     AddLabel("Strike:", 97, 103, 28, 10);
-    AddEdit(1020, 130, 103, 59, 12);
+    AddEdit(1020, 130, 103, 34, 12);
     AddGroup("Results:", 7, 121, 186, 67);
     QListWidget* results = AddList(1022, 11, 131, 177, 52);
     QPushButton* calculate = AddButton(1025, "C&alculate", 18, 189, 38, 14);
     QPushButton* cleanUp = AddButton(1026, "Clean Up", 59, 189, 38, 14);
     QPushButton* save = AddButton(1027, "&Save", 104, 189, 38, 14);
-    QPushButton* close = AddButton(1, "&Close", 147, 189, 38, 14, true);
+    QPushButton* close = AddButton(1, "&Close", 147, 189, 38, 14);
     SetTabOrder({1011, 1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019, 1020, 1021, 1022, 1025, 1, 1026, 1027});
     SetUpResults(results, calculate, cleanUp, save, close);
 
@@ -49,6 +50,8 @@ CShieldDLG::CShieldDLG(QWidget* parent) : CResultDialog(136, "Shielding by obstr
     BindInputs(m_dx, *this, m_point, HorizonPointInputTable(), {1016, 1015});
     // A point must be one the calculation can take: the same checks, in the same order.
     BindInputs(m_pointCheck, *this, m_point, HorizonPointInputTable(), {1016, 1015});
+    AddUnitLabels(*this, ShieldingInputTable(), {1019, 1020});
+    AddUnitLabels(*this, HorizonPointInputTable(), {1015, 1016});
     ShowData();
     m_horizonList->setFocus();
 }

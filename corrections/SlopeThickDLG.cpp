@@ -11,16 +11,16 @@ namespace qex {
 CSlopeThickDLG::CSlopeThickDLG(QWidget* parent)
     : CResultDialog(135, "Slope-Thickness Correction", 232, 182, 9, parent)
 {
-    const auto edits = AddEditColumn({{1000, "Thickness(cm):"},
-                                      {1001, "Density(g/cm3):"},
-                                      {1002, "Free path(g/cm2):"},
-                                      {1003, "Slope:"},
-                                      {1004, "Strike:"}},
-                                     {24, 86, 114, 78, 10, 17});
-    AddStandardResults(98, false);
+    // Two columns, the sample on the left and the surface on the right, so
+    // that the list below shows a whole block.
+    const auto edits = AddEditColumn({{1000, "Thickness(cm):"}, {1001, "Density(g/cm3):"}, {1002, "Free path(g/cm2):"}},
+                                     {4, 72, 78, 40, 8, 15});
+    AddEditColumn({{1003, "Slope:"}, {1004, "Strike:"}}, {122, 28, 152, 40, 8, 15});
+    AddStandardResults(54);
     SetTabOrderFromTemplate();
 
     BindInputs(m_dx, *this, m_inputs, SlopeThicknessInputTable(), {1000, 1001, 1002, 1003, 1004});
+    AddUnitLabels(*this, SlopeThicknessInputTable(), {1003, 1004});
     ShowData();
     edits.front()->setFocus();
 }

@@ -12,7 +12,7 @@ CThicknessDLG::CThicknessDLG(QWidget* parent) : CResultDialog(134, "Thickness Co
 {
     const auto edits = AddEditColumn({{1000, "Thickness(cm):"}, {1001, "Density(g/cm3):"}, {1002, "Free path(g/cm2):"}},
                                      {24, 86, 114, 78, 10, 17});
-    AddStandardResults(64, false);
+    AddStandardResults(64);
     SetTabOrderFromTemplate();
 
     BindInputs(m_dx, *this, m_inputs, ThicknessInputTable(), {1000, 1001, 1002});

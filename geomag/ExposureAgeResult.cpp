@@ -82,7 +82,7 @@ const InputTable<ExposureInputs>& ExposureInputTable()
          .unit = "g/cm2", .field = &In::freePath, .range = InputRange{0.0, 200.0},
          .help = "of the erosion term; not used by the geomagnetic correction"},
         {.name = "shield", .controlId = 1027, .member = "m_dShield", .label = "Topographic shielding factor",
-         .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "not used by the geomagnetic correction"},
+         .boxUnit = "fraction 0–1", .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "not used by the geomagnetic correction"},
         {.name = "erosion", .controlId = 1028, .member = "m_dErosion", .label = "Steady erosion rate",
          .unit = "cm/yr", .field = &In::erosion, .range = InputRange{0.0, 1000.0}},
         {.name = "concentration", .controlId = 1016, .member = "m_dN", .label = "Measured 10Be concentration",

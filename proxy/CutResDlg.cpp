@@ -29,16 +29,18 @@ CCutResDlg::CCutResDlg(QWidget* parent)
     AddLabel("Exp_Age:", 13, 31, 34, 9);
     AddEdit(1003, 59, 30, 51, 12);
     AddCheck(1002, "Cut By Age", 13, 46, 80, 9);
+    // The two cut boxes are narrower than the template's 51 units, and the
+    // cut age further right, for the unit beside each.
     AddLabel("Cut_Value:", 13, 60, 36, 9);
-    QLineEdit* cutValue = AddEdit(1000, 51, 59, 51, 12);
-    AddLabel("Cut_age:", 105, 60, 32, 9);
-    AddEdit(1001, 139, 59, 51, 12);
+    AddEdit(1000, 51, 59, 32, 12);
+    AddLabel("Cut_age:", 116, 60, 32, 9);
+    AddEdit(1001, 149, 59, 32, 12);
     AddGroup("Results:", 7, 83, 189, 99);
     m_ctlResults = AddList(1011, 13, 94, 177, 85);
     QPushButton* calculate = AddButton(1025, "C&alculate", 18, 183, 38, 14);
     QPushButton* cleanUp = AddButton(1026, "Clean Up", 59, 183, 38, 14);
     QPushButton* save = AddButton(1027, "&Save", 104, 183, 38, 14);
-    QPushButton* close = AddButton(1, "&Close", 147, 183, 38, 14, true);
+    QPushButton* close = AddButton(1, "&Close", 147, 183, 38, 14);
     SetTabOrder({1000, 1001, 1023, 1024, 1011, 1025, 1, 1026, 1002, 1003, 1027});
     m_plotButton = AddButton(IDC_PLOT, "&Plot...", 18, kPlotRowTopDlu, 38, 14);
     QWidget::setTabOrder(save, m_plotButton);
@@ -53,9 +55,23 @@ CCutResDlg::CCutResDlg(QWidget* parent)
     connect(m_plotButton, &QPushButton::clicked, this, &CCutResDlg::OnPlot);
 
     BindInputs(m_dx, *this, m_inputs, CutInputTable(), {1023, 1001, 1000, 1002, 1003, IDC_EXPOSURE_ABOVE_CUT});
+    AddUnitLabels(*this, CutInputTable(), {1003, 1000, 1001});
+    SetAnchor(m_ctlProxyFile, GrowRight);
+    SetAnchor(browse, MoveRight);
     ShowData();
 
-    cutValue->setFocus();
+    connect(Control<QCheckBox>(1002), &QCheckBox::toggled, this, &CCutResDlg::ShowCutMode);
+    ShowCutMode();
+    // The cut box in use takes the focus.
+    Control(m_bCutByAge ? 1001 : 1000)->setFocus();
+}
+
+void CCutResDlg::ShowCutMode()
+{
+    // The cut that is not chosen is not used: its box is disabled.
+    const bool byAge = Control<QCheckBox>(1002)->isChecked();
+    Control(1001)->setEnabled(byAge);
+    Control(1000)->setEnabled(!byAge);
 }
 
 void CCutResDlg::OnBrowse()
@@ -70,6 +86,8 @@ void CCutResDlg::OnBrowse()
 
 void CCutResDlg::OnCalculate()
 {
+    // Plot draws the latest calculation: nothing after one that failed.
+    m_plotButton->setEnabled(false);
     if (!UpdateData())
         return;
     ProxyHistoryPlot history;
@@ -77,6 +95,11 @@ void CCutResDlg::OnCalculate()
         m_plots.history = history;
         m_plotButton->setEnabled(true);
     }
+}
+
+void CCutResDlg::OnCleanedUp()
+{
+    m_plotButton->setEnabled(false);
 }
 
 void CCutResDlg::OnPlot()

@@ -33,6 +33,8 @@ public:
     void OnPlot();
     // The plot window opened last, while it is open.
     CPlotDlg* PlotWindow() const;
+    // Enables the cut box of the chosen mode ("Cut By Age": the cut age) and disables the other.
+    void ShowCutMode();
 
     QListWidget* m_ctlResults = nullptr;  // 1011
     QLineEdit* m_ctlProxyFile = nullptr;  // 1023
@@ -46,6 +48,7 @@ public:
 
 protected:
     void OnCalculate() override;
+    void OnCleanedUp() override;
 
 private:
     QPushButton* m_plotButton = nullptr;

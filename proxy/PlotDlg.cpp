@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Message.h"
+#include "proxy/PlotView.h"
 #include "ui/FileChooser.h"
 
 #include <QAreaSeries>
@@ -20,6 +21,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QShortcut>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -90,6 +92,19 @@ void HideFromLegend(QChart* chart, QAbstractSeries* series)
         marker->setVisible(false);
 }
 
+// Ticks at round values (multiples of a 1, 2 or 5 step) whatever the range,
+// the zoomed ones included.
+void KeepTicksRound(QValueAxis* axis)
+{
+    auto round = [axis](qreal minimum, qreal maximum) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0.0);
+        axis->setTickInterval(RoundTickStep(minimum, maximum));
+    };
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis, round);
+    round(axis->min(), axis->max());
+}
+
 // A linear axis over at least `range`, widened to round tick values.
 QValueAxis* ValueAxis(const QString& title, const AxisRange& range)
 {
@@ -98,6 +113,7 @@ QValueAxis* ValueAxis(const QString& title, const AxisRange& range)
     axis->setRange(range.minimum, range.maximum);
     axis->applyNiceNumbers();
     axis->setLabelFormat("%g");
+    KeepTicksRound(axis);
     return axis;
 }
 
@@ -163,15 +179,16 @@ QAreaSeries* StretchBand(const ProxyHistoryPlot& plot, StretchKind kind, const A
 }
 
 // Each stretch's duration inside it at the top of the plot area: across the
-// stretch when it fits, upright when only that fits, left out otherwise.
+// part of the stretch in view when it fits, upright when only that fits, left
+// out otherwise (and when the stretch is out of view).
 void PlaceDurationLabels(QChart* chart, const ProxyHistoryPlot& plot, const std::vector<QGraphicsSimpleTextItem*>& labels)
 {
     const QRectF area = chart->plotArea();
     for (std::size_t i = 0; i < labels.size() && i < plot.stretches.size(); ++i) {
         QGraphicsSimpleTextItem* label = labels[i];
         const HistoryStretch& s = plot.stretches[i];
-        const qreal left = chart->mapToPosition(QPointF(s.start, plot.values.maximum)).x();
-        const qreal right = chart->mapToPosition(QPointF(s.end, plot.values.maximum)).x();
+        const qreal left = std::max(area.left(), chart->mapToPosition(QPointF(s.start, plot.values.maximum)).x());
+        const qreal right = std::min(area.right(), chart->mapToPosition(QPointF(s.end, plot.values.maximum)).x());
         const qreal width = right - left;
         const QRectF text = label->boundingRect();
         label->setRotation(0);
@@ -223,8 +240,11 @@ QChart* MakeHistoryChart(const ProxyHistoryPlot& plot)
         label->setZValue(10);
         labels.push_back(label);
     }
-    QObject::connect(chart, &QChart::plotAreaChanged, chart,
-                     [chart, plot, labels](const QRectF&) { PlaceDurationLabels(chart, plot, labels); });
+    // The labels follow their stretches when the plot is resized or zoomed.
+    auto place = [chart, plot, labels] { PlaceDurationLabels(chart, plot, labels); };
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, place);
+    QObject::connect(x, &QValueAxis::rangeChanged, chart, place);
+    QObject::connect(y, &QValueAxis::rangeChanged, chart, place);
     return chart;
 }
 
@@ -305,6 +325,89 @@ QChart* MakeFitChart(const FitPlot& plot)
     return chart;
 }
 
+// An axis' range and scale.
+bool AxisWindow(const QAbstractAxis* axis, AxisRange& range, AxisScale& scale)
+{
+    if (const auto* value = qobject_cast<const QValueAxis*>(axis)) {
+        range = {value->min(), value->max()};
+        scale = AxisScale::Linear;
+        return true;
+    }
+    if (const auto* log = qobject_cast<const QLogValueAxis*>(axis)) {
+        range = {log->min(), log->max()};
+        scale = AxisScale::Log10;
+        return true;
+    }
+    return false;
+}
+
+QAbstractAxis* FirstAxis(const QChart* chart, Qt::Orientation orientation)
+{
+    const QList<QAbstractAxis*> axes = chart->axes(orientation);
+    return axes.isEmpty() ? nullptr : axes.first();
+}
+
+// The window a chart shows now (zoomed or not).
+bool WindowOf(const QChart* chart, PlotWindow& window)
+{
+    return AxisWindow(FirstAxis(chart, Qt::Horizontal), window.x, window.xScale) &&
+           AxisWindow(FirstAxis(chart, Qt::Vertical), window.y, window.yScale);
+}
+
+void SetAxisRange(QAbstractAxis* axis, const AxisRange& range)
+{
+    if (axis != nullptr)
+        axis->setRange(range.minimum, range.maximum);
+}
+
+std::vector<PlotPoint> PointsOf(const QXYSeries* series)
+{
+    std::vector<PlotPoint> points;
+    for (const QPointF& p : series->points())
+        points.push_back({p.x(), p.y()});
+    return points;
+}
+
+QList<QPointF> ToQPoints(const std::vector<PlotPoint>& points)
+{
+    QList<QPointF> list;
+    for (const PlotPoint& p : points)
+        list.append(QPointF(p.x, p.y));
+    return list;
+}
+
+// Replaces each series' data by its part inside the chart's window, so that
+// the chart needs no clipping from the surface it is drawn on: a line leaving
+// the window and coming back becomes several lines (one in the legend), areas
+// are cut to the window, markers outside it are left out.
+void CutToWindow(QChart* chart)
+{
+    PlotWindow window;
+    if (!WindowOf(chart, window))
+        return;
+    for (QAbstractSeries* series : chart->series()) {
+        if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+            for (QLineSeries* boundary : {area->upperSeries(), area->lowerSeries()})
+                if (boundary != nullptr)
+                    boundary->replace(ToQPoints(ClipAreaBoundary(PointsOf(boundary), window)));
+        } else if (auto* markers = qobject_cast<QScatterSeries*>(series)) {
+            markers->replace(ToQPoints(PointsInWindow(PointsOf(markers), window)));
+        } else if (auto* line = qobject_cast<QLineSeries*>(series)) {
+            const auto pieces = ClipPolyline(PointsOf(line), window);
+            line->replace(pieces.empty() ? QList<QPointF>() : ToQPoints(pieces.front()));
+            for (std::size_t i = 1; i < pieces.size(); ++i) {
+                auto* more = new QLineSeries;
+                more->setPen(line->pen());
+                more->replace(ToQPoints(pieces[i]));
+                chart->addSeries(more);
+                for (QAbstractAxis* axis : line->attachedAxes())
+                    more->attachAxis(axis);
+                HideFromLegend(chart, more);
+            }
+        }
+    }
+}
+
 QChartView* NewView(QChart* chart)
 {
     auto* view = new QChartView(chart);
@@ -335,6 +438,13 @@ CPlotDlg::CPlotDlg(const PlotSet& plots, const QString& title, QWidget* parent) 
         m_tabs->addTab(NewView(m_makers.back()()), "Fit Across Cut Values");
     }
 
+    m_resetZoom = new QPushButton("&Reset Zoom", this);
+    m_resetZoom->setObjectName("ResetZoom");
+    m_resetZoom->setToolTip("Show the whole chart again (Home)");
+    connect(m_resetZoom, &QPushButton::clicked, this, &CPlotDlg::ResetZoom);
+    auto* home = new QShortcut(QKeySequence(Qt::Key_Home), this);
+    connect(home, &QShortcut::activated, this, &CPlotDlg::ResetZoom);
+
     m_saveImage = new QPushButton("Save &Image...", this);
     m_saveImage->setObjectName("SaveImage");
     auto* close = new QPushButton("&Close", this);
@@ -344,6 +454,7 @@ CPlotDlg::CPlotDlg(const PlotSet& plots, const QString& title, QWidget* parent) 
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_resetZoom);
     buttons->addStretch(1);
     buttons->addWidget(m_saveImage);
     buttons->addWidget(close);
@@ -357,6 +468,12 @@ QChart* CPlotDlg::Chart(int index) const
 {
     auto* view = qobject_cast<QChartView*>(m_tabs->widget(index));
     return view != nullptr ? view->chart() : nullptr;
+}
+
+void CPlotDlg::ResetZoom()
+{
+    if (QChart* chart = Chart(m_tabs->currentIndex()))
+        chart->zoomReset();
 }
 
 QSize CPlotDlg::FigurePixels()
@@ -373,9 +490,16 @@ QByteArray CPlotDlg::RenderImage(int index, ImageFormat format) const
                         kFigureHeightMm / kMillimetresPerInch * kLayoutDotsPerInch);
     const QRectF source(QPointF(0, 0), layout);
 
-    // A chart of its own, laid out at the figure size; the scene deletes it.
+    // A chart of its own, laid out at the figure size, showing the window the
+    // screen shows (zoomed or not), its data cut to that window; the scene deletes it.
     QGraphicsScene scene;
     QChart* chart = m_makers[static_cast<std::size_t>(index)]();
+    PlotWindow shown;
+    if (const QChart* onScreen = Chart(index); onScreen != nullptr && WindowOf(onScreen, shown)) {
+        SetAxisRange(FirstAxis(chart, Qt::Horizontal), shown.x);
+        SetAxisRange(FirstAxis(chart, Qt::Vertical), shown.y);
+    }
+    CutToWindow(chart);
     scene.addItem(chart);
     chart->setGeometry(source);
     chart->layout()->activate();
@@ -413,13 +537,26 @@ QByteArray CPlotDlg::RenderImage(int index, ImageFormat format) const
     return bytes;
 }
 
-bool CPlotDlg::SaveImage(const QString& path)
+QString CPlotDlg::ImagePath(const QString& path, const QString& filter, ImageFormat& format)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == "png" || suffix == "svg") {
+        format = suffix == "svg" ? ImageFormat::Svg : ImageFormat::Png;
+        return path;
+    }
+    // No known extension typed: the kind of image chosen decides, and names the file.
+    const QString extension = FilterExtension(kImageFilter, filter).toLower();
+    if (extension != "png" && extension != "svg")
+        return QString();
+    format = extension == "svg" ? ImageFormat::Svg : ImageFormat::Png;
+    return path + "." + extension;
+}
+
+bool CPlotDlg::SaveImage(const QString& path, const QString& filter)
+{
     ImageFormat format = ImageFormat::Png;
-    if (suffix == "svg") {
-        format = ImageFormat::Svg;
-    } else if (suffix != "png") {
+    const QString file = ImagePath(path, filter, format);
+    if (file.isEmpty()) {
         ShowMessage("Please save the image as a .png or .svg file!");
         return false;
     }
@@ -428,16 +565,15 @@ bool CPlotDlg::SaveImage(const QString& path)
         ShowMessage("Can not write the image file!");
         return false;
     }
-    return WriteFileAtomically(path.toStdString(), std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+    return WriteFileAtomically(file.toStdString(), std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                                "Can not write the image file!");
 }
 
 void CPlotDlg::OnSaveImage()
 {
-    const auto path = FileChooser().Choose(
-        {ChooserKind::Save, "Save Image", "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||", true}, this);
-    if (path)
-        SaveImage(*path);
+    const auto chosen = FileChooser().ChooseFile({ChooserKind::Save, "Save Image", kImageFilter, true}, this);
+    if (chosen)
+        SaveImage(chosen->path, chosen->filter);
 }
 
 CPlotDlg* ShowPlotWindow(const PlotSet& plots, const QString& title, QWidget* parent)

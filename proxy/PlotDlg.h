@@ -27,6 +27,8 @@ public:
     static constexpr double kFigureDotsPerInch = 300.0;
 
     enum class ImageFormat { Png, Svg };
+    // The kinds of image "Save Image..." offers.
+    static constexpr const char* kImageFilter = "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg||";
 
     CPlotDlg(const PlotSet& plots, const QString& title, QWidget* parent = nullptr);
 
@@ -35,14 +37,23 @@ public:
     QChart* Chart(int index) const;
     QTabWidget* Tabs() const { return m_tabs; }
     QPushButton* SaveImageButton() const { return m_saveImage; }
+    QPushButton* ResetZoomButton() const { return m_resetZoom; }
+
+    // "Reset Zoom" (and the Home key): the shown chart whole again.
+    void ResetZoom();
 
     // "Save Image...": asks for a path and writes the shown chart.
     void OnSaveImage();
-    // Writes the shown chart to `path` as PNG or SVG by its extension, whole
-    // or not at all. False after a message when it cannot.
-    bool SaveImage(const QString& path);
+    // Writes the shown chart, as the screen shows it, whole or not at all: as
+    // PNG or SVG by the path's extension, or, when it has neither, by the
+    // chosen filter ("SVG Image (*.svg)"), whose extension the file then
+    // takes. False after a message when it cannot.
+    bool SaveImage(const QString& path, const QString& filter = QString());
+    // The file and format SaveImage writes for a path and filter; an empty path when neither names one.
+    static QString ImagePath(const QString& path, const QString& filter, ImageFormat& format);
 
-    // The chart of tab `index` drawn afresh at the figure size.
+    // The chart of tab `index` drawn afresh at the figure size, showing the
+    // window its tab shows (zoomed or not).
     QByteArray RenderImage(int index, ImageFormat format) const;
     // Pixel size of an exported PNG.
     static QSize FigurePixels();
@@ -50,6 +61,7 @@ public:
 private:
     QTabWidget* m_tabs = nullptr;
     QPushButton* m_saveImage = nullptr;
+    QPushButton* m_resetZoom = nullptr;
     // One chart maker per tab: the window's chart and each export are made alike.
     std::vector<std::function<QChart*()>> m_makers;
 };

@@ -5,6 +5,7 @@
 #include "ui/FileChooser.h"
 #include "ui/HalfLifeSettings.h"
 #include "ui/InputBinding.h"
+#include "ui/StatusNotifier.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -55,7 +56,7 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     m_editProxy = AddEdit(1023, 77, 94, 110, 12);
     QPushButton* proxyBrowse = AddButton(IDC_PROXY_BROWSE, "Browse...", 196, 94, 42, 12);
     m_listResults = AddList(IDC_RESULTS, 13, 137, 231, 104);
-    QPushButton* close = AddButton(1, "&Close", 184, 248, 38, 14, true);
+    QPushButton* close = AddButton(1, "&Close", 184, 248, 38, 14);
     AddLabel("10Be N(atoms/g):", 10, 18, 61, 9);
     AddLabel("26Al N(atoms/g):", 11, 33, 60, 9);
     AddLabel("10Be P(atoms/g/yr):", 7, 48, 64, 9);
@@ -97,6 +98,11 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     ShowData();
 
     SetUpResults(m_listResults, calculation, clear, save, close);
+    // The paths widen with the dialog.
+    SetAnchor(m_editProxy, GrowRight);
+    SetAnchor(m_editOutput, GrowRight);
+    SetAnchor(proxyBrowse, MoveRight);
+    SetAnchor(outputBrowse, MoveRight);
     connect(proxyBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseProxyFile);
     connect(outputBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseOutputFile);
     connect(m_plotButton, &QPushButton::clicked, this, &CProxyDlg::OnPlot);
@@ -159,6 +165,8 @@ void CProxyDlg::BrowseOutputFile()
 
 void CProxyDlg::OnCalculate()
 {
+    // Plot draws the latest calculation: nothing after one that failed.
+    m_plotButton->setEnabled(false);
     if (!UpdateData())
         return;
     const HalfLives halfLives = StoredHalfLives();
@@ -167,8 +175,15 @@ void CProxyDlg::OnCalculate()
     SimulationDetail detail;
     // A long curve takes a while: progress with Cancel after a short delay.
     CSimulationProgressDlg progress(this);
-    if (AppendSimulation(m_inputs, Results(), &detail, progress.Callback()))
+    if (AppendSimulation(m_inputs, Results(), &detail, progress.Callback())) {
         KeepPlots(detail);
+        NotifyWritten(detail.table.size(), "rows", m_strOutputFile);
+    }
+}
+
+void CProxyDlg::OnCleanedUp()
+{
+    m_plotButton->setEnabled(false);
 }
 
 void CProxyDlg::KeepPlots(const SimulationDetail& detail)

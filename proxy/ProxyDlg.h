@@ -70,6 +70,7 @@ public:
 
 protected:
     void OnCalculate() override;
+    void OnCleanedUp() override;
 
 private:
     void KeepPlots(const SimulationDetail& detail);

@@ -1,14 +1,11 @@
 #pragma once
 // The progress window of a simulation on a long curve: it stays hidden for a
 // short while, so a quick calculation shows nothing, then shows how far the
-// runs have come, with Cancel to stop them.
+// runs have come, with Cancel to stop them. It never stands over a message.
 
 #include "proxy/SimulationProgress.h"
+#include "ui/ProgressWindow.h"
 
-#include <QElapsedTimer>
-#include <memory>
-
-class QProgressDialog;
 class QWidget;
 
 namespace qex {
@@ -16,9 +13,6 @@ namespace qex {
 class CSimulationProgressDlg {
 public:
     explicit CSimulationProgressDlg(QWidget* parent);
-    ~CSimulationProgressDlg();
-    CSimulationProgressDlg(const CSimulationProgressDlg&) = delete;
-    CSimulationProgressDlg& operator=(const CSimulationProgressDlg&) = delete;
 
     // The callback for the calculation; valid while this object lives.
     SimulationProgress Callback();
@@ -29,10 +23,7 @@ public:
 private:
     bool Update(int done, int total);
 
-    std::unique_ptr<QProgressDialog> m_dialog;
-    QElapsedTimer m_running;  // since the calculation began
-    qint64 m_lastUpdateMs = 0;
-    bool m_arrowCursor = false; // the busy cursor is lifted while the window shows
+    CProgressWindow m_window;
 };
 
 } // namespace qex

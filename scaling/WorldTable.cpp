@@ -31,7 +31,8 @@ const InputTable<WorldTableInputs>& WorldTableInputTable()
         {.name = "alt-interval", .controlId = 1008, .member = "m_dAltInterval", .label = "Altitude step",
          .unit = "m", .field = &In::altitudeInterval, .range = InputRange{1.0, 10000.0}},
         {.name = "muon", .controlId = 1009, .member = "m_dMuon", .label = "Muon contribution",
-         .unit = "fraction", .field = &In::muonFraction, .range = InputRange{0.0, 1.0},
+         .unit = "fraction", .boxUnit = "fraction 0–1", .field = &In::muonFraction,
+         .range = InputRange{0.0, 1.0},
          .help = "share of sea-level production due to muons"},
     };
     static const InputTable<In> table(rows);
@@ -74,19 +75,6 @@ std::uint64_t WalkLength(double first, double last, double step)
     std::uint64_t count = 0;
     ForEachInWalk(first, last, step, [&](double) { ++count; });
     return count;
-}
-
-// 1234567 -> "1,234,567".
-std::string GroupThousands(std::uint64_t value)
-{
-    const std::string digits = std::to_string(value);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
 }
 
 std::string ReadableBytes(std::uint64_t bytes)

@@ -1,13 +1,13 @@
 #include "scaling/WorldTableWriterDlg.h"
 
-#include <QApplication>
+#include "ui/ProgressWindow.h"
+#include "ui/StatusNotifier.h"
+
 #include <QMessageBox>
-#include <QProgressDialog>
 
 namespace qex {
 
 namespace {
-constexpr int kProgressSteps = 1000;
 constexpr int kProgressShowAfterMs = 500;
 } // namespace
 
@@ -24,30 +24,17 @@ bool WriteWorldTableWithProgress(const WorldTableGrid& grid, const std::string& 
             return false;
     }
 
-    QProgressDialog progress(parent);
-    progress.setWindowTitle("Calculate SF around the World");
-    progress.setLabelText("Writing the scaling-factor table...");
-    progress.setCancelButtonText("Cancel");
-    progress.setRange(0, kProgressSteps);
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(kProgressShowAfterMs);
-    progress.setValue(0);
-
-    int shown = 0;
+    CProgressWindow progress(parent, "Calculate SF around the World", kProgressShowAfterMs);
     const auto outcome = WriteWorldTable(grid, path, [&](std::uint64_t written, std::uint64_t total) {
-        const int step = total == 0 ? kProgressSteps
-                                    : static_cast<int>(static_cast<double>(written) / static_cast<double>(total) *
-                                                       kProgressSteps);
-        if (step != shown) {
-            shown = step;
-            progress.setLabelText(QString("Writing row %1 of %2...").arg(written).arg(total));
-            progress.setValue(step);
-        }
-        QApplication::processEvents();
-        return !progress.wasCanceled();
+        if (!progress.Due())
+            return !progress.Cancelled();
+        return progress.Step(static_cast<long long>(written), static_cast<long long>(total),
+                             QString("Writing row %1 of %2...").arg(written).arg(total));
     });
-    progress.reset();
-    return outcome == WorldTableOutcome::Written;
+    if (outcome != WorldTableOutcome::Written)
+        return false;
+    NotifyWritten(rows, "rows", path);
+    return true;
 }
 
 } // namespace qex

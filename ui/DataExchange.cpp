@@ -77,6 +77,9 @@ bool CDataExchange::FromControls() const
         QWidget* control = nullptr;
         std::string message;
         if (const auto* d = std::get_if<DoubleBinding>(&binding)) {
+            // A box the dialog has disabled is not in use: its member keeps its value.
+            if (!d->edit->isEnabledTo(d->edit->window()))
+                continue;
             double value = 0.0;
             const bool number = ParseNumber(d->edit->text().toStdString(), value);
             if (!number || (d->range && (value < d->range->first || value > d->range->second))) {

@@ -2,7 +2,8 @@
 // Data exchange between a dialog's controls and its members: an ordered list
 // of bindings, each with its optional inclusive range. Taking values from the
 // controls stops at the first rejected field, shows a range message, puts the
-// focus there and changes no member at all.
+// focus there and changes no member at all. A number box the dialog has
+// disabled is not taken (its member keeps its value).
 
 #include <QString>
 #include <optional>

@@ -26,22 +26,46 @@ IFileChooser* SetFileChooser(IFileChooser* chooser)
     return previous;
 }
 
+std::optional<QString> IFileChooser::Choose(const ChooserRequest& request, QWidget* parent)
+{
+    const auto chosen = ChooseFile(request, parent);
+    if (!chosen)
+        return std::nullopt;
+    return chosen->path;
+}
+
+namespace {
+// The extension of a pattern list's first pattern ("*.svg;*.svgz" -> "svg").
+QString PatternExtension(const QString& patterns)
+{
+    const QString pattern = patterns.section(';', 0, 0);
+    const int dot = pattern.lastIndexOf('.');
+    return (dot >= 0 && pattern.indexOf('*', dot) < 0) ? pattern.mid(dot + 1) : QString();
+}
+} // namespace
+
+QString FilterExtension(const QString& filter, const QString& name)
+{
+    const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        if (parts[i] == name)
+            return PatternExtension(parts[i + 1]);
+    return QString();
+}
+
 QString ConvertFilter(const QString& filter, QString* firstExtension)
 {
     const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         entries << parts[i];
-        if (firstExtension != nullptr && i == 0) {
-            QString pattern = parts[i + 1].section(';', 0, 0);
-            const int dot = pattern.lastIndexOf('.');
-            *firstExtension = (dot >= 0 && pattern.indexOf('*', dot) < 0) ? pattern.mid(dot + 1) : QString();
-        }
+        if (firstExtension != nullptr && i == 0)
+            *firstExtension = PatternExtension(parts[i + 1]);
     }
     return entries.join(";;");
 }
 
-std::optional<QString> CPlatformFileChooser::Choose(const ChooserRequest& request, QWidget* parent)
+std::optional<ChosenFile> CPlatformFileChooser::ChooseFile(const ChooserRequest& request, QWidget* parent)
 {
     QString extension;
     QFileDialog dialog(parent, request.defaultExtensionText, QString(), ConvertFilter(request.filter, &extension));
@@ -50,10 +74,14 @@ std::optional<QString> CPlatformFileChooser::Choose(const ChooserRequest& reques
     if (request.kind == ChooserKind::Save) {
         dialog.setDefaultSuffix(extension);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+        // "cutfig" under "SVG Image (*.svg)" is cutfig.svg, not the first filter's cutfig.png.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& name) {
+            dialog.setDefaultSuffix(FilterExtension(request.filter, name));
+        });
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    return ChosenFile{dialog.selectedFiles().first(), dialog.selectedNameFilter()};
 }
 
 CScriptedFileChooser::CScriptedFileChooser() : m_previous(SetFileChooser(this)) {}
@@ -63,16 +91,18 @@ CScriptedFileChooser::~CScriptedFileChooser()
     SetFileChooser(m_previous);
 }
 
-std::optional<QString> CScriptedFileChooser::Choose(const ChooserRequest& request, QWidget*)
+std::optional<ChosenFile> CScriptedFileChooser::ChooseFile(const ChooserRequest& request, QWidget*)
 {
     m_requests.push_back(request);
     if (m_answers.empty())
         return std::nullopt;
-    const auto [confirmed, path] = m_answers.front();
+    auto [confirmed, choice] = m_answers.front();
     m_answers.pop_front();
     if (!confirmed)
         return std::nullopt;
-    return path;
+    if (choice.filter.isEmpty())
+        choice.filter = request.filter.section('|', 0, 0);
+    return choice;
 }
 
 } // namespace qex

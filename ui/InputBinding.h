@@ -2,7 +2,8 @@
 // A dialog's fields bound from its calculator's input table: each control the
 // dialog names, in its own exchange order, is bound to the row's field of the
 // dialog's inputs with the row's range or length, and shows the row's label,
-// unit, range and default as its tooltip.
+// unit, range and default as its tooltip. Where a template's label names no
+// unit, the dialog puts the row's unit in a small label beside the box.
 
 #include "core/InputTable.h"
 #include "ui/DataExchange.h"
@@ -36,6 +37,18 @@ void BindInputs(CDataExchange& exchange, const CTemplateDialog& dialog, Inputs& 
         } else {
             exchange.Check(qobject_cast<QCheckBox*>(control), inputs.*std::get<bool Inputs::*>(row->field));
         }
+    }
+}
+
+// A unit label right of each named box, from the box's row.
+template <class Inputs>
+void AddUnitLabels(CTemplateDialog& dialog, const InputTable<Inputs>& table, std::initializer_list<int> ids)
+{
+    for (const int id : ids) {
+        const InputRow<Inputs>* row = table.FindControl(id);
+        if (row == nullptr)
+            throw std::logic_error("a dialog labels a control its input table does not know");
+        dialog.AddUnitLabel(id, QString::fromStdString(InputBoxUnit(DescribeInput(*row))));
     }
 }
 

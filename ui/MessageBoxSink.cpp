@@ -1,6 +1,7 @@
 #include "ui/MessageBoxSink.h"
 
 #include "core/Message.h"
+#include "ui/ProgressWindow.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -11,6 +12,8 @@ namespace qex {
 void InstallMessageBoxSink()
 {
     SetDetailedMessageSink([](const std::string& text, const std::string& detail) {
+        // No progress window stands over the message while it is open.
+        const CProgressWindow::CMessageShowing showing;
         QWidget* parent = QApplication::activeModalWidget();
         if (parent == nullptr)
             parent = QApplication::activeWindow();

@@ -1,5 +1,6 @@
 #pragma once
-// The desktop's message sink: a modal box captioned "QEX" with an OK button.
+// The desktop's message sink: a modal box captioned "QEX" with an OK button,
+// above every other window of the program while it is open.
 
 namespace qex {
 

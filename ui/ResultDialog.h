@@ -3,6 +3,11 @@
 // with Calculate, Clean Up and Save buttons. Subclasses add their controls and
 // bindings and implement OnCalculate, which calls the core and appends to
 // Results().
+//
+// Enter runs Calculate (the default button). Close, Escape and the window's
+// close button close without taking the fields; when the list holds results
+// calculated since it was last saved, closing asks first. Enlarging the dialog
+// enlarges the results list.
 
 #include "ui/DataExchange.h"
 #include "ui/ResultListBox.h"
@@ -22,19 +27,28 @@ namespace qex {
 class CResultDialog : public CTemplateDialog {
     Q_OBJECT
 public:
-    using CTemplateDialog::CTemplateDialog;
+    CResultDialog(int templateId, const QString& title, int widthDlu, int heightDlu, int pointSize = 9,
+                  QWidget* parent = nullptr);
 
     // The results model (its m_nLineCount and m_nResultCount are the dialog's counters).
     CResultList& Results() { return m_results->Model(); }
     const CResultList& Results() const { return m_results->Model(); }
+    // Whether results were calculated since the list was last saved or cleaned up.
+    bool HasUnsavedResults() const { return m_results->HasUnsavedResults(); }
 
     // The buttons' actions, callable directly.
     void Calculate();
     void CleanUp();
     void Save();
 
-    // "&Close" (the dialog's OK): takes the values; a rejected field keeps the dialog open.
+    // "&Close" (the dialog's OK) and Escape: close, after asking when results
+    // were not saved.
     void accept() override;
+    void reject() override;
+
+    // The question before results that were not saved are thrown away.
+    static QString DiscardQuestion() { return QStringLiteral("Discard the results that have not been saved?"); }
+    static QString DoNotAskAgainText() { return QStringLiteral("Do not ask again"); }
 
 protected:
     // For dialogs whose layout is not templated: one column of labelled edit
@@ -52,21 +66,31 @@ protected:
     // Below `top`: the "Results:" group with list 1011, and along the bottom
     // the row of "C&alculate" 1025, "Clean Up" 1026, "&Save" 1027 and
     // "&Close" 1 across the dialog's width, bound as SetUpResults does.
-    void AddStandardResults(int top, bool calculateIsDefault);
+    void AddStandardResults(int top);
 
-    // Binds the list and the buttons (any of them may be null).
+    // Binds the list and the buttons (any of them may be null); Calculate
+    // becomes the default button.
     void SetUpResults(QListWidget* list, QPushButton* calculate, QPushButton* cleanUp, QPushButton* save,
                       QPushButton* close);
     // The calculation: data exchange, the core call, appending to Results().
     virtual void OnCalculate() = 0;
+    // After Clean Up emptied the list.
+    virtual void OnCleanedUp() {}
     // Takes the values from the controls; false (and a message) when a field is rejected.
     bool UpdateData() { return m_dx.FromControls(); }
     // Shows the members in the controls.
     void ShowData() { m_dx.ToControls(); }
 
+    // The results list and its group grow with the dialog; what lies below
+    // the list moves down with the bottom edge, groups above it widen.
+    void DefaultAnchors() override;
+
     CDataExchange m_dx;
 
 private:
+    // True when the dialog may close: nothing unsaved, or the user agrees.
+    bool MayDiscardResults();
+
     std::unique_ptr<CResultListBox> m_results;
 };
 

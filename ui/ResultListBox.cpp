@@ -1,7 +1,10 @@
 #include "ui/ResultListBox.h"
 
 #include "ui/FileChooser.h"
+#include "ui/ListBox.h"
+#include "ui/StatusNotifier.h"
 
+#include <QFontDatabase>
 #include <QListWidget>
 
 namespace qex {
@@ -17,18 +20,47 @@ QString DisplayText(const std::string& line)
 }
 } // namespace
 
-CResultListBox::CResultListBox(QListWidget* list) : m_list(list) {}
+CResultListBox::CResultListBox(QListWidget* list) : m_list(list), m_box(qobject_cast<CListBox*>(list))
+{
+    // The lines are formatted in columns: a fixed-width face keeps them aligned.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(m_list->font().pointSizeF());
+    m_list->setFont(fixed);
+    if (m_box != nullptr)
+        m_box->SetScrollPastEnd(true);
+}
+
+QListWidget* CResultListBox::Widget() const
+{
+    return m_list;
+}
 
 void CResultListBox::Refresh()
 {
     const auto& lines = m_model.Lines();
     if (m_list->count() > static_cast<int>(lines.size()))
         m_list->clear();
-    for (std::size_t i = static_cast<std::size_t>(m_list->count()); i < lines.size(); ++i)
+    const int shown = m_list->count();
+    for (std::size_t i = static_cast<std::size_t>(shown); i < lines.size(); ++i)
         m_list->addItem(DisplayText(lines[i]));
-    if (m_model.Selected() >= 0 && m_model.Selected() < m_list->count()) {
-        m_list->setCurrentRow(m_model.Selected());
-        m_list->scrollToItem(m_list->item(m_model.Selected()));
+
+    const int selected = m_model.Selected();
+    const bool newBlock = m_model.m_nResultCount != m_shownResults && selected >= shown;
+    m_shownResults = m_model.m_nResultCount;
+    if (newBlock) {
+        m_unsaved = true;
+        // The new block from its heading down.
+        if (m_box != nullptr)
+            m_box->ShowFromTop(selected);
+        else
+            m_list->setCurrentRow(selected);
+    } else if (m_list->count() > shown) {
+        // Lines without a block: a failure, which must not hide below the view.
+        const int last = m_list->count() - 1;
+        m_list->setCurrentRow(last);
+        m_list->scrollToItem(m_list->item(last));
+    } else if (selected >= 0 && selected < m_list->count()) {
+        m_list->setCurrentRow(selected);
     }
 }
 
@@ -36,9 +68,11 @@ void CResultListBox::CleanUp()
 {
     m_model.CleanUp();
     m_list->clear();
+    m_shownResults = 0;
+    m_unsaved = false;
 }
 
-void CResultListBox::Save(QWidget* parent)
+bool CResultListBox::Save(QWidget* parent)
 {
     ChooserRequest request;
     request.kind = ChooserKind::Save;
@@ -46,8 +80,12 @@ void CResultListBox::Save(QWidget* parent)
     request.filter = "Output File (*.txt)|*.txt|All Files (*.*)|*.*||";
     const auto path = FileChooser().Choose(request, parent);
     if (!path)
-        return;
-    m_model.SaveToFile(path->toStdString());
+        return false;
+    if (!m_model.SaveToFile(path->toStdString()))
+        return false;
+    m_unsaved = false;
+    NotifyWritten(static_cast<std::uint64_t>(m_model.m_nLineCount), "lines", path->toStdString());
+    return true;
 }
 
 } // namespace qex

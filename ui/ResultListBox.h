@@ -1,6 +1,8 @@
 #pragma once
 // The results list of a calculator dialog: a list box showing the shared
-// result-list model, with Clean Up and Save.
+// result-list model in a fixed-width font, with Clean Up and Save. After a
+// calculation the new block is shown from its heading down; a line appended
+// without a block (a failure) is selected and scrolled into view.
 
 #include "core/ResultList.h"
 
@@ -9,24 +11,32 @@ class QWidget;
 
 namespace qex {
 
+class CListBox;
+
 class CResultListBox {
 public:
     explicit CResultListBox(QListWidget* list);
 
     CResultList& Model() { return m_model; }
     const CResultList& Model() const { return m_model; }
-    QListWidget* Widget() const { return m_list; }
+    QListWidget* Widget() const;
 
     // Shows the model's lines and selection in the list box.
     void Refresh();
     // Empties the list; both counters to 0.
     void CleanUp();
-    // Asks for a path and writes the list's lines there.
-    void Save(QWidget* parent);
+    // Asks for a path and writes the list's lines there; true when written.
+    bool Save(QWidget* parent);
+
+    // Whether results were calculated since the list was last saved or emptied.
+    bool HasUnsavedResults() const { return m_unsaved; }
 
 private:
     QListWidget* m_list;
+    CListBox* m_box; // the list as a CListBox, or null
     CResultList m_model;
+    int m_shownResults = 0; // the model's result count at the last Refresh
+    bool m_unsaved = false;
 };
 
 } // namespace qex

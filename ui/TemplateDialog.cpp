@@ -1,5 +1,7 @@
 #include "ui/TemplateDialog.h"
 
+#include "ui/ListBox.h"
+
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -7,6 +9,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace qex {
@@ -30,8 +34,14 @@ CTemplateDialog::CTemplateDialog(int templateId, const QString& title, int width
     constexpr double kWideFaceAllowance = 1.125;
     m_baseX = std::max(1.0, metrics.horizontalAdvance(letters) / 52.0 * kWideFaceAllowance);
     m_baseY = std::max(1.0, double(metrics.height()));
-    const QRect size = ToPixels(0, 0, widthDlu, heightDlu);
-    setFixedSize(size.width(), size.height());
+    m_templateSize = ToPixels(0, 0, widthDlu, heightDlu).size();
+    setFixedSize(m_templateSize);
+}
+
+void CTemplateDialog::AllowEnlarging()
+{
+    setMinimumSize(m_templateSize);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 QRect CTemplateDialog::ToPixels(int x, int y, int w, int h) const
@@ -44,6 +54,71 @@ QRect CTemplateDialog::ToPixels(int x, int y, int w, int h) const
 void CTemplateDialog::Place(QWidget* widget, int x, int y, int w, int h)
 {
     widget->setGeometry(ToPixels(x, y, w, h));
+    m_templateRects[widget] = widget->geometry();
+}
+
+void CTemplateDialog::SetAnchor(QWidget* control, unsigned anchor)
+{
+    if (control == nullptr)
+        return;
+    m_anchors[control] = anchor;
+    if (m_templateRects.count(control) == 0)
+        m_templateRects[control] = control->geometry();
+}
+
+unsigned CTemplateDialog::AnchorOf(QWidget* control) const
+{
+    const auto it = m_anchors.find(control);
+    return it == m_anchors.end() ? Fixed : it->second;
+}
+
+QLabel* CTemplateDialog::AddUnitLabel(int id, const QString& unit)
+{
+    QWidget* control = Control(id);
+    if (control == nullptr || unit.isEmpty())
+        return nullptr;
+    auto* label = new QLabel(unit, this);
+    label->setObjectName(QString("unit%1").arg(id));
+    QFont small = font();
+    small.setPointSizeF(std::max(7.0, small.pointSizeF() - 1.0));
+    label->setFont(small);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const QRect box = m_templateRects.count(control) != 0 ? m_templateRects[control] : control->geometry();
+    const int gap = std::max(2, int(std::lround(m_baseX / 4.0)));
+    label->setGeometry(box.right() + 1 + gap, box.top(), label->sizeHint().width() + 1, box.height());
+    m_templateRects[label] = label->geometry();
+    // The unit stays beside its box, wherever the box goes.
+    if (const unsigned anchor = AnchorOf(control); anchor & (MoveRight | GrowRight))
+        SetAnchor(label, MoveRight);
+    return label;
+}
+
+void CTemplateDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    FollowSize();
+}
+
+void CTemplateDialog::FollowSize()
+{
+    if (!m_defaultsAnchored) {
+        m_defaultsAnchored = true;
+        DefaultAnchors();
+    }
+    const int dx = std::max(0, width() - m_templateSize.width());
+    const int dy = std::max(0, height() - m_templateSize.height());
+    for (const auto& [control, anchor] : m_anchors) {
+        QRect r = m_templateRects[control];
+        if (anchor & MoveRight)
+            r.translate(dx, 0);
+        if (anchor & MoveDown)
+            r.translate(0, dy);
+        if (anchor & GrowRight)
+            r.setWidth(r.width() + dx);
+        if (anchor & GrowDown)
+            r.setHeight(r.height() + dy);
+        control->setGeometry(r);
+    }
 }
 
 QLineEdit* CTemplateDialog::AddEdit(int id, int x, int y, int w, int h)
@@ -84,7 +159,7 @@ QGroupBox* CTemplateDialog::AddGroup(const QString& text, int x, int y, int w, i
 
 QListWidget* CTemplateDialog::AddList(int id, int x, int y, int w, int h)
 {
-    auto* list = new QListWidget(this);
+    auto* list = new CListBox(this);
     list->setObjectName(QString::number(id));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

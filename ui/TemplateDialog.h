@@ -5,9 +5,14 @@
 // vertical unit an eighth of its height). Each numbered control carries its
 // number as object name, so tests find controls exactly as the template
 // numbers them.
+//
+// The dialog opens at its template's size. A dialog that allows it can be
+// enlarged, never made smaller: each control anchored to the right or bottom
+// edge moves or grows with it, the others keep their rectangles.
 
 #include <QDialog>
 #include <QRect>
+#include <map>
 #include <vector>
 
 class QCheckBox;
@@ -41,6 +46,23 @@ public:
     // Dialog units to pixels for this dialog's font.
     QRect ToPixels(int x, int y, int w, int h) const;
 
+    // Lets the user enlarge the dialog (it opens at, and never shrinks below, its template's size).
+    void AllowEnlarging();
+
+    // How a control follows the dialog's right and bottom edges when it is enlarged.
+    enum Anchor : unsigned {
+        Fixed = 0,
+        MoveRight = 1, // keeps its distance to the right edge
+        MoveDown = 2,  // keeps its distance to the bottom edge
+        GrowRight = 4, // its right side keeps its distance to the right edge
+        GrowDown = 8,  // its bottom keeps its distance to the bottom edge
+    };
+    void SetAnchor(QWidget* control, unsigned anchor);
+    unsigned AnchorOf(QWidget* control) const;
+
+    // A small label right of control `id` naming the unit of its number.
+    QLabel* AddUnitLabel(int id, const QString& unit);
+
 protected:
     QLineEdit* AddEdit(int id, int x, int y, int w, int h);
     QPushButton* AddButton(int id, const QString& text, int x, int y, int w, int h, bool isDefault = false);
@@ -58,8 +80,19 @@ protected:
     void SetTabOrderFromTemplate();
     void SetTabOrder(const std::vector<int>& ids);
 
+    // Called once, before the dialog is first laid out, for the anchors a
+    // kind of dialog gives every control that was not anchored explicitly.
+    virtual void DefaultAnchors() {}
+    // Whether a control was anchored explicitly.
+    bool IsAnchored(QWidget* control) const { return m_anchors.count(control) != 0; }
+
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void Place(QWidget* widget, int x, int y, int w, int h);
+    // Each direct child at its template rectangle moved and grown by how much
+    // larger than its template the dialog is.
+    void FollowSize();
 
     int m_templateId;
     int m_widthDlu;
@@ -67,6 +100,10 @@ private:
     double m_baseX = 6.0; // pixels per four horizontal dialog units
     double m_baseY = 13.0; // pixels per eight vertical dialog units
     std::vector<QWidget*> m_focusOrder;
+    QSize m_templateSize;
+    std::map<QWidget*, unsigned> m_anchors;
+    std::map<QWidget*, QRect> m_templateRects; // where each control sits at the template's size
+    bool m_defaultsAnchored = false;
 };
 
 } // namespace qex

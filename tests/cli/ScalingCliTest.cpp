@@ -58,6 +58,22 @@ TEST(CliScaling, ASecondSiteAndOutOfRangeValues)
     EXPECT_NE(help.out.find("range 0 to 0.3"), std::string::npos);
 }
 
+TEST(CliScaling, ASouthernSiteHasTheFactorsOfItsNorthernMirror)
+{
+    // The published 35 degrees, 1500 m factors; the latitude line as typed.
+    const auto result = RunQexcli({"scaling", "--latitude", "-35", "--altitude", "1500"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Calculation Result 1\n"
+                          "Latitude:   -35.000000\n"
+                          "Altitude:   1500.000000\n"
+                          "Muon contribution:   0.026000\n"
+                          "Stone 2000:   2.848175\n"
+                          "Lal 1991 Be:   2.702531\n"
+                          "Lal 1991 Al:   2.681141\n"
+                          "Dunai 2000:   2.635942\n");
+    EXPECT_EQ(RunQexcli({"scaling", "--latitude", "-90.5"}).exitCode, 2);
+}
+
 TEST(CliWorldTable, DefaultsWriteTheNinetyRowTableSilently)
 {
     TempDir dir;

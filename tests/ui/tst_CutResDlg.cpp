@@ -69,9 +69,11 @@ private slots:
         QVERIFY(dlg.Control<QCheckBox>(1002)->isChecked());
         QCOMPARE(dlg.Control<QLineEdit>(1003)->text(), QString("25000"));
         QVERIFY(dlg.Control<QLineEdit>(1023)->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), dlg.Control<QWidget>(1000));
+        // Cutting by age: the cut age has the focus, the unused cut value is disabled.
+        QCOMPARE(QApplication::focusWidget(), dlg.Control<QWidget>(1001));
+        QVERIFY(!dlg.Control<QWidget>(1000)->isEnabled());
         QCOMPARE(dlg.Control<QPushButton>(1025)->text(), QString("C&alculate"));
-        QVERIFY(dlg.Control<QPushButton>(1)->isDefault());
+        QVERIFY(dlg.Control<QPushButton>(1025)->isDefault());
 
         const QList<int> order = {1000, 1001, 1023, 1024, 1011, 1025, 1, 1026, 1002, 1003, 1027};
         QWidget* widget = dlg.Control<QWidget>(order.first());
@@ -116,10 +118,10 @@ private slots:
         QCOMPARE(dlg.m_strProxyFile, m_hill.toStdString());
     }
 
-    void aNoValidLineIsListedButNotSelectedAndCleanUpRestartsTheNumbering()
+    void aNoValidLineIsListedAndSelectedAndCleanUpRestartsTheNumbering()
     {
         // State: one result listed. Action: cut at the largest value, Clean Up, Calculate.
-        // Expected: the no-valid line shown with the heading still selected; then block 1 again.
+        // Expected: the no-valid line shown and selected, no result counted; then block 1 again.
         CCutResDlg dlg;
         dlg.Control<QLineEdit>(1023)->setText(m_hill);
         dlg.Control<QPushButton>(1025)->click();
@@ -128,7 +130,7 @@ private slots:
         dlg.Control<QPushButton>(1025)->click();
         auto* list = dlg.Control<QListWidget>(1011);
         QCOMPARE(list->count(), 9);
-        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(list->currentRow(), 8);
         QCOMPARE(dlg.Results().m_nResultCount, 1);
 
         dlg.Control<QPushButton>(1026)->click();

@@ -1,8 +1,9 @@
 // The plot windows of the cut results and the simulation: the Plot buttons,
 // the series against the results lists and the report, the two-nuclide curves
-// against hand-calculated values, and Save Image (PNG at the figure size, SVG
-// well-formed, whole or not at all). With QEX_SCREENSHOT_DIR set, the windows
-// and the LR04 figures are also written there.
+// against hand-calculated values, Save Image (PNG at the figure size, SVG
+// well-formed and drawn as the PNG, the kind chosen, whole or not at all), and
+// zooming (round ticks, labels with their stretches, Reset Zoom). With
+// QEX_SCREENSHOT_DIR set, the windows and the LR04 figures are also written there.
 
 #include "core/AtomicFile.h"
 #include "core/Message.h"
@@ -21,9 +22,13 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
+#include <QGraphicsSimpleTextItem>
+#include <QPainter>
 #include <QScatterSeries>
+#include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTest>
+#include <QValueAxis>
 #include <QXmlStreamReader>
 #include <cmath>
 
@@ -99,11 +104,70 @@ std::string AlternatingCurve(const test::TempDir& dir)
     return path;
 }
 
+// The share of pixels (0..1) where two pictures of one size differ, each
+// first averaged over 4 x 4 blocks so that the two renderers' smoothing of
+// edges and letters does not count, a pixel differing when a channel differs
+// by more than a quarter of its range.
+double DifferingShare(const QImage& a, const QImage& b)
+{
+    const QSize small = a.size() / 4;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32).scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32).scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    long differing = 0;
+    for (int row = 0; row < small.height(); ++row)
+        for (int col = 0; col < small.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                    std::abs(qBlue(p) - qBlue(q))});
+            differing += d > 64;
+        }
+    return double(differing) / (double(small.width()) * small.height());
+}
+
+// An SVG drawn back at `size` on white, by Qt SVG.
+QImage DrawSvg(const QByteArray& svg, const QSize& size)
+{
+    QSvgRenderer renderer(svg);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+// Zooms a chart on screen into the middle of its plot area.
+void ZoomIntoTheMiddle(QChart* chart)
+{
+    const QRectF area = chart->plotArea();
+    chart->zoomIn(QRectF(area.left() + area.width() * 0.3, area.top() + area.height() * 0.25, area.width() * 0.35,
+                         area.height() * 0.4));
+}
+
+// True for 1, 2 or 5 times a power of ten.
+bool IsRoundStep(double step)
+{
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    return std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 || std::fabs(mantissa - 5) < 1e-9;
+}
+
 void RunSimulation(CProxyDlg& dialog, const std::string& curve, const std::string& report)
 {
     dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(curve));
     dialog.Control<QLineEdit>(1027)->setText(QString::fromStdString(report));
     dialog.Control<QPushButton>(1004)->click();
+}
+
+// The bundled LR04 curve's simulation plotted: its plot window, shown (null when none came).
+CPlotDlg* PlotLr04(CProxyDlg& dialog, const test::TempDir& dir)
+{
+    RunSimulation(dialog, test::SourceDir() + "/examples/proxy/LR04.dat", dir.File("report.txt"));
+    dialog.OnPlot();
+    CPlotDlg* window = dialog.PlotWindow();
+    if (window != nullptr && !QTest::qWaitForWindowExposed(window))
+        return nullptr;
+    return window;
 }
 
 } // namespace
@@ -133,10 +197,13 @@ private slots:
         dialog.Control<QPushButton>(1025)->click();
         QVERIFY(plot->isEnabled());
 
-        // A later calculation without a result leaves the latest result to plot.
+        // A later calculation without a result leaves nothing to plot, until the next result.
         dialog.Control<QLineEdit>(1000)->setText("9");
         dialog.Control<QPushButton>(1025)->click();
         QCOMPARE(dialog.Results().Lines().back(), std::string("Calculation doesn't have valid results\n"));
+        QVERIFY(!plot->isEnabled());
+        dialog.Control<QLineEdit>(1000)->setText("4");
+        dialog.Control<QPushButton>(1025)->click();
         QVERIFY(plot->isEnabled());
         plot->click();
         CPlotDlg* window = dialog.PlotWindow();
@@ -318,6 +385,114 @@ private slots:
         QCOMPARE(test::ReadFile(dir.File("old.png")), std::string("previous figure"));
         QCOMPARE(messages.Messages(), (std::vector<std::string>{"Please save the image as a .png or .svg file!",
                                                                 "Can not write the image file!"}));
+        window->close();
+    }
+
+    void theSvgOfEachChartIsDrawnAsItsPng()
+    {
+        // State: the LR04 simulation's three charts, each zoomed so that its data run past the plot area.
+        // Action: export each as PNG and as SVG; draw the SVG back with Qt SVG.
+        // Expected: the two pictures agree pixel by pixel within the renderers' smoothing and text hinting.
+        test::TempDir dir;
+        CProxyDlg dialog;
+        CPlotDlg* window = PlotLr04(dialog, dir);
+        QVERIFY(window != nullptr);
+        for (int tab = 0; tab < window->ChartCount(); ++tab) {
+            window->Tabs()->setCurrentIndex(tab);
+            ZoomIntoTheMiddle(window->Chart(tab));
+            QImage png;
+            QVERIFY(png.loadFromData(window->RenderImage(tab, CPlotDlg::ImageFormat::Png), "PNG"));
+            const QImage svg = DrawSvg(window->RenderImage(tab, CPlotDlg::ImageFormat::Svg), png.size());
+            const double share = DifferingShare(png, svg);
+            // The two renderers hint text a little differently; an unclipped export
+            // (bands and curves over the whole page) differs on far more than this.
+            QVERIFY2(share < 0.01, qPrintable(QString("chart %1: %2 of the pixels differ").arg(tab).arg(share)));
+        }
+        window->close();
+    }
+
+    void theImageKindFollowsTheChosenFilterAndTheTypedExtension()
+    {
+        // State: the cut results plot. Action: Save Image as "cutfig" under the SVG filter, "fig2.png" under
+        // the SVG filter, "fig3" under the PNG filter. Expected: cutfig.svg (SVG), fig2.png and fig3.png (PNG).
+        test::TempDir dir;
+        CCutResDlg dialog;
+        dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(AlternatingCurve(dir)));
+        dialog.Calculate();
+        dialog.OnPlot();
+        CPlotDlg* window = dialog.PlotWindow();
+        QVERIFY(window != nullptr);
+        CScriptedFileChooser chooser;
+        const struct {
+            const char* typed;
+            const char* filter;
+            const char* written;
+            const char* startsWith;
+        } saves[] = {
+            {"cutfig", "SVG Image (*.svg)", "cutfig.svg", "<?xml"},
+            {"fig2.png", "SVG Image (*.svg)", "fig2.png", "\x89PNG"},
+            {"fig3", "PNG Image (*.png)", "fig3.png", "\x89PNG"},
+        };
+        for (const auto& save : saves) {
+            chooser.Answer(QString::fromStdString(dir.File(save.typed)), save.filter);
+            window->SaveImageButton()->click();
+            QVERIFY2(test::FileExists(dir.File(save.written)), save.written);
+            QVERIFY2(test::ReadFile(dir.File(save.written)).rfind(save.startsWith, 0) == 0, save.written);
+        }
+        QVERIFY(!test::FileExists(dir.File("cutfig.png")));
+        window->close();
+    }
+
+    void zoomingKeepsRoundTicksAndLabelsWithTheirStretchesAndHomeResets()
+    {
+        // State: the LR04 history. Action: zoom into the middle; then Home.
+        // Expected: round tick steps on both axes; each label shown lies within its stretch's part in view,
+        // the labels of stretches out of view hidden; Home shows the whole chart again.
+        test::TempDir dir;
+        CProxyDlg dialog;
+        CPlotDlg* window = PlotLr04(dialog, dir);
+        QVERIFY(window != nullptr);
+        QChart* chart = window->Chart(0);
+        auto* x = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first());
+        auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+        const std::pair whole{x->min(), x->max()};
+        ZoomIntoTheMiddle(chart);
+        QVERIFY(x->max() - x->min() < (whole.second - whole.first) / 2);
+        for (QValueAxis* axis : {x, y}) {
+            QCOMPARE(axis->tickType(), QValueAxis::TicksDynamic);
+            QVERIFY2(IsRoundStep(axis->tickInterval()), qPrintable(QString::number(axis->tickInterval())));
+            QVERIFY(std::fabs(std::remainder(axis->tickAnchor(), axis->tickInterval())) < 1e-9);
+        }
+        // The stretches, each with the label its duration gives.
+        QList<QPair<QPair<double, double>, QString>> stretches;
+        for (const char* band : {"Exposure", "Burial"})
+            for (const auto& [a, b] : Raised(Points(chart, band)))
+                stretches.append({{a, b}, QString::number(b - a, 'f', 1) + " kyr"});
+        const QRectF area = chart->plotArea();
+        int shown = 0;
+        int hidden = 0;
+        for (QGraphicsItem* item : chart->childItems()) {
+            auto* label = dynamic_cast<QGraphicsSimpleTextItem*>(item);
+            if (label == nullptr)
+                continue;
+            if (!label->isVisible()) {
+                ++hidden;
+                continue;
+            }
+            ++shown;
+            const QPointF middle = label->mapToParent(label->boundingRect().center());
+            const double centre = chart->mapToValue(middle).x();
+            QVERIFY(area.contains(middle));
+            bool inItsStretch = false;
+            for (const auto& [span, text] : stretches)
+                inItsStretch |= text == label->text() && centre >= span.first && centre <= span.second;
+            QVERIFY2(inItsStretch, qPrintable(label->text()));
+        }
+        QVERIFY(shown > 0);
+        QVERIFY(hidden > 0);
+        QTest::keyClick(window, Qt::Key_Home);
+        QCOMPARE(x->min(), whole.first);
+        QCOMPARE(x->max(), whole.second);
         window->close();
     }
 

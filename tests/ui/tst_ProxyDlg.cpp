@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(dialog.Control<QPushButton>(1004)->text(), QString("Calculation"));
         QCOMPARE(dialog.Control<QPushButton>(1026)->text(), QString("C&lear"));
         QCOMPARE(dialog.Control<QPushButton>(1029)->text(), QString("&Save"));
-        QVERIFY(dialog.Control<QPushButton>(1)->isDefault());
+        QVERIFY(dialog.Control<QPushButton>(1004)->isDefault());
         QCOMPARE(QApplication::focusWidget(), dialog.Control(1019));
 
         const int order[] = {1019, 1020, 1021, 1022, 1023, 1024, 1011, 1,    1026, 1027,

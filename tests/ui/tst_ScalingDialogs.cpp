@@ -118,19 +118,19 @@ private slots:
 
     void outOfRangeFieldsAppendNothing()
     {
-        // State: defaults. Action: latitude 95, then -10, then muon 0.31, each with Calculate.
+        // State: defaults. Action: latitude 95, then -90.5, then muon 0.31, each with Calculate.
         // Expected: a range message each time, nothing appended, members unchanged.
         CScalingFactorDLG dialog;
         CMessageRecorder messages;
         dialog.Control<QLineEdit>(1000)->setText("95");
         dialog.Control<QPushButton>(1025)->click();
-        dialog.Control<QLineEdit>(1000)->setText("-10");
+        dialog.Control<QLineEdit>(1000)->setText("-90.5");
         dialog.Control<QPushButton>(1025)->click();
         dialog.Control<QLineEdit>(1000)->setText("45");
         dialog.Control<QLineEdit>(1002)->setText("0.31");
         dialog.Control<QPushButton>(1025)->click();
-        QCOMPARE(messages.Messages(), (std::vector<std::string>{"Enter a number between 0 and 90.",
-                                                                "Enter a number between 0 and 90.",
+        QCOMPARE(messages.Messages(), (std::vector<std::string>{"Enter a number between -90 and 90.",
+                                                                "Enter a number between -90 and 90.",
                                                                 "Enter a number between 0 and 0.3."}));
         QVERIFY(dialog.Results().Lines().empty());
         QCOMPARE(dialog.Results().m_nResultCount, 0);

@@ -5,18 +5,26 @@
 #include "app/MainFrame.h"
 #include "app/QEXApp.h"
 #include "app/QEXDoc.h"
+#include "corrections/ThicknessDLG.h"
+#include "proxy/ProxyDlg.h"
 #include "ui/FileChooser.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
+#include <functional>
 
 using namespace qex;
 
@@ -220,6 +228,108 @@ private slots:
         QVERIFY(settings.value("Recent File List/File4").toString().endsWith("doc2.qex"));
         m_frame->Action(ID_FILE_NEW)->trigger();
         QCOMPARE(m_frame->windowTitle(), QString("Untitled - QEX"));
+    }
+
+    void ctrlOThenCtrlSLeavesTheFileAsItWas()
+    {
+        // State: a data file. Action: Ctrl+O on it, then Ctrl+S. Expected: the document titled after it, the
+        // file byte for byte as it was; Save and Save As disabled, as the document holds no data.
+        test::TempDir dir;
+        const std::string path = dir.File("LR04.dat");
+        const std::string bytes = test::ReadFile(test::SourceDir() + "/examples/proxy/LR04.dat");
+        test::WriteFile(path, bytes);
+        m_chooser->Answer(QString::fromStdString(path));
+        QVERIFY(QTest::qWaitForWindowActive(m_frame));
+        QTest::keySequence(m_frame, QKeySequence("Ctrl+O"));
+        QCOMPARE(m_frame->windowTitle(), QString("LR04.dat - QEX"));
+        QTest::keySequence(m_frame, QKeySequence("Ctrl+S"));
+        QCOMPARE(test::ReadFile(path), bytes);
+        QVERIFY(!m_frame->Action(ID_FILE_SAVE)->isEnabled());
+        QVERIFY(!m_frame->Action(ID_FILE_SAVE_AS)->isEnabled());
+    }
+
+    void everyMenuHasUniqueMnemonics()
+    {
+        // State: fresh frame. Action: read every menu. Expected: no two items of a menu (nor two menus) share a key.
+        QStringList titles;
+        for (QAction* top : m_frame->menuBar()->actions()) {
+            titles << top->text();
+            QStringList items;
+            for (QAction* action : top->menu()->actions())
+                if (!action->isSeparator())
+                    items << action->text();
+            for (const QStringList& texts : {titles, items}) {
+                QSet<QChar> keys;
+                for (const QString& text : texts) {
+                    const int amp = text.indexOf('&');
+                    if (amp < 0 || amp + 1 >= text.size())
+                        continue;
+                    const QChar key = text.at(amp + 1).toLower();
+                    QVERIFY2(!keys.contains(key), qPrintable(top->text() + ": " + text));
+                    keys.insert(key);
+                }
+            }
+        }
+    }
+
+    void whatIsWrittenIsConfirmedInTheStatusBar()
+    {
+        // State: fresh frame. Action: write a world table, a normalised curve, a saved list and a report.
+        // Expected: after each, the prompt pane names the count and the path, thousands grouped.
+        test::TempDir dir;
+        CQEXDoc::SetModalRunner([&](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>("1027")->setText(QString::fromStdString(dir.File("table.txt")));
+            dialog.findChild<QPushButton*>("1")->click();
+            return dialog.result();
+        });
+        const std::string intensity = test::SourceDir() + "/examples/geomag/pmagstack1.dat";
+        // The rows of a written file below its header of `headerLines`.
+        auto rows = [](const std::string& path, int headerLines) {
+            const std::string text = test::ReadFile(path);
+            return long(std::count(text.begin(), text.end(), '\n')) - headerLines;
+        };
+        auto grouped = [](long n) { return QLocale(QLocale::English).toString(qlonglong(n)); };
+        const struct {
+            const char* what;
+            std::function<void()> write;
+            std::string path;
+            std::function<QString()> expected;
+        } writers[] = {
+            {"world table", [&] { m_frame->OnCommand(ID_WORLD_TABLE); }, dir.File("table.txt"),
+             [&] { return "Wrote " + grouped(rows(dir.File("table.txt"), 13)) + " rows to "; }},
+            {"normalised curve",
+             [&] {
+                 m_chooser->Answer(QString::fromStdString(intensity));
+                 m_chooser->Answer(QString::fromStdString(dir.File("normal.dat")));
+                 m_frame->OnCommand(ID_NORMALIZE_CURVE);
+             },
+             dir.File("normal.dat"), [&] { return "Wrote " + grouped(rows(dir.File("normal.dat"), 2)) + " rows to "; }},
+            {"saved list",
+             [&] {
+                 CThicknessDLG dialog;
+                 dialog.Calculate();
+                 m_chooser->Answer(QString::fromStdString(dir.File("list.txt")));
+                 dialog.Save();
+             },
+             dir.File("list.txt"), [&] { return "Wrote " + grouped(rows(dir.File("list.txt"), 0)) + " lines to "; }},
+            // The report holds one row for each of the 998 cut values.
+            {"report",
+             [&] {
+                 CProxyDlg dialog;
+                 dialog.Control<QLineEdit>(1023)->setText(
+                     QString::fromStdString(test::SourceDir() + "/examples/proxy/LR04.dat"));
+                 dialog.Control<QLineEdit>(1027)->setText(QString::fromStdString(dir.File("report.txt")));
+                 dialog.Calculate();
+             },
+             dir.File("report.txt"), [] { return QString("Wrote 998 rows to "); }},
+        };
+        for (const auto& writer : writers) {
+            writer.write();
+            QVERIFY2(test::FileExists(writer.path), writer.what);
+            QCOMPARE(m_frame->PromptPane()->text(), writer.expected() + QString::fromStdString(writer.path));
+        }
+        QVERIFY(m_frame->PromptPane()->text().startsWith("Wrote 998"));
+        QVERIFY(rows(dir.File("normal.dat"), 2) > 999); // the grouping was put to the test
     }
 
 private:

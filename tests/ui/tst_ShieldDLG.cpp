@@ -53,17 +53,18 @@ class ShieldDLGTest : public QObject {
 private slots:
     void everyControlLiesAtItsTemplateRectangle()
     {
-        // State: a fresh dialog. Action: none. Expected: title, size and each numbered control at its rectangle.
+        // State: a fresh dialog. Action: none. Expected: title, size and each numbered control at its
+        // rectangle (the four angle boxes narrower, for the degrees beside them).
         CShieldDLG dlg;
         QCOMPARE(dlg.windowTitle(), QString("Shielding by obstruction and slope"));
         QCOMPARE(dlg.objectName(), QString("IDD_136"));
         QCOMPARE(dlg.size(), dlg.ToPixels(0, 0, 200, 209).size());
         const struct {
             int id, x, y, w, h;
-        } rectangles[] = {{1011, 9, 19, 76, 80},   {1015, 130, 19, 59, 12},  {1016, 130, 35, 59, 12},
+        } rectangles[] = {{1011, 9, 19, 76, 80},   {1015, 130, 19, 34, 12},  {1016, 130, 35, 34, 12},
                           {1012, 89, 51, 48, 14},  {1018, 144, 51, 47, 14},  {1021, 89, 69, 48, 14},
                           {1017, 144, 69, 47, 14}, {1013, 89, 85, 48, 14},   {1014, 144, 85, 47, 14},
-                          {1019, 32, 103, 52, 12}, {1020, 130, 103, 59, 12}, {1022, 11, 131, 177, 52},
+                          {1019, 32, 103, 34, 12}, {1020, 130, 103, 34, 12}, {1022, 11, 131, 177, 52},
                           {1025, 18, 189, 38, 14}, {1026, 59, 189, 38, 14},  {1027, 104, 189, 38, 14},
                           {1, 147, 189, 38, 14}};
         for (const auto& r : rectangles) {
@@ -73,7 +74,7 @@ private slots:
         }
         QCOMPARE(dlg.Control<QPushButton>(1017)->text(), QString("Sort by AZ"));
         QCOMPARE(dlg.Control<QPushButton>(1014)->text(), QString("Remove All"));
-        QVERIFY(dlg.Control<QPushButton>(1)->isDefault());
+        QVERIFY(dlg.Control<QPushButton>(1025)->isDefault());
     }
 
     void opensWithFocusInTheHorizonListAndTabsInTemplateOrder()

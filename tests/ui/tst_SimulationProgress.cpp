@@ -1,16 +1,20 @@
 // The simulation dialog on a long curve: a progress window with Cancel after a
-// short delay; a quick calculation shows none; Cancel appends and writes nothing.
+// short delay; a quick calculation shows none; Cancel appends and writes nothing;
+// no progress window (the world table's neither) ever stands over a message.
 // With QEX_SCREENSHOT_DIR set, each progress window is written there as a PNG.
 
 #include "core/Message.h"
 #include "proxy/ProxyDlg.h"
 #include "proxy/SimulationProgressDlg.h"
+#include "scaling/WorldTableWriterDlg.h"
 #include "tests/support/TestSupport.h"
+#include "ui/MessageBoxSink.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -63,6 +67,48 @@ private:
     QElapsedTimer m_clock;
 };
 
+// Shows messages in real boxes, holds each open longer than the progress
+// delay, notes any progress window visible meanwhile, then presses Escape.
+class CMessageHolder : public QObject {
+public:
+    CMessageHolder() : m_previous(SetDetailedMessageSink({}))
+    {
+        InstallMessageBoxSink();
+        connect(&m_poll, &QTimer::timeout, this, &CMessageHolder::Poll);
+        m_poll.start(25);
+    }
+    ~CMessageHolder() override { SetDetailedMessageSink(m_previous); }
+
+    QStringList texts;         // each message, as it came up
+    QStringList coveredBy;     // the message each time a progress window showed over it
+    static constexpr int kHoldMs = CSimulationProgressDlg::kShowAfterMs + 400;
+
+private:
+    void Poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            m_box = nullptr;
+            return;
+        }
+        if (box != m_box) {
+            m_box = box;
+            m_shown.start();
+            texts << box->text();
+        }
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(window) != nullptr && window->isVisible())
+                coveredBy << box->text();
+        if (m_shown.elapsed() >= kHoldMs)
+            QTest::keyClick(box, Qt::Key_Escape);
+    }
+
+    DetailedMessageSink m_previous;
+    QTimer m_poll;
+    QMessageBox* m_box = nullptr;
+    QElapsedTimer m_shown;
+};
+
 std::string CurveFile(const test::TempDir& dir, const std::string& name, int points, bool flat)
 {
     // Flat: the present at 3, then 5 for ever; every cut value lies below 5,
@@ -96,6 +142,56 @@ private slots:
         QCOMPARE(watcher.shown, 0);
     }
 
+    void noProgressWindowStandsOverAMessage()
+    {
+        // State: failures before a calculation starts (no curve, a missing curve, a folder as report, a world
+        // table without a path) and one at the end of a long one (its report folder removed meanwhile).
+        // Action: calculate; each message is held open longer than the progress delay, then Escape.
+        // Expected: every message shown and answered, no progress window over any, none left after.
+        test::TempDir dir;
+        const std::string flat = CurveFile(dir, "flat.dat", 1000000, true);
+        const QString gone = QString::fromStdString(dir.File("gone"));
+        QVERIFY(QDir().mkpath(gone));
+        const struct {
+            const char* proxy;
+            std::string report;
+        } failures[] = {
+            {"", dir.File("r.txt")},
+            {"missing.dat", dir.File("r.txt")},
+            {"flat.dat", dir.Path()},
+            {"flat.dat", dir.File("gone/r.txt")},
+        };
+        CMessageHolder holder;
+        for (const auto& failure : failures) {
+            CProxyDlg dialog;
+            const QString proxy = *failure.proxy ? QString::fromStdString(dir.File(failure.proxy)) : QString();
+            dialog.Control<QLineEdit>(1023)->setText(proxy);
+            dialog.Control<QLineEdit>(1027)->setText(QString::fromStdString(failure.report));
+            // The last one: the report's folder goes while the runs go on.
+            CProgressWatcher watcher(false);
+            QMetaObject::Connection removal;
+            if (failure.report.find("gone") != std::string::npos)
+                removal = connect(&m_tick, &QTimer::timeout, [&] {
+                    if (watcher.shown > 0)
+                        QDir(gone).removeRecursively();
+                });
+            m_tick.start(20);
+            QVERIFY(dialog.OnCommand(CProxyDlg::IDC_SINGLE));
+            m_tick.stop();
+            disconnect(removal);
+            QCOMPARE(dialog.Results().m_nResultCount, 0);
+        }
+        QVERIFY(WriteWorldTableWithProgress(WorldTableGrid{}, std::string(), [](QDialog& d) { return d.exec(); }) ==
+                false);
+        QCOMPARE(holder.texts, (QStringList{"Please select a proxy curve file!", "Can not find Proxy data file!",
+                                            "Calculation Error!", "Can not find Output file!", "Calculation Error!",
+                                            "Can not find Output file!", "Calculation Error!",
+                                            "Can not find Output file!"}));
+        QVERIFY2(holder.coveredBy.isEmpty(), qPrintable(holder.coveredBy.join(", ")));
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(qobject_cast<QProgressDialog*>(window) == nullptr || !window->isVisible());
+    }
+
     void cancellingALongCalculationAppendsNothingAndKeepsTheReport()
     {
         // State: a flat curve of a million points (seconds per run), an earlier report, a block in the
@@ -124,6 +220,9 @@ private slots:
             QVERIFY(QApplication::overrideCursor() == nullptr);
         }
     }
+
+private:
+    QTimer m_tick;
 };
 
 QTEST_MAIN(SimulationProgressTest)
