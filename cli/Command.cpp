@@ -24,7 +24,7 @@ std::vector<Registration>& Registry()
 int Rank(const std::string& name)
 {
     static const char* const order[] = {"simulate", "cut", "scaling", "world-table", "thickness",
-                                        "slope-thickness", "shielding", "exposure", "normalize"};
+                                        "slope-thickness", "shielding", "exposure", "normalize", "batch"};
     for (int i = 0; i < static_cast<int>(std::size(order)); ++i)
         if (name == order[i])
             return i;
