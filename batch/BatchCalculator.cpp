@@ -163,10 +163,10 @@ BatchRowResult RunRow(const Spec<Inputs>& spec, const BatchCells& cells, BatchSh
     }
     for (const InputRow<Inputs>* row : rows) {
         const std::string* cell = cells.Find(row->name);
-        if (spec.uses && !spec.uses(row->name, inputs))
-            result.inputs.emplace_back();
-        else if ((row->kind == InputKind::FileToRead || row->name == refused) && cell != nullptr)
+        if ((row->kind == InputKind::FileToRead || row->name == refused) && cell != nullptr)
             result.inputs.push_back(*cell); // as the file has it (paths relative to its folder)
+        else if (spec.uses && !spec.uses(row->name, inputs))
+            result.inputs.emplace_back();
         else
             result.inputs.push_back(InputValueText(*row, inputs));
     }

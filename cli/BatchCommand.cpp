@@ -114,7 +114,8 @@ const bool registered = RegisterCommand(
          AddPath(command, "--report-dir", options.reportDir,
                  "folder for the simulation reports, one DIR/<sample>-report.txt a row (made when missing); "
                  "default none: no reports",
-                 false, -1);
+                 false, -1)
+             ->type_name("DIR");
          command
              .add_option("--threads", options.threads,
                          "rows run side by side; default 0: one per processor core")
