@@ -17,6 +17,7 @@ enum CommandId : int {
     ID_SLOPE_THICKNESS = 32802,
     ID_EXPOSURE_AGE = 32803,
     ID_SIMULATION = 32805,
+    ID_BATCH = 32806,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -46,7 +47,8 @@ struct FeatureCommand {
     const char* calculatorsLabel;
 };
 
-// The nine feature commands in the order of the "&Calculators" menu.
+// The feature commands in the order of the "&Calculators" menu: the nine
+// calculators, then the batch.
 const std::vector<FeatureCommand>& FeatureCommands();
 
 // The status-bar prompt of a command ("" when it has none).
