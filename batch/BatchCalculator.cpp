@@ -209,6 +209,16 @@ BatchCalculator Make(Spec<Inputs> spec)
     return calculator;
 }
 
+// The run of a calculator that always gives its block.
+template <class Inputs>
+auto Appending(void (*append)(const Inputs&, CResultList&))
+{
+    return [append](Inputs& in, CResultList& list, BatchShared&, std::string&) {
+        append(in, list);
+        return true;
+    };
+}
+
 // The lines of the simulation's block, the central run's and the ranges of the nine.
 const std::vector<ResultLabel> kSimulationLabels = {
     {"Cut Value", "cut_value"},
@@ -287,10 +297,7 @@ BatchCalculator ScalingBatch()
                             {"Lal 1991 Be", "lal_1991_be_factor"},
                             {"Lal 1991 Al", "lal_1991_al_factor"},
                             {"Dunai 2000", "dunai_2000_factor"}}};
-    spec.run = [](ScalingSite& site, CResultList& list, BatchShared&, std::string&) {
-        AppendScalingFactorResults(site, list);
-        return true;
-    };
+    spec.run = Appending(&AppendScalingFactorResults);
     return Make(std::move(spec));
 }
 
@@ -299,10 +306,7 @@ BatchCalculator ThicknessBatch()
     Spec<ThicknessInputs> spec{"thickness",
                                ThicknessInputTable(),
                                {{"Density", ""}, {"FreePath", ""}, {"Thickness", ""}, {"Factor", "thickness_factor"}}};
-    spec.run = [](ThicknessInputs& in, CResultList& list, BatchShared&, std::string&) {
-        AppendThicknessResult(in, list);
-        return true;
-    };
+    spec.run = Appending(&AppendThicknessResult);
     return Make(std::move(spec));
 }
 
@@ -315,10 +319,7 @@ BatchCalculator SlopeThicknessBatch()
                                      {"Thickness", ""},
                                      {"Slope", ""},
                                      {"Factor", "slope_thickness_factor"}}};
-    spec.run = [](SlopeThicknessInputs& in, CResultList& list, BatchShared&, std::string&) {
-        AppendSlopeThicknessResult(in, list);
-        return true;
-    };
+    spec.run = Appending(&AppendSlopeThicknessResult);
     return Make(std::move(spec));
 }
 
@@ -364,10 +365,7 @@ BatchCalculator ShieldingBatch()
         }
         return std::string();
     };
-    spec.run = [](ShieldingInputs& in, CResultList& list, BatchShared&, std::string&) {
-        AppendShieldingResult(in, list);
-        return true;
-    };
+    spec.run = Appending(&AppendShieldingResult);
     return Make(std::move(spec));
 }
 

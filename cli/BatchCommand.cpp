@@ -5,18 +5,11 @@
 #include "batch/BatchRun.h"
 #include "cli/Command.h"
 
-#include <csignal>
 #include <cstdio>
+#include <optional>
 
 namespace qex::cli {
 namespace {
-
-volatile std::sig_atomic_t g_batchStopRequested = 0;
-
-extern "C" void RequestBatchStop(int)
-{
-    g_batchStopRequested = 1;
-}
 
 struct BatchOptions {
     std::string calculator;
@@ -59,8 +52,8 @@ int Run(const BatchOptions& options)
     if (!CheckBatchFiles(job, options.output, options.reportDir))
         return kUsage;
 
-    auto previousInt = std::signal(SIGINT, RequestBatchStop);
-    auto previousTerm = std::signal(SIGTERM, RequestBatchStop);
+    // Ctrl+C stops the rows still to run; nothing is written.
+    std::optional<CStopRequest> stop(std::in_place);
     int lastPercent = -1;
     const BatchOutcome outcome =
         RunBatch(job, options.threads, !options.reportDir.empty(), [&](int done, int total) {
@@ -71,10 +64,9 @@ int Run(const BatchOptions& options)
                     std::fprintf(stderr, "batch: %3d%% (%d of %d rows)\n", percent, done, total);
                 }
             }
-            return g_batchStopRequested == 0;
+            return !stop->Requested();
         });
-    std::signal(SIGINT, previousInt);
-    std::signal(SIGTERM, previousTerm);
+    stop.reset();
     if (outcome.stopped) {
         std::fputs("batch: stopped; no file was written.\n", stderr);
         return kFailure;

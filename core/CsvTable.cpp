@@ -109,7 +109,8 @@ bool ReadCsv(std::string_view text, CsvTable& table, std::string& error)
 
 std::string CsvField(std::string_view text, char separator)
 {
-    const bool needsQuotes = text.find_first_of(std::string("\"\r\n") + separator) != std::string_view::npos ||
+    // A ';' is quoted in any file: a header holding one would otherwise read as a ';' file.
+    const bool needsQuotes = text.find_first_of(std::string("\"\r\n;") + separator) != std::string_view::npos ||
                              (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!needsQuotes)
         return std::string(text);
