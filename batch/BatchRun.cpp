@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -297,6 +298,13 @@ std::vector<std::string> BatchReportPaths(const BatchJob& job, const std::string
 
 bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir)
 {
+    // Found now rather than after every row has run.
+    std::error_code error;
+    if (!reportDir.empty() && job.calculator->makesReports && std::filesystem::exists(reportDir, error) &&
+        !std::filesystem::is_directory(reportDir, error)) {
+        ShowMessage("Can not make the report folder!", reportDir + ": " + std::strerror(ENOTDIR));
+        return false;
+    }
     std::vector<FileUse> uses = {{"--input", job.inputPath, FileRole::Input},
                                  {"--output", outputPath, FileRole::Output}};
     std::set<std::string> read;
