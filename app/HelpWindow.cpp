@@ -43,6 +43,8 @@ QString CHelpWindow::HelpText()
                "dip of the sampled surface. <tt>qexcli shielding</tt></td></tr>"
                "<tr><td><b>Normalize curve</b></td><td>Reads an intensity curve file, fills wide gaps, merges close "
                "ages and writes it back in fixed columns. <tt>qexcli normalize</tt></td></tr>"
+               "<tr><td><b>Batch</b></td><td>A CSV file of samples, one a row, through any calculator that takes "
+               "numbers; one result row each in a CSV file. <tt>qexcli batch</tt></td></tr>"
                "</table>"
                "<p>Every dialog lists its results; <b>Save</b> writes the list to a text file. "
                "<tt>qexcli --help</tt> describes every option with its unit, default and range.</p>"
