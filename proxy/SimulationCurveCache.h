@@ -5,6 +5,7 @@
 
 #include "proxy/SimulationCurve.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -14,8 +15,14 @@ namespace qex {
 
 class CSimulationCurveCache {
 public:
-    // As LoadSimulationCurve, the file read only the first time its path is asked for.
-    bool Load(const std::string& path, SimulationCurve& curve, std::string& message, std::string* detail);
+    // Reads a curve as LoadSimulationCurve does: true and the curve, or false
+    // with the message to show and its detail.
+    using Reader = std::function<bool(SimulationCurve& curve, std::string& message, std::string& detail)>;
+
+    // The curve `read` gives, read only the first time `key` (the path, and
+    // whatever else changes how the file is read) is asked for.
+    bool Load(const std::string& key, const Reader& read, SimulationCurve& curve, std::string& message,
+              std::string* detail);
 
 private:
     struct Entry {

@@ -94,9 +94,13 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         return false;
 
     if (m_curveState == State::Unknown) {
+        auto read = [this](SimulationCurve& curve, std::string& message, std::string& detail) {
+            return LoadSimulationCurve(m_proxyPath, curve, message, &detail);
+        };
+        // The key names everything that changes how the file is read.
         const bool loaded = m_curveCache != nullptr
-                                ? m_curveCache->Load(m_proxyPath, m_curve, m_curveMessage, &m_curveDetail)
-                                : LoadSimulationCurve(m_proxyPath, m_curve, m_curveMessage, &m_curveDetail);
+                                ? m_curveCache->Load(m_proxyPath, read, m_curve, m_curveMessage, &m_curveDetail)
+                                : read(m_curve, m_curveMessage, m_curveDetail);
         m_curveState = loaded ? State::Good : State::Bad;
     }
     if (m_curveState == State::Bad) {
