@@ -99,11 +99,12 @@ sanitize: deps
 # and the bundled examples; what the fuzzers learn stays in the build folder.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS  = proxy_curve simulation_curve pole_data intensity_data horizon_file
+FUZZ_TARGETS  = proxy_curve simulation_curve pole_data intensity_data horizon_file batch_csv
 FUZZ_SEEDS_proxy_curve      = examples/proxy
 FUZZ_SEEDS_simulation_curve = examples/proxy
 FUZZ_SEEDS_pole_data        = examples/geomag
 FUZZ_SEEDS_intensity_data   = examples/geomag
+FUZZ_SEEDS_batch_csv        = examples/batch
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -detect_leaks=1 -rss_limit_mb=2048 -print_final_stats=1
 
 # The archiver is binutils' (from build-essential): CMake would otherwise take
@@ -118,6 +119,7 @@ fuzz: deps
 	  seeds=""; case $$t in \
 	    proxy_curve) seeds="$(FUZZ_SEEDS_proxy_curve)";; simulation_curve) seeds="$(FUZZ_SEEDS_simulation_curve)";; \
 	    pole_data) seeds="$(FUZZ_SEEDS_pole_data)";; intensity_data) seeds="$(FUZZ_SEEDS_intensity_data)";; \
+	    batch_csv) seeds="$(FUZZ_SEEDS_batch_csv)";; \
 	  esac; \
 	  log=$(FUZZ_BUILD)/fuzz_$$t.log; \
 	  if ! $(FUZZ_BUILD)/fuzz/fuzz_$$t $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t $$seeds $(FUZZ_FLAGS) \

@@ -15,6 +15,7 @@ const std::vector<FeatureCommand>& FeatureCommands()
         {ID_SLOPE_THICKNESS, "Slope-Thickness correction", "S&lope-Thickness Correction..."},
         // The shielding command's own prompt; it once repeated the thickness one.
         {ID_SHIELDING, "Shielding by obstruction and slope", "Topographic S&hielding by Obstruction and Slope..."},
+        {ID_BATCH, "Run a calculator over a CSV file of samples", "&Batch..."},
     };
     return commands;
 }

@@ -18,6 +18,7 @@ enum CommandId : int {
     ID_EXPOSURE_AGE = 32803,
     ID_SIMULATION = 32805,
     ID_HALF_LIVES = 32806, // "&Options" > "Nuclide &Half-lives..."
+    ID_BATCH = 32807,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -48,7 +49,8 @@ struct FeatureCommand {
     const char* calculatorsLabel;
 };
 
-// The nine feature commands in the order of the "&Calculators" menu.
+// The feature commands in the order of the "&Calculators" menu: the nine
+// calculators, then the batch.
 const std::vector<FeatureCommand>& FeatureCommands();
 
 // The status-bar prompt of a command ("" when it has none).

@@ -43,6 +43,8 @@ QString CHelpWindow::HelpText()
                "dip of the sampled surface. <tt>qexcli shielding</tt></td></tr>"
                "<tr><td><b>Normalize curve</b></td><td>Reads an intensity curve file, fills wide gaps, merges close "
                "ages and writes it back in fixed columns. <tt>qexcli normalize</tt></td></tr>"
+               "<tr><td><b>Batch</b></td><td>A CSV file of samples, one a row, through any calculator that takes "
+               "numbers; one result row each in a CSV file. <tt>qexcli batch</tt></td></tr>"
                "</table>"
                "<p><b>Options &gt; Nuclide Half-lives</b> chooses the half-lives the simulation, the exposure age "
                "and the two-nuclide diagram decay with (1.5 and 0.71 Myr unless you choose today's 1.387 and "

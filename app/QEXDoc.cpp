@@ -1,6 +1,7 @@
 #include "app/QEXDoc.h"
 
 #include "app/Commands.h"
+#include "batch/BatchDlg.h"
 #include "core/CommandGuard.h"
 #include "corrections/ShieldDLG.h"
 #include "corrections/SlopeThickDLG.h"
@@ -83,6 +84,7 @@ const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
         {ID_EXPOSURE_AGE, &RunDialog<CExpDlg>},
         {ID_CUT_RESULTS, &RunDialog<CCutResDlg>},
         {ID_WORLD_TABLE, &RunWorldTable},
+        {ID_BATCH, &RunDialog<CBatchDlg>},
     };
     return routes;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,7 +25,7 @@ std::vector<Registration>& Registry()
 int Rank(const std::string& name)
 {
     static const char* const order[] = {"simulate", "cut", "scaling", "world-table", "thickness",
-                                        "slope-thickness", "shielding", "exposure", "normalize"};
+                                        "slope-thickness", "shielding", "exposure", "normalize", "batch"};
     for (int i = 0; i < static_cast<int>(std::size(order)); ++i)
         if (name == order[i])
             return i;
@@ -35,7 +36,31 @@ int Rank(const std::string& name)
 // place: a reader that goes away early (`| head`) cannot stop them.
 std::string g_standardOutput;
 
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+extern "C" void RequestStop(int)
+{
+    g_stopRequested = 1;
+}
+
 } // namespace
+
+CStopRequest::CStopRequest()
+    : m_previousInt(std::signal(SIGINT, RequestStop)), m_previousTerm(std::signal(SIGTERM, RequestStop))
+{
+    g_stopRequested = 0;
+}
+
+CStopRequest::~CStopRequest()
+{
+    std::signal(SIGINT, m_previousInt);
+    std::signal(SIGTERM, m_previousTerm);
+}
+
+bool CStopRequest::Requested() const
+{
+    return g_stopRequested != 0;
+}
 
 bool RegisterCommand(Registration registration)
 {

@@ -84,6 +84,22 @@ bool DistinctFiles(std::vector<FileUse> uses);
 // the first file it opens.
 void GuardStandardStreams();
 
+// While one lives, Ctrl+C or a termination request does not end the process
+// but asks long work to stop: the command then cleans up (no temporary file,
+// the previous output intact) and says so. The handlers before are restored after.
+class CStopRequest {
+public:
+    CStopRequest();
+    ~CStopRequest();
+    CStopRequest(const CStopRequest&) = delete;
+    CStopRequest& operator=(const CStopRequest&) = delete;
+    bool Requested() const;
+
+private:
+    void (*m_previousInt)(int);
+    void (*m_previousTerm)(int);
+};
+
 // Writes what the command printed, flushes and closes standard output. A
 // failed write (full disk, /dev/full, a closed descriptor) is reported and
 // turns success into kFailure.

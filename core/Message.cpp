@@ -38,6 +38,7 @@ struct TextOnly {
 };
 
 thread_local CMessageBatch* t_batch = nullptr;
+thread_local CThreadMessageCapture* t_capture = nullptr;
 
 } // namespace
 
@@ -50,6 +51,11 @@ void ShowMessage(const std::string& text, const std::string& detail)
 {
     if (t_batch != nullptr && !t_batch->m_shown.insert(text).second)
         return;
+    if (t_capture != nullptr) {
+        t_capture->m_messages.push_back(text);
+        t_capture->m_details.push_back(detail);
+        return;
+    }
     CurrentSink()(text, detail);
 }
 
@@ -120,6 +126,16 @@ CMessageBatch::CMessageBatch() : m_outer(t_batch)
 CMessageBatch::~CMessageBatch()
 {
     t_batch = m_outer;
+}
+
+CThreadMessageCapture::CThreadMessageCapture() : m_outer(t_capture)
+{
+    t_capture = this;
+}
+
+CThreadMessageCapture::~CThreadMessageCapture()
+{
+    t_capture = m_outer;
 }
 
 } // namespace qex

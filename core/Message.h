@@ -78,4 +78,25 @@ private:
     CMessageBatch* m_outer;
 };
 
+// While one lives, the messages shown on its thread go to it alone, not to
+// the installed sink: a batch runs rows on several threads and keeps each
+// row's messages with the row.
+class CThreadMessageCapture {
+public:
+    CThreadMessageCapture();
+    ~CThreadMessageCapture();
+    CThreadMessageCapture(const CThreadMessageCapture&) = delete;
+    CThreadMessageCapture& operator=(const CThreadMessageCapture&) = delete;
+
+    const std::vector<std::string>& Messages() const { return m_messages; }
+    // The detail of each message, empty where it had none, in the same order.
+    const std::vector<std::string>& Details() const { return m_details; }
+
+private:
+    friend void ShowMessage(const std::string& text, const std::string& detail);
+    std::vector<std::string> m_messages;
+    std::vector<std::string> m_details;
+    CThreadMessageCapture* m_outer;
+};
+
 } // namespace qex

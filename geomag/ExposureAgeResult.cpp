@@ -161,7 +161,9 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     if (age.first < 0.0)
         return false;
     list.AppendBlock(BlockLines(in, age.first));
-    site.WriteIntensityTable(in.tablePath, &intensities, &nuclide, kStone2000);
+    // A batch row makes no scratch table: its rows would all write one file.
+    if (!in.tablePath.empty())
+        site.WriteIntensityTable(in.tablePath, &intensities, &nuclide, kStone2000);
     return true;
 }
 

@@ -39,6 +39,15 @@ void WarnIfOffCurve(const SimulationBestFit& best)
         ShowMessage(kOffCurveMessage);
 }
 
+// A batch row's session: the shared curves, the report kept or not made.
+void PrepareBatchSession(CSimulationSession& session, SimulationBatchRow* batch)
+{
+    if (batch == nullptr)
+        return;
+    session.SetCurveCache(batch->curves);
+    session.KeepReport(batch->keepReport ? &batch->report : nullptr);
+}
+
 // Shows why the measured values cannot give a simulation (zero production,
 // 10Be at or above saturation...) before the failure message; the nine
 // perturbed runs fail silently, as the engine does.
@@ -51,12 +60,14 @@ void ExplainCentralFailure(const SimulationInputs& in)
         ShowMessage(reason);
 }
 
-bool HavePaths(const SimulationInputs& inputs)
+bool HavePaths(const SimulationInputs& inputs, const SimulationBatchRow* batch)
 {
     if (inputs.proxyFile.empty()) {
         ShowMessage("Please select a proxy curve file!");
         return false;
     }
+    if (batch != nullptr)
+        return true; // no report file
     if (inputs.outputFile.empty()) {
         ShowMessage("Please select an output file!");
         return false;
@@ -178,11 +189,12 @@ bool RunCentral(CSimulationSession& session, const SimulationInputs& inputs, Sim
 } // namespace
 
 bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
-                                       const SimulationProgress& progress)
+                                       const SimulationProgress& progress, SimulationBatchRow* batch)
 {
-    if (!HavePaths(inputs))
+    if (!HavePaths(inputs, batch))
         return false;
     CSimulationSession session = MakeSession(inputs);
+    PrepareBatchSession(session, batch);
     constexpr int kRuns = 10; // nine perturbed runs and the central one
     session.SetProgress(progress, kRuns);
 
@@ -237,11 +249,12 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
 }
 
 bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
-                            const SimulationProgress& progress)
+                            const SimulationProgress& progress, SimulationBatchRow* batch)
 {
-    if (!HavePaths(inputs))
+    if (!HavePaths(inputs, batch))
         return false;
     CSimulationSession session = MakeSession(inputs);
+    PrepareBatchSession(session, batch);
     session.SetProgress(progress, 1);
     SimulationBestFit best;
     if (!RunCentral(session, inputs, best, detail))
@@ -255,10 +268,10 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
 }
 
 bool AppendSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
-                      const SimulationProgress& progress)
+                      const SimulationProgress& progress, SimulationBatchRow* batch)
 {
-    return inputs.single ? AppendSingleSimulation(inputs, list, detail, progress)
-                         : AppendSimulationWithUncertainties(inputs, list, detail, progress);
+    return inputs.single ? AppendSingleSimulation(inputs, list, detail, progress, batch)
+                         : AppendSimulationWithUncertainties(inputs, list, detail, progress, batch);
 }
 
 } // namespace qex

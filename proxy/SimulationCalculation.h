@@ -39,6 +39,17 @@ struct SimulationInputs {
 };
 const InputTable<SimulationInputs>& SimulationInputTable();
 
+class CSimulationCurveCache;
+
+// What a batch row asks beyond the dialog's calculation: the curve from a
+// cache the rows share, and no report file. inputs.outputFile is then not
+// needed; with keepReport the report's text is left in `report` instead.
+struct SimulationBatchRow {
+    CSimulationCurveCache* curves = nullptr;
+    bool keepReport = false;
+    std::string report;
+};
+
 // The result lines of one run (ages in kyr).
 std::vector<std::string> SimulationResultLines(const SimulationBestFit& best);
 
@@ -55,15 +66,16 @@ inline constexpr const char* kOffCurveMessage =
 // ten runs report to it; when it asks to stop, the calculation returns false
 // with no message, appends nothing and leaves the report file as it was.
 bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list,
-                                       SimulationDetail* detail = nullptr, const SimulationProgress& progress = {});
+                                       SimulationDetail* detail = nullptr, const SimulationProgress& progress = {},
+                                       SimulationBatchRow* batch = nullptr);
 
 // Single calculation: one run with the measured values, a "Calculation
 // Result" block. `progress` as above.
 bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
-                            const SimulationProgress& progress = {});
+                            const SimulationProgress& progress = {}, SimulationBatchRow* batch = nullptr);
 
 // The single calculation when inputs.single is set, otherwise the one with uncertainties.
 bool AppendSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
-                      const SimulationProgress& progress = {});
+                      const SimulationProgress& progress = {}, SimulationBatchRow* batch = nullptr);
 
 } // namespace qex

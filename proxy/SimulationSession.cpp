@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Message.h"
+#include "proxy/SimulationCurveCache.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,14 +96,23 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
     if (!ParametersAreUsable(p) || p.productionRatio < p.measuredRatio)
         return false;
 
-    if (m_curveState == State::Unknown)
-        m_curveState = LoadSimulationCurve(m_proxyPath, m_curve, m_curveMessage, &m_curveDetail, m_exposureAboveCut)
-                           ? State::Good
-                           : State::Bad;
+    if (m_curveState == State::Unknown) {
+        auto read = [this](SimulationCurve& curve, std::string& message, std::string& detail) {
+            return LoadSimulationCurve(m_proxyPath, curve, message, &detail, m_exposureAboveCut);
+        };
+        // The key names everything that changes how the file is read: the path, and whether it is read negated.
+        const std::string key = m_proxyPath + (m_exposureAboveCut ? "\n-" : "");
+        const bool loaded = m_curveCache != nullptr
+                                ? m_curveCache->Load(key, read, m_curve, m_curveMessage, &m_curveDetail)
+                                : read(m_curve, m_curveMessage, m_curveDetail);
+        m_curveState = loaded ? State::Good : State::Bad;
+    }
     if (m_curveState == State::Bad) {
         ShowMessage(m_curveMessage, m_curveDetail);
         return false;
     }
+    if (m_reportState == State::Unknown && !ReportGoesToFile())
+        m_reportState = State::Good;
     if (m_reportState == State::Unknown) {
         CAtomicFile probe(m_reportPath);
         m_reportState = probe.Open() ? State::Good : State::Bad;
@@ -186,12 +196,19 @@ bool CSimulationSession::WriteReport()
         m_pending.reset();
         return false;
     }
-    if (!m_pending)
+    // A batch row without a report folder makes none.
+    if (!m_pending || (m_keptReport == nullptr && !ReportGoesToFile())) {
+        m_pending.reset();
         return true;
+    }
     const PendingReport& pending = *m_pending;
     const std::string text = FormatSimulationReport(pending.walk->histories, pending.measuredRatio,
                                                     pending.best ? &*pending.best : nullptr);
     m_pending.reset();
+    if (m_keptReport != nullptr) {
+        *m_keptReport = text;
+        return true;
+    }
     return WriteFileAtomically(m_reportPath, text, "Can not find Output file!");
 }
 

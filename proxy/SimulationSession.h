@@ -19,6 +19,8 @@
 
 namespace qex {
 
+class CSimulationCurveCache;
+
 class CSimulationSession {
 public:
     // Erosion rates in cm/yr; the nuclides decay with `halfLives`. With
@@ -41,6 +43,13 @@ public:
     // did). False, after "Can not find Output file!", when it cannot be
     // written; false without a message, and nothing written, when stopped.
     bool WriteReport();
+
+    // Takes the curve from `cache` (shared by the sessions of a batch) instead
+    // of reading the file itself.
+    void SetCurveCache(CSimulationCurveCache* cache) { m_curveCache = cache; }
+    // Keeps the report's text in `text` instead of writing the report path;
+    // with null, and an empty report path, no report is made at all.
+    void KeepReport(std::string* text) { m_keptReport = text; }
 
     // Reports the walks to `progress`, which may stop them; `runs` is the
     // number of runs the caller makes (each walks at most every cut value).
@@ -72,6 +81,10 @@ private:
     std::string m_curveMessage;
     std::string m_curveDetail; // the path and the reason it cannot be read
     SimulationCurve m_curve;
+    CSimulationCurveCache* m_curveCache = nullptr;
+    std::string* m_keptReport = nullptr;
+    // Written to the report path; false when kept as text or not made.
+    bool ReportGoesToFile() const { return m_keptReport == nullptr && !m_reportPath.empty(); }
     State m_reportState = State::Unknown;
     std::string m_reportDetail; // the path and the reason it cannot be written
 

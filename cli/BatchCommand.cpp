@@ -1,0 +1,122 @@
+// qexcli batch: many samples in one CSV file through one calculator, one
+// result row each, written to a CSV file (and the simulations' reports to a
+// folder) once every row has run.
+
+#include "batch/BatchRun.h"
+#include "cli/Command.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace qex::cli {
+namespace {
+
+struct BatchOptions {
+    std::string calculator;
+    std::string input;
+    std::string output;
+    std::string reportDir;
+    int threads = 0;
+    bool progress = false;
+};
+
+// Every calculator's columns with their units, defaults and ranges.
+std::string ColumnHelp()
+{
+    std::string help = "Columns (the options of the calculator's command without their dashes, in any order; "
+                       "a column left out or a cell left empty takes the default; 'sample' names the row):\n";
+    for (const BatchCalculator& calculator : BatchCalculators()) {
+        help += "\n" + calculator.name + ":\n";
+        for (const BatchColumn& column : calculator.inputColumns)
+            help += "  " + column.name + ": " + InputHelpLine(column.description) + "\n";
+        help += "  results:";
+        for (const std::string& result : calculator.resultColumns)
+            help += " " + result;
+        help += "\n";
+    }
+    help += "\nFiles named in cells are read from the CSV file's folder when relative. A file whose header "
+            "separates its names with ';' is read with ';' between fields and a decimal comma.\n"
+            "Exit status: 0 every row gave its result; 1 a row failed (its 'error' cell says why) or the "
+            "output could not be written; 2 the file itself is unusable or bad usage.";
+    return help;
+}
+
+int Run(const BatchOptions& options)
+{
+    BatchJob job;
+    std::string error;
+    if (!OpenBatch(options.calculator, options.input, job, error)) {
+        std::fprintf(stderr, "batch: %s\n", error.c_str());
+        return kUsage;
+    }
+    if (!CheckBatchFiles(job, options.output, options.reportDir))
+        return kUsage;
+
+    // Ctrl+C stops the rows still to run; nothing is written.
+    std::optional<CStopRequest> stop(std::in_place);
+    int lastPercent = -1;
+    const BatchOutcome outcome =
+        RunBatch(job, options.threads, !options.reportDir.empty(), [&](int done, int total) {
+            if (options.progress) {
+                const int percent = total == 0 ? 100 : done * 100 / total;
+                if (percent != lastPercent) {
+                    lastPercent = percent;
+                    std::fprintf(stderr, "batch: %3d%% (%d of %d rows)\n", percent, done, total);
+                }
+            }
+            return !stop->Requested();
+        });
+    stop.reset();
+    if (outcome.stopped) {
+        std::fputs("batch: stopped; no file was written.\n", stderr);
+        return kFailure;
+    }
+
+    for (const BatchRowOutcome& row : outcome.rows) {
+        if (row.result.messages.empty())
+            continue;
+        const std::string name = row.sample.empty() ? std::string() : " (" + row.sample + ")";
+        std::fprintf(stderr, "%s, line %d%s: %s\n", options.input.c_str(), row.line, name.c_str(),
+                     row.Said().c_str());
+    }
+    if (!WriteBatchOutputs(job, outcome, options.output, options.reportDir))
+        return kFailure;
+    if (outcome.failed > 0) {
+        std::fprintf(stderr, "batch: %d of %d rows failed.\n", outcome.failed, static_cast<int>(outcome.rows.size()));
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+const bool registered = RegisterCommand(
+    {"batch", "Many samples from a CSV file through one calculator, one result row each",
+     [](CLI::App& command) -> Runner {
+         static BatchOptions options;
+         std::vector<std::string> names;
+         for (const BatchCalculator& calculator : BatchCalculators())
+             names.push_back(calculator.name);
+         command.add_option("calculator", options.calculator, "the calculator the rows go through")
+             ->required()
+             ->check(CLI::IsMember(names));
+         AddPath(command, "--input", options.input, "CSV file of samples, one a row, a header naming the columns",
+                 true, -1);
+         AddPath(command, "--output", options.output,
+                 "CSV file to write, replaced if it exists: each row's sample, inputs as used, results and error",
+                 true, -1);
+         AddPath(command, "--report-dir", options.reportDir,
+                 "folder for the simulation reports, one DIR/<sample>-report.txt a row (made when missing); "
+                 "default none: no reports",
+                 false, -1)
+             ->type_name("DIR");
+         command
+             .add_option("--threads", options.threads,
+                         "rows run side by side; default 0: one per processor core")
+             ->type_name("N")
+             ->check(CLI::Range(0, 1024));
+         AddCommandFlag(command, "--progress", options.progress, "Report progress on standard error");
+         command.footer(ColumnHelp());
+         return [] { return Run(options); };
+     }});
+
+} // namespace
+} // namespace qex::cli

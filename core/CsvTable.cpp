@@ -1,0 +1,137 @@
+#include "core/CsvTable.h"
+
+#include "core/Format.h"
+
+namespace qex {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The separator of the first record: ';' when it has one outside quotes, as
+// spreadsheets with a decimal comma write it; ',' otherwise.
+char HeaderSeparator(std::string_view text)
+{
+    bool quoted = false;
+    for (char c : text) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && (c == '\n' || c == '\r'))
+            break;
+        else if (!quoted && c == ';')
+            return ';';
+    }
+    return ',';
+}
+
+bool IsBlankRecord(const std::vector<std::string>& fields)
+{
+    return fields.size() == 1 && fields.front().find_first_not_of(" \t") == std::string::npos;
+}
+
+} // namespace
+
+bool ReadCsv(std::string_view text, CsvTable& table, std::string& error)
+{
+    table = CsvTable();
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
+    if (text.find('\0') != std::string_view::npos) {
+        error = "the file holds a NUL byte: it is not text";
+        return false;
+    }
+    const char separator = HeaderSeparator(text);
+    table.separator = separator;
+
+    int line = 1;
+    CsvRecord record{line, {}};
+    std::string field;
+    // Where the reader is within a field.
+    enum class State { Start, Plain, Quoted, QuoteInQuoted } state = State::Start;
+    auto endField = [&] {
+        record.fields.push_back(std::move(field));
+        field.clear();
+        state = State::Start;
+    };
+    auto endRecord = [&](int nextLine) {
+        endField();
+        if (!IsBlankRecord(record.fields))
+            table.records.push_back(std::move(record));
+        record = CsvRecord{nextLine, {}};
+    };
+
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (state == State::Quoted) {
+            if (c == '"')
+                state = State::QuoteInQuoted;
+            else
+                field += c;
+            if (c == '\n')
+                ++line;
+            continue;
+        }
+        if (state == State::QuoteInQuoted && c == '"') {
+            field += '"'; // a doubled quote inside quotes
+            state = State::Quoted;
+            continue;
+        }
+        if (c == separator) {
+            endField();
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            ++line;
+            endRecord(line);
+        } else if (state == State::QuoteInQuoted) {
+            error = Format("line %d: text after the closing quote of a field", line);
+            return false;
+        } else if (c == '"') {
+            if (state != State::Start) {
+                error = Format("line %d: a quote inside a field that does not start with one", line);
+                return false;
+            }
+            state = State::Quoted;
+        } else {
+            field += c;
+            state = State::Plain;
+        }
+    }
+    if (state == State::Quoted) {
+        error = Format("line %d: a quoted field is not closed", record.line);
+        return false;
+    }
+    // The last record needs no line end.
+    if (!(record.fields.empty() && field.empty() && state == State::Start))
+        endRecord(line);
+    return true;
+}
+
+std::string CsvField(std::string_view text, char separator)
+{
+    // A ';' is quoted in any file: a header holding one would otherwise read as a ';' file.
+    const bool needsQuotes = text.find_first_of(std::string("\"\r\n;") + separator) != std::string_view::npos ||
+                             (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!needsQuotes)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string CsvLine(const std::vector<std::string>& fields, char separator)
+{
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += separator;
+        line += CsvField(fields[i], separator);
+    }
+    return line + '\n';
+}
+
+} // namespace qex

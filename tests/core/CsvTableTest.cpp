@@ -1,0 +1,87 @@
+// CSV as spreadsheets write it: quotes, CRLF, a byte-order mark, ';' with a
+// decimal comma; and text that is not CSV refused naming its line.
+
+#include "batch/BatchRun.h"
+#include "core/CsvTable.h"
+
+#include <gtest/gtest.h>
+
+namespace qex {
+namespace {
+
+std::vector<std::vector<std::string>> Fields(const CsvTable& table)
+{
+    std::vector<std::vector<std::string>> fields;
+    for (const CsvRecord& record : table.records)
+        fields.push_back(record.fields);
+    return fields;
+}
+
+TEST(CsvTable, ReadsEveryDialectASpreadsheetWrites)
+{
+    const std::vector<std::vector<std::string>> expected = {
+        {"sample", "latitude"}, {"B, \"big\"\nboulder", "46.5"}, {"", "7"}};
+    struct Case {
+        const char* name;
+        const char* text;
+        char separator;
+    };
+    const Case cases[] = {
+        {"LF", "sample,latitude\n\"B, \"\"big\"\"\nboulder\",46.5\n,7\n", ','},
+        {"CRLF, no last line end", "sample,latitude\r\n\"B, \"\"big\"\"\nboulder\",46.5\r\n,7", ','},
+        {"BOM and blank lines", "\xEF\xBB\xBFsample,latitude\n\n\"B, \"\"big\"\"\nboulder\",46.5\n\n,7\n\n", ','},
+        {"semicolons", "sample;latitude\r\n\"B, \"\"big\"\"\nboulder\";46.5\r\n;7\r\n", ';'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CsvTable table;
+        std::string error;
+        ASSERT_TRUE(ReadCsv(c.text, table, error)) << error;
+        EXPECT_EQ(table.separator, c.separator);
+        EXPECT_EQ(Fields(table), expected);
+        EXPECT_EQ(table.records.back().line, c.name[0] == 'B' ? 6 : 4); // the quoted line end counts
+    }
+}
+
+TEST(CsvTable, RefusesWhatIsNotCsvNamingTheLine)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"a,b\n\"open,1\n", "line 2: a quoted field is not closed"},
+        {"a,b\n1,x\"y\"\n", "line 2: a quote inside a field that does not start with one"},
+        {"a,b\n\"x\"y,1\n", "line 2: text after the closing quote of a field"},
+    };
+    CsvTable table;
+    std::string error;
+    for (const auto& [text, why] : cases) {
+        EXPECT_FALSE(ReadCsv(text, table, error));
+        EXPECT_EQ(error, why);
+    }
+    EXPECT_FALSE(ReadCsv(std::string_view("a,b\n1\0,2\n", 9), table, error));
+    EXPECT_EQ(error, "the file holds a NUL byte: it is not text");
+}
+
+TEST(CsvTable, WritesFieldsThatReadBackAsTheyWere)
+{
+    EXPECT_EQ(CsvLine({"a", "b,c", "say \"hi\"", " pad", "two\nlines", ""}),
+              "a,\"b,c\",\"say \"\"hi\"\"\",\" pad\",\"two\nlines\",\n");
+}
+
+// A spreadsheet export with ';' and decimal commas gives the numbers the
+// plain file gives: thickness factors (1 - exp(-x)) / x, x = rho T / Lambda.
+TEST(CsvTable, ASemicolonFileReadsItsDecimalCommas)
+{
+    BatchJob job;
+    std::string error;
+    ASSERT_TRUE(OpenBatchText("thickness", "\xEF\xBB\xBFSample;Thickness;Density\r\nA;4,5;2,5\r\nB;10;2\r\n", ".",
+                              job, error))
+        << error;
+    const BatchOutcome outcome = RunBatch(job, 1, false);
+    ASSERT_EQ(outcome.failed, 0);
+    // x = 4.5 * 2.5 / 150 = 0.075: 0.963420; x = 10 * 2 / 150: 0.936200.
+    EXPECT_EQ(outcome.rows[0].result.inputs, (std::vector<std::string>{"4.5", "2.5", "150"}));
+    EXPECT_EQ(outcome.rows[0].result.results, std::vector<std::string>{"0.963420"});
+    EXPECT_EQ(outcome.rows[1].result.results, std::vector<std::string>{"0.936200"});
+}
+
+} // namespace
+} // namespace qex
