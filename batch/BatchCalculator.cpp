@@ -328,11 +328,11 @@ BatchCalculator ShieldingBatch()
     Spec<ShieldingInputs> spec{"shielding", ShieldingInputTable(), {{"Shielding Factor", "shielding_factor"}}};
     spec.extraColumns = {
         {"horizon-file",
-         {"Horizon file", "", "one \"azimuth angle\" pair a line; its points come before those of horizon",
+         {"Horizon file", "", "", "one \"azimuth angle\" pair a line; its points come before those of horizon",
           InputKind::FileToRead, "", std::nullopt, -1, false}},
         // Described as a flag is: by its default alone.
         {"horizon",
-         {"Horizon points", "degrees",
+         {"Horizon points", "degrees", "",
           "azimuth:angle pairs separated by blanks (\"0:12 90:8.5 180:20\"), azimuth 0 to 360, angle 0 to 90",
           InputKind::Flag, "none", std::nullopt, -1, false}},
     };
