@@ -110,9 +110,25 @@ void BM_TenRunsLR04(benchmark::State& state)
     CalculationWithUncertainties(state, Lr04Curve());
 }
 
+// 1,000 Monte Carlo draws on LR04 with the dialog's default sample, on every core.
+void BM_MonteCarlo1000LR04(benchmark::State& state)
+{
+    qex::SimulationInputs inputs;
+    inputs.proxyFile = Lr04Curve();
+    inputs.monteCarloDraws = 1000;
+    for (auto _ : state) {
+        qex::CResultList list;
+        qex::MonteCarloResult result;
+        if (!qex::AppendMonteCarlo(inputs, list, result))
+            state.SkipWithError("the Monte Carlo failed");
+        benchmark::DoNotOptimize(result.succeeded);
+    }
+}
+
 BENCHMARK(BM_EngineRunAlternating)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineRunLR04)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TenRunsAlternating)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TenRunsLR04)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonteCarlo1000LR04)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

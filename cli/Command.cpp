@@ -1,5 +1,7 @@
 #include "cli/Command.h"
 
+#include <csignal>
+
 #include "core/Format.h"
 #include "core/Message.h"
 
@@ -10,7 +12,32 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+volatile std::sig_atomic_t g_stopRequested = 0;
+extern "C" void QexRequestStop(int)
+{
+    g_stopRequested = 1;
+}
+} // namespace
+
 namespace qex::cli {
+
+CStopOnInterrupt::CStopOnInterrupt()
+    : m_previousInt(std::signal(SIGINT, QexRequestStop)), m_previousTerm(std::signal(SIGTERM, QexRequestStop))
+{
+}
+
+CStopOnInterrupt::~CStopOnInterrupt()
+{
+    std::signal(SIGINT, m_previousInt);
+    std::signal(SIGTERM, m_previousTerm);
+}
+
+bool StopRequested()
+{
+    return g_stopRequested != 0;
+}
+
 
 namespace {
 

@@ -84,6 +84,22 @@ bool DistinctFiles(std::vector<FileUse> uses);
 // the first file it opens.
 void GuardStandardStreams();
 
+// While it lives, Ctrl+C or a termination request does not end the process
+// but sets a flag that long work reads through StopRequested(), so it can stop
+// cleanly: no temporary left, no file replaced.
+class CStopOnInterrupt {
+public:
+    CStopOnInterrupt();
+    ~CStopOnInterrupt();
+    CStopOnInterrupt(const CStopOnInterrupt&) = delete;
+    CStopOnInterrupt& operator=(const CStopOnInterrupt&) = delete;
+
+private:
+    void (*m_previousInt)(int);
+    void (*m_previousTerm)(int);
+};
+bool StopRequested();
+
 // Writes what the command printed, flushes and closes standard output. A
 // failed write (full disk, /dev/full, a closed descriptor) is reported and
 // turns success into kFailure.

@@ -4,19 +4,9 @@
 #include "cli/Command.h"
 #include "scaling/WorldTable.h"
 
-#include <csignal>
 #include <cstdio>
 
 namespace {
-
-// Ctrl+C or a termination request stops the table cleanly, so the temporary
-// file is removed and a previous table stays as it was.
-volatile std::sig_atomic_t g_stopRequested = 0;
-
-extern "C" void RequestStop(int)
-{
-    g_stopRequested = 1;
-}
 
 struct WorldTableOptions {
     qex::WorldTableInputs inputs;
@@ -25,8 +15,9 @@ struct WorldTableOptions {
 
 int Run(const WorldTableOptions& options)
 {
-    auto previousInt = std::signal(SIGINT, RequestStop);
-    auto previousTerm = std::signal(SIGTERM, RequestStop);
+    // Ctrl+C or a termination request stops the table cleanly, so the
+    // temporary file is removed and a previous table stays as it was.
+    const qex::cli::CStopOnInterrupt interrupt;
     int lastPercent = -1;
     const auto outcome = qex::WriteWorldTable(
         options.inputs, options.inputs.outputFile, [&](std::uint64_t written, std::uint64_t total) {
@@ -38,10 +29,8 @@ int Run(const WorldTableOptions& options)
                                  static_cast<unsigned long long>(written), static_cast<unsigned long long>(total));
                 }
             }
-            return g_stopRequested == 0;
+            return !qex::cli::StopRequested();
         });
-    std::signal(SIGINT, previousInt);
-    std::signal(SIGTERM, previousTerm);
     switch (outcome) {
     case qex::WorldTableOutcome::Written:
         return qex::cli::kSuccess;
