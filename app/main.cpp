@@ -1,6 +1,7 @@
 // The QEX desktop program.
 
 #include "app/QEXApp.h"
+#include "core/HeapRetention.h"
 #include "core/TemporaryFiles.h"
 #include "ui/MessageBoxSink.h"
 
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
     int status = 0;
     if (AnswerWithoutWindow(argc, argv, status))
         return status;
+    qex::RetainFreedHeapMemory();
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QEX_VERSION);
     // Qt adopts the user's locale; the calculators' number formats and file

@@ -4,6 +4,7 @@
 #include "cli/Command.h"
 #include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
+#include "core/HeapRetention.h"
 #include "core/TemporaryFiles.h"
 
 #include <CLI/CLI.hpp>
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     using namespace qex::cli;
     GuardStandardStreams();
+    qex::RetainFreedHeapMemory();
     qex::InstallTemporaryFileCleanup();
 
     CLI::App app("QEX: cosmogenic-nuclide (10Be, 26Al) exposure and burial dating calculators.\n"

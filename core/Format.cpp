@@ -1,5 +1,6 @@
 #include "core/Format.h"
 
+#include <charconv>
 #include <cstdio>
 #include <vector>
 
@@ -28,6 +29,23 @@ std::string Format(const char* format, ...)
     std::string text = FormatV(format, args);
     va_end(args);
     return text;
+}
+
+void AppendFixed(std::string& text, double value, int width, int precision)
+{
+    // std::to_chars with a precision gives the digits printf gives in the C
+    // locale (both correctly rounded from the exact binary value), several
+    // times faster: a report's thousand rows took a fifth of a run by printf.
+    char digits[400]; // the longest double in fixed notation has 309 digits before the point
+    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+    if (result.ec != std::errc()) {
+        text += Format("%*.*f", width, precision, value);
+        return;
+    }
+    const auto length = static_cast<int>(result.ptr - digits);
+    if (length < width)
+        text.append(static_cast<std::size_t>(width - length), ' ');
+    text.append(digits, result.ptr);
 }
 
 std::string GroupThousands(std::uint64_t value)

@@ -11,6 +11,10 @@ namespace qex {
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatV(const char* format, std::va_list args);
 
+// Appends the value exactly as printf's "%<width>.<precision>f" writes it in
+// the C locale, but without printf's multi-precision arithmetic.
+void AppendFixed(std::string& text, double value, int width, int precision);
+
 // A count with its thousands grouped by commas: 1234567 -> "1,234,567".
 std::string GroupThousands(std::uint64_t value);
 

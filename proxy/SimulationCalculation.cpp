@@ -7,6 +7,7 @@
 #include "proxy/SimulationSession.h"
 
 #include <array>
+#include <cmath>
 
 namespace qex {
 
@@ -147,6 +148,23 @@ const InputTable<SimulationInputs>& SimulationInputTable()
          .label = "Exposure above the cut", .kind = InputKind::Flag, .field = &In::exposureAboveCut,
          .help = "for a curve where high means warm (sea level, ice-core temperature or deltaD): the calculation "
                  "on the curve with every value negated, cut values in the curve's own units"},
+        {.name = "be10-production-err", .label = "Uncertainty of the 10Be production rate", .unit = "atoms/g/yr",
+         .field = &In::be10ProductionError, .range = kProduction,
+         .help = "drawn in the Monte Carlo; 0 keeps the rate fixed"},
+        {.name = "al26-production-err", .label = "Uncertainty of the 26Al production rate", .unit = "atoms/g/yr",
+         .field = &In::al26ProductionError, .range = kProduction,
+         .help = "drawn in the Monte Carlo; 0 keeps the rate fixed"},
+        {.name = "monte-carlo", .label = "Monte Carlo draws", .field = &In::monteCarloDraws,
+         .range = InputRange{0.0, kMaxMonteCarloDraws},
+         .help = "a whole number; after the usual block, the block \"Monte Carlo (D draws, seed S)\" with the "
+                 "median, -/+ to the 16th and 84th percentiles, the 95% interval, mean and sd of cut value, ratio "
+                 "difference, exposure, burial and total age (kyr), and the shares of draws matched and failed; "
+                 "0 for none"},
+        {.name = "seed", .label = "Monte Carlo seed", .field = &In::seed, .range = InputRange{0.0, kMaxMonteCarloSeed},
+         .help = "a whole number; the same seed gives the same draws on any number of threads"},
+        {.name = "samples", .label = "CSV file of the Monte Carlo draws to write", .kind = InputKind::FileToWrite,
+         .field = &In::samplesFile,
+         .help = "one row per draw: the drawn concentrations and production rates and its best fit"},
     };
     static const InputTable<In> table(rows);
     return table;
@@ -264,6 +282,44 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
         lines.push_back(std::move(line));
     list.AppendBlock(lines);
     WarnIfOffCurve(best);
+    return true;
+}
+
+bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCarloResult& result,
+                      const MonteCarloProgress& progress, int threads)
+{
+    if (inputs.monteCarloDraws != std::floor(inputs.monteCarloDraws) || inputs.seed != std::floor(inputs.seed)) {
+        ShowMessage("The number of Monte Carlo draws and the seed must be whole numbers!");
+        return false;
+    }
+    SimulationCurve curve;
+    std::string message;
+    std::string detail;
+    if (!LoadSimulationCurve(inputs.proxyFile, curve, message, &detail, inputs.exposureAboveCut)) {
+        ShowMessage(message, detail);
+        return false;
+    }
+    MonteCarloSample sample;
+    sample.be10 = inputs.be10;
+    sample.be10Error = inputs.be10Error;
+    sample.al26 = inputs.al26;
+    sample.al26Error = inputs.al26Error;
+    sample.be10Production = inputs.be10Production;
+    sample.be10ProductionError = inputs.be10ProductionError;
+    sample.al26Production = inputs.al26Production;
+    sample.al26ProductionError = inputs.al26ProductionError;
+    sample.density = inputs.density;
+    sample.freePath = inputs.freePath;
+    // Erosion rates are entered in cm/kyr and reach the engine in cm/yr.
+    sample.aerialErosion = inputs.aerialErosion / kYearsPerKyr;
+    sample.glacialErosion = inputs.glacialErosion / kYearsPerKyr;
+    sample.halfLives = HalfLivesOf(inputs);
+    if (!RunMonteCarlo(curve, sample, static_cast<int>(inputs.monteCarloDraws),
+                       static_cast<std::uint64_t>(inputs.seed), result, threads, progress))
+        return false;
+    for (const std::string& line : MonteCarloLines(result))
+        list.AppendLine(line);
+    list.AppendLine("\n");
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "core/InputTable.h"
 #include "core/ResultList.h"
 #include "proxy/BurialExposureSimulation.h"
+#include "proxy/MonteCarlo.h"
 #include "proxy/SimulationProgress.h"
 #include "proxy/SimulationReport.h"
 
@@ -36,6 +37,11 @@ struct SimulationInputs {
     double be10HalfLife = kBe10HalfLifeYears; // yr
     double al26HalfLife = kAl26HalfLifeYears; // yr
     bool exposureAboveCut = false; // the curve's high values count as exposure (it is read negated)
+    double be10ProductionError = 0.0; // uncertainty of the 10Be production rate, atoms/g/yr (0: fixed)
+    double al26ProductionError = 0.0; // uncertainty of the 26Al production rate, atoms/g/yr (0: fixed)
+    double monteCarloDraws = 0.0;     // Monte Carlo draws after the calculation (0: none)
+    double seed = 1.0;                // of the Monte Carlo draws
+    std::string samplesFile;          // CSV of the Monte Carlo draws to write (qexcli); empty for none
 };
 const InputTable<SimulationInputs>& SimulationInputTable();
 
@@ -77,5 +83,19 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
 // The single calculation when inputs.single is set, otherwise the one with uncertainties.
 bool AppendSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
                       const SimulationProgress& progress = {}, SimulationBatchRow* batch = nullptr);
+
+// The most Monte Carlo draws one calculation takes.
+inline constexpr double kMaxMonteCarloDraws = 100000.0;
+// Seeds are whole numbers a double holds exactly.
+inline constexpr double kMaxMonteCarloSeed = 9007199254740991.0; // 2^53 - 1
+
+// The Monte Carlo of inputs.monteCarloDraws draws with inputs.seed, after a
+// calculation: appends its block ("Monte Carlo (D draws, seed S)" and its
+// lines, then an empty line) and returns true; false, with nothing appended,
+// after a message (a curve that cannot be read, a count or seed that is not a
+// whole number) or silently when `progress` asked to stop. `threads` <= 0
+// takes every core.
+bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCarloResult& result,
+                      const MonteCarloProgress& progress = {}, int threads = 0);
 
 } // namespace qex

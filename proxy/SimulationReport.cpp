@@ -43,9 +43,21 @@ std::string FormatSimulationReport(const std::vector<CutHistory>& histories, dou
     text.reserve(80 * (histories.size() + 16) + (best != nullptr ? 40 * best->pairs.size() : 0));
     text += "\n[Calculation Information]\n";
     text += "Cut_value,  Cal_ratio, ABS_diff, First_cut_age, Exp_age, Burial_age\n";
-    for (const CutHistory& h : histories)
-        AppendFormat(text, "%10.3lf, %10.3lf, %10.3lf, %10.0lf, %10.0lf, %12.0lf\n", h.cutValue, h.ratio,
-                     ReportRatioDifference(h.ratio, measuredRatio), h.firstCutAge, h.exposure, h.burial);
+    // Each row: "%10.3lf, %10.3lf, %10.3lf, %10.0lf, %10.0lf, %12.0lf".
+    for (const CutHistory& h : histories) {
+        AppendFixed(text, h.cutValue, 10, 3);
+        text += ", ";
+        AppendFixed(text, h.ratio, 10, 3);
+        text += ", ";
+        AppendFixed(text, ReportRatioDifference(h.ratio, measuredRatio), 10, 3);
+        text += ", ";
+        AppendFixed(text, h.firstCutAge, 10, 0);
+        text += ", ";
+        AppendFixed(text, h.exposure, 10, 0);
+        text += ", ";
+        AppendFixed(text, h.burial, 12, 0);
+        text += '\n';
+    }
 
     text += "\n[Best Fit Information]\n";
     if (best == nullptr) {

@@ -25,6 +25,23 @@ struct CSimulationSession::Walked {
     std::vector<CutHistory> histories;
 };
 
+int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p)
+{
+    const double rm = p.measuredRatio;
+    double bestDifference = kInitialBestDifference;
+    int bestIndex = -1;
+    for (std::size_t i = 0; i < histories.size(); ++i) {
+        const CutHistory& h = histories[i];
+        // Strictly closer, so a tie keeps the lower cut value; and only
+        // histories with more exposure than the sample needs at the least.
+        if (std::fabs(h.ratio - rm) < bestDifference && h.exposure > p.minimumExposure) {
+            bestDifference = std::fabs(h.ratio - rm);
+            bestIndex = static_cast<int>(i);
+        }
+    }
+    return bestIndex;
+}
+
 CSimulationSession::CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production,
                                        double al26Production, double density, double freePath, double aerialErosion,
                                        double glacialErosion, WalkEvaluation evaluation, HalfLives halfLives,
@@ -128,17 +145,7 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         return false;
     Walked& walked = *walkedOrNull;
     const double rm = p.measuredRatio;
-    double bestDifference = kInitialBestDifference;
-    int bestIndex = -1;
-    for (int i = 0; i < kSimulationCutCount; ++i) {
-        const CutHistory& h = walked.histories[static_cast<std::size_t>(i)];
-        // Strictly closer, so a tie keeps the lower cut value; and only
-        // histories with more exposure than the sample needs at the least.
-        if (std::fabs(h.ratio - rm) < bestDifference && h.exposure > p.minimumExposure) {
-            bestDifference = std::fabs(h.ratio - rm);
-            bestIndex = i;
-        }
-    }
+    const int bestIndex = BestHistoryIndex(walked.histories, p);
 
     m_pending = PendingReport{&walked, rm, std::nullopt};
     HistoryRecord record;

@@ -21,6 +21,10 @@ namespace qex {
 
 class CSimulationCurveCache;
 
+// The history whose ratio is closest to the measured one among those with
+// more exposure than the minimum; -1 when none qualifies.
+int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p);
+
 class CSimulationSession {
 public:
     // Erosion rates in cm/yr; the nuclides decay with `halfLives`. With

@@ -6,6 +6,7 @@
 #include "core/Message.h"
 #include "core/TextNumber.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <vector>
@@ -20,6 +21,24 @@ TEST(Format, FormatsWholeValuesOfAnyLength)
     // 1e300 printed in full: 301 digits before the point, no truncation.
     const std::string huge = Format("Cut Value  :   %-10.5f", 1e300);
     EXPECT_EQ(huge.size(), std::string("Cut Value  :   ").size() + 301 + 1 + 5);
+}
+
+// The report's fast fixed-point writer must give printf's bytes, halfway
+// cases (round half to even on the exact binary value), signs, huge values
+// and non-numbers included.
+TEST(Format, AppendFixedWritesWhatPrintfWrites)
+{
+    const double values[] = {0.0,    -0.0,   0.0005, 0.0015, 2.5,     3.5,       -2.5,    1.0005, 123456.789,
+                             1e-300, 1e300,  -1e22,  1e16,   0.125,   4.1234567, 999.9995, 1e308,  HUGE_VAL,
+                             -HUGE_VAL, NAN, -NAN};
+    const int formats[][2] = {{10, 3}, {10, 0}, {12, 0}, {0, 5}};
+    for (const double value : values) {
+        for (const auto& format : formats) {
+            std::string text = "x";
+            AppendFixed(text, value, format[0], format[1]);
+            EXPECT_EQ(text, "x" + Format("%*.*f", format[0], format[1], value)) << value;
+        }
+    }
 }
 
 TEST(TextNumber, AcceptsOnlyOneFiniteDecimalNumber)
