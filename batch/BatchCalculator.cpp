@@ -1,6 +1,8 @@
 #include "batch/BatchCalculator.h"
 
 #include "core/CommandGuard.h"
+#include "core/Constants.h"
+#include "core/Format.h"
 #include "core/Message.h"
 #include "core/ResultList.h"
 #include "corrections/HorizonFile.h"
@@ -9,6 +11,7 @@
 #include "corrections/ThicknessCorrection.h"
 #include "geomag/ExposureAgeResult.h"
 #include "proxy/CutResults.h"
+#include "proxy/MonteCarlo.h"
 #include "proxy/SimulationCalculation.h"
 #include "scaling/ScalingFactorBlock.h"
 
@@ -39,8 +42,9 @@ struct Spec {
     std::function<std::string(const BatchCells&, Inputs&)> prepare = {};
     // Whether these inputs use a column of the table (a cut uses one of its two cuts).
     std::function<bool(std::string_view column, const Inputs&)> uses = {};
-    // Runs the calculation into the list; false when it gave no result.
-    std::function<bool(Inputs&, CResultList&, BatchShared&, std::string& report)> run = {};
+    // Runs the calculation into the list; false when it gave no result. It may
+    // also fill the row's report and results that are not lines of the block.
+    std::function<bool(Inputs&, CResultList&, BatchShared&, BatchRowResult& row)> run = {};
     bool makesReports = false;
 };
 
@@ -178,7 +182,7 @@ BatchRowResult RunRow(const Spec<Inputs>& spec, const BatchCells& cells, BatchSh
     }
     CResultList list;
     bool ok = false;
-    RunGuarded([&] { ok = spec.run(inputs, list, shared, result.report); });
+    RunGuarded([&] { ok = spec.run(inputs, list, shared, result); });
     for (std::size_t i = 0; i < capture.Messages().size(); ++i)
         result.messages.push_back(capture.Details()[i].empty()
                                       ? capture.Messages()[i]
@@ -213,7 +217,7 @@ BatchCalculator Make(Spec<Inputs> spec)
 template <class Inputs>
 auto Appending(void (*append)(const Inputs&, CResultList&))
 {
-    return [append](Inputs& in, CResultList& list, BatchShared&, std::string&) {
+    return [append](Inputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
         append(in, list);
         return true;
     };
@@ -243,16 +247,59 @@ const std::vector<ResultLabel> kSimulationLabels = {
     {"Ratio Difference Maximum", "ratio_diff_max_percent"},
 };
 
+// The Monte Carlo's summary as columns, with the digits of its block's lines:
+// cut value 5 decimals, ratio difference and ages (kyr) 3.
+std::vector<std::pair<std::string, std::string>> MonteCarloColumns(const MonteCarloResult& r)
+{
+    struct Quantity {
+        const char* name;
+        const char* number;
+        double scale;
+    };
+    static const Quantity quantities[kMcQuantities] = {
+        {"cut_value", "%.5f", 1.0},         {"ratio_diff_percent", "%.3f", 1.0}, {"exposure_kyr", "%.3f", kYearsPerKyr},
+        {"burial_kyr", "%.3f", kYearsPerKyr}, {"total_kyr", "%.3f", kYearsPerKyr},
+    };
+    std::vector<std::pair<std::string, std::string>> columns;
+    columns.emplace_back("mc_draws", Format("%d", r.draws));
+    columns.emplace_back("mc_seed", Format("%llu", static_cast<unsigned long long>(r.seed)));
+    for (int q = 0; q < kMcQuantities; ++q) {
+        const Quantity& quantity = quantities[q];
+        const MonteCarloSummary& s = r.summary[static_cast<std::size_t>(q)];
+        const std::pair<const char*, double> statistics[] = {{"median", s.median}, {"p16", s.p16},   {"p84", s.p84},
+                                                             {"p2_5", s.p2_5},     {"p97_5", s.p97_5}, {"mean", s.mean},
+                                                             {"sd", s.sd}};
+        for (const auto& [statistic, value] : statistics)
+            columns.emplace_back(std::string("mc_") + quantity.name + "_" + statistic,
+                                 r.succeeded > 0 ? Format(quantity.number, value / quantity.scale) : std::string());
+    }
+    const double n = r.draws > 0 ? r.draws : 1;
+    columns.emplace_back("mc_matched_percent", Format("%.1f", 100.0 * r.matched / n));
+    columns.emplace_back("mc_failed_percent", Format("%.1f", 100.0 * (r.draws - r.succeeded) / n));
+    return columns;
+}
+
 BatchCalculator SimulationBatch()
 {
     Spec<SimulationInputs> spec{"simulate", SimulationInputTable(), kSimulationLabels};
     spec.makesReports = true;
-    spec.run = [](SimulationInputs& in, CResultList& list, BatchShared& shared, std::string& report) {
+    spec.run = [](SimulationInputs& in, CResultList& list, BatchShared& shared, BatchRowResult& result) {
         SimulationBatchRow row{&shared.curves, shared.keepReports, {}};
-        const bool ok =
-            AppendSimulation(in, list, nullptr, [&shared](int, int) { return !shared.stop; }, &row);
-        report = std::move(row.report);
-        return ok;
+        const auto running = [&shared](int, int) { return !shared.stop; };
+        if (!AppendSimulation(in, list, nullptr, running, &row))
+            return false;
+        result.report = std::move(row.report);
+        if (in.monteCarloDraws <= 0.0)
+            return true;
+        // The rows already run side by side: each row's draws run on its own
+        // thread, and the same seed gives the same draws on any thread.
+        MonteCarloResult draws;
+        CResultList block;
+        if (!AppendMonteCarlo(in, block, draws, running, 1))
+            return false;
+        for (auto& column : MonteCarloColumns(draws))
+            result.extraResults.push_back(std::move(column));
+        return true;
     };
     return Make(std::move(spec));
 }
@@ -277,7 +324,7 @@ BatchCalculator CutBatch()
     spec.uses = [](std::string_view column, const CutInputs& in) {
         return column != (in.cutByAge ? "cut-value" : "cut-age");
     };
-    spec.run = [](CutInputs& in, CResultList& list, BatchShared&, std::string&) {
+    spec.run = [](CutInputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
         const CutOutcome outcome = AppendCutResults(in, list);
         if (outcome == CutOutcome::NoValidResult)
             ShowMessage(Trimmed(kNoValidResultsLine));
@@ -380,7 +427,7 @@ BatchCalculator ExposureBatch()
         in.tablePath.clear();
         return std::string();
     };
-    spec.run = [](ExposureInputs& in, CResultList& list, BatchShared&, std::string&) {
+    spec.run = [](ExposureInputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
         return AppendExposureAge(in, list);
     };
     return Make(std::move(spec));

@@ -4,6 +4,7 @@
 
 #include "batch/BatchRun.h"
 #include "cli/Command.h"
+#include "proxy/SimulationCalculation.h"
 
 #include <cstdio>
 #include <optional>
@@ -18,6 +19,8 @@ struct BatchOptions {
     std::string reportDir;
     int threads = 0;
     bool progress = false;
+    std::string monteCarlo; // draws for every simulation row that names none; empty: as the rows say
+    std::string seed;
 };
 
 // Every calculator's columns with their units, defaults and ranges.
@@ -48,6 +51,19 @@ int Run(const BatchOptions& options)
     if (!OpenBatch(options.calculator, options.input, job, error)) {
         std::fprintf(stderr, "batch: %s\n", error.c_str());
         return kUsage;
+    }
+    if (!options.monteCarlo.empty() || !options.seed.empty()) {
+        if (job.calculator->name != "simulate") {
+            std::fputs("batch: --monte-carlo and --seed apply to simulate only.\n", stderr);
+            return kUsage;
+        }
+        // The options stand in for the columns: a row's own cell wins.
+        for (BatchInputRow& row : job.rows) {
+            if (!options.monteCarlo.empty() && row.cells.Find("monte-carlo") == nullptr)
+                row.cells.cells["monte-carlo"] = options.monteCarlo;
+            if (!options.seed.empty() && row.cells.Find("seed") == nullptr)
+                row.cells.cells["seed"] = options.seed;
+        }
     }
     if (!CheckBatchFiles(job, options.output, options.reportDir))
         return kUsage;
@@ -113,6 +129,17 @@ const bool registered = RegisterCommand(
                          "rows run side by side; default 0: one per processor core")
              ->type_name("N")
              ->check(CLI::Range(0, 1024));
+         command
+             .add_option("--monte-carlo", options.monteCarlo,
+                         "simulate: Monte Carlo draws for each row whose monte-carlo cell is missing or empty; "
+                         "adds the mc_ columns (median, 16th/84th and 2.5th/97.5th percentiles, mean, sd of cut "
+                         "value, ratio difference and ages in kyr; shares matched and failed)")
+             ->type_name("D")
+             ->check(CLI::Range(0.0, qex::kMaxMonteCarloDraws));
+         command
+             .add_option("--seed", options.seed, "simulate: Monte Carlo seed for each row whose seed cell is missing or empty")
+             ->type_name("S")
+             ->check(CLI::Range(0.0, qex::kMaxMonteCarloSeed));
          AddCommandFlag(command, "--progress", options.progress, "Report progress on standard error");
          command.footer(ColumnHelp());
          return [] { return Run(options); };

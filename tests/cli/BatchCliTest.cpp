@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 
@@ -140,6 +141,50 @@ TEST(BatchCli, ASimulationRowsReportIsTheSingleRunsReport)
     // A name made safe for a file, and the second of the same name numbered.
     EXPECT_EQ(ReadFile(dir.File("reports/M_1-report.txt")), ReadFile(dir.File("single.txt")));
     EXPECT_EQ(ReadFile(dir.File("reports/M_1-2-report.txt")), ReadFile(dir.File("single.txt")));
+}
+
+TEST(BatchCli, MonteCarloColumnsCarryTheSingleRunsBlock)
+{
+    TempDir dir;
+    const std::string lr04 = test::SourceDir() + "/examples/proxy/LR04.dat";
+    // The option stands in for a missing cell; a row's own cell wins.
+    WriteFile(dir.File("in.csv"), "sample,proxy,monte-carlo\ndrawn," + lr04 + ",\nnone," + lr04 + ",0\n");
+    const auto batch = RunQexcli({"batch", "simulate", "--input", dir.File("in.csv"), "--output",
+                                  dir.File("out.csv"), "--monte-carlo", "20", "--seed", "7", "--threads", "2"});
+    ASSERT_EQ(batch.exitCode, 0) << batch.err;
+    const auto rows = ReadOutput(dir.File("out.csv"));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("mc_draws"), "20");
+    EXPECT_EQ(rows[1].at("mc_draws"), "");
+
+    const auto single = RunQexcli({"simulate", "--proxy", lr04, "--report", dir.File("r.txt"), "--monte-carlo",
+                                   "20", "--seed", "7"});
+    ASSERT_EQ(single.exitCode, 0) << single.err;
+    const std::string block = single.out.substr(single.out.find("Monte Carlo (20 draws, seed 7)"));
+    for (const auto& [label, column] : {std::pair<std::string, std::string>{"Cut Value", "cut_value"},
+                                        {"Exposure Age(kyr)", "exposure_kyr"},
+                                        {"Total Age(kyr)", "total_kyr"}}) {
+        // "NAME :   median M  -A +B  95% [L, H]  mean X  sd S"
+        const std::string line = block.substr(block.find(label), block.find('\n', block.find(label)) - block.find(label));
+        char median[32], low[32], high[32], mean[32], sd[32];
+        ASSERT_EQ(std::sscanf(line.c_str() + line.find("median"), "median %31s -%*s +%*s 95%% [%31[^,], %31[^]]] mean %31s sd %31s",
+                              median, low, high, mean, sd),
+                  5)
+            << line;
+        EXPECT_EQ(rows[0].at("mc_" + column + "_median"), median) << label;
+        EXPECT_EQ(rows[0].at("mc_" + column + "_p2_5"), low) << label;
+        EXPECT_EQ(rows[0].at("mc_" + column + "_p97_5"), high) << label;
+        EXPECT_EQ(rows[0].at("mc_" + column + "_mean"), mean) << label;
+        EXPECT_EQ(rows[0].at("mc_" + column + "_sd"), sd) << label;
+    }
+
+    // Draws belong to simulations alone.
+    WriteFile(dir.File("cut.csv"), "sample,proxy\na," + lr04 + "\n");
+    const auto cut = RunQexcli({"batch", "cut", "--input", dir.File("cut.csv"), "--output", dir.File("x.csv"),
+                                "--monte-carlo", "20"});
+    EXPECT_NE(cut.err.find("apply to simulate only"), std::string::npos) << cut.err;
+    EXPECT_EQ(cut.exitCode, 2);
+    EXPECT_FALSE(test::FileExists(dir.File("x.csv")));
 }
 
 TEST(BatchCli, AFailingRowIsReportedAndTheOthersAreWritten)
