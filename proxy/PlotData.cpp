@@ -3,6 +3,7 @@
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "proxy/BurialExposureSimulation.h"
+#include "proxy/MonteCarlo.h"
 #include "proxy/ProxyCurve.h"
 #include "proxy/SimulationCalculation.h"
 #include "proxy/SimulationParameters.h"
@@ -298,6 +299,64 @@ PlotSet MakeSimulationPlots(const SimulationInputs& inputs, const SimulationDeta
     set.twoNuclide = MakeTwoNuclidePlot(inputs, detail);
     set.fit = MakeFitPlot(detail);
     return set;
+}
+
+MonteCarloPlot MakeMonteCarloPlot(const MonteCarloResult& result)
+{
+    MonteCarloPlot plot;
+    plot.title = Format("Monte Carlo (%d draws, seed %llu)", result.draws,
+                        static_cast<unsigned long long>(result.seed));
+    const struct {
+        MonteCarloQuantity quantity;
+        const char* name;
+        double MonteCarloDraw::*years;
+    } quantities[] = {{kMcExposure, "Exposure", &MonteCarloDraw::exposure},
+                      {kMcBurial, "Burial", &MonteCarloDraw::burial},
+                      {kMcTotal, "Total", &MonteCarloDraw::total}};
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const MonteCarloDraw& draw : result.samples) {
+        if (draw.be10 > 0.0)
+            plot.cloud.push_back({draw.be10, draw.al26 / draw.be10});
+        if (!draw.ok)
+            continue;
+        for (const auto& q : quantities) {
+            low = std::min(low, draw.*q.years / kYearsPerKyr);
+            high = std::max(high, draw.*q.years / kYearsPerKyr);
+        }
+    }
+    if (!(low <= high))
+        low = high = 0.0;
+    if (high - low <= 0.0)
+        high = low + 1.0; // every draw alike: one bin's width of one kyr
+    const double width = (high - low) / kMonteCarloBins;
+    double most = 1.0;
+    for (const auto& q : quantities) {
+        std::vector<int> counts(kMonteCarloBins, 0);
+        for (const MonteCarloDraw& draw : result.samples)
+            if (draw.ok) {
+                const int bin = static_cast<int>((draw.*q.years / kYearsPerKyr - low) / width);
+                ++counts[static_cast<std::size_t>(std::clamp(bin, 0, kMonteCarloBins - 1))];
+            }
+        MonteCarloHistogram histogram;
+        histogram.name = q.name;
+        histogram.outline.push_back({low, 0.0});
+        for (int i = 0; i < kMonteCarloBins; ++i) {
+            const double count = counts[static_cast<std::size_t>(i)];
+            histogram.outline.push_back({low + i * width, count});
+            histogram.outline.push_back({low + (i + 1) * width, count});
+            most = std::max(most, count);
+        }
+        histogram.outline.push_back({high, 0.0});
+        const MonteCarloSummary& summary = result.summary[static_cast<std::size_t>(q.quantity)];
+        histogram.median = summary.median / kYearsPerKyr;
+        histogram.p16 = summary.p16 / kYearsPerKyr;
+        histogram.p84 = summary.p84 / kYearsPerKyr;
+        plot.histograms.push_back(histogram);
+    }
+    plot.ages = {low, high};
+    plot.draws = {0.0, most * (1.0 + kValueMargin)};
+    return plot;
 }
 
 } // namespace qex

@@ -12,6 +12,7 @@
 
 namespace qex {
 
+struct MonteCarloResult;
 struct SimulationDetail;
 struct SimulationInputs;
 
@@ -74,12 +75,35 @@ struct FitPlot {
     AxisRange differences;
 };
 
-// What one Plot button shows: the history, and for a simulation the other two.
+// One quantity's Monte Carlo histogram, as a step outline, with its median
+// and 68 % interval (kyr).
+struct MonteCarloHistogram {
+    std::string name;
+    std::vector<PlotPoint> outline; // (kyr, draws in the bin), the bins' tops joined
+    double median = 0.0;
+    double p16 = 0.0, p84 = 0.0;
+};
+
+// The Monte Carlo of a simulation: histograms of exposure, burial and total
+// age on one age axis, and the drawn samples (10Be, 26Al/10Be) as a cloud
+// for the two-nuclide diagram.
+struct MonteCarloPlot {
+    std::string title;
+    std::vector<MonteCarloHistogram> histograms; // exposure, burial, total
+    AxisRange ages;  // x axis, kyr
+    AxisRange draws; // y axis, draws per bin
+    std::vector<PlotPoint> cloud; // every drawn (10Be, 26Al/10Be)
+};
+
+// What one Plot button shows: the history, and for a simulation the other
+// two, with the Monte Carlo after one was run.
 struct PlotSet {
     ProxyHistoryPlot history;
     bool hasSimulation = false;
     TwoNuclidePlot twoNuclide;
     FitPlot fit;
+    bool hasMonteCarlo = false;
+    MonteCarloPlot monteCarlo;
 };
 
 // The stretches of a simulated history whose crossings (yr, youngest first)
@@ -104,6 +128,10 @@ PlotPoint SteadyErosionPoint(double be10Production, double al26Production, doubl
 
 TwoNuclidePlot MakeTwoNuclidePlot(const SimulationInputs& inputs, const SimulationDetail& detail);
 FitPlot MakeFitPlot(const SimulationDetail& detail);
+
+// Bins of the Monte Carlo histograms across the ages drawn.
+inline constexpr int kMonteCarloBins = 40;
+MonteCarloPlot MakeMonteCarloPlot(const MonteCarloResult& result);
 
 // All three plots of a simulation run that found a best fit.
 PlotSet MakeSimulationPlots(const SimulationInputs& inputs, const SimulationDetail& detail);

@@ -51,6 +51,9 @@ const QColor kSteadyErosionColour(40, 70, 170);
 const QColor kFieldColour(160, 160, 160, 60);
 const QColor kSampleColour(200, 30, 30);
 const QColor kPathColour(120, 50, 160);
+const QColor kCloudColour(60, 60, 60, 110);
+// Monte Carlo histograms: exposure, burial, total.
+const QColor kHistogramColours[] = {QColor(200, 120, 0), QColor(40, 100, 180), QColor(40, 40, 40)};
 
 QString FromUtf8(const std::string& text)
 {
@@ -248,7 +251,7 @@ QChart* MakeHistoryChart(const ProxyHistoryPlot& plot)
     return chart;
 }
 
-QChart* MakeTwoNuclideChart(const TwoNuclidePlot& plot)
+QChart* MakeTwoNuclideChart(const TwoNuclidePlot& plot, const std::vector<PlotPoint>& cloud = {})
 {
     QChart* chart = NewChart(plot.title);
     auto* x = new QLogValueAxis;
@@ -273,6 +276,12 @@ QChart* MakeTwoNuclideChart(const TwoNuclidePlot& plot)
     Attach(chart, Line(plot.steadyErosion, "Steady erosion", kSteadyErosionColour, 1.5, Qt::DashLine),
            x, y);
 
+    if (!cloud.empty()) {
+        // Beneath the history and the sample, so both stay readable.
+        QScatterSeries* draws = Markers(cloud, "Monte Carlo draws", kCloudColour, 4.0);
+        draws->setPen(Qt::NoPen);
+        Attach(chart, draws, x, y);
+    }
     Attach(chart, Line(plot.path, "Best history", kPathColour, 1.2), x, y);
     QScatterSeries* steps = Markers(plot.path, QString(), kPathColour, 5.0);
     Attach(chart, steps, x, y);
@@ -322,6 +331,45 @@ QChart* MakeFitChart(const FitPlot& plot)
         Attach(chart, Markers({plot.best}, QString("Best fit, cut %1").arg(plot.best.x, 0, 'f', 5), kCutColour, 9.0),
                x, y);
     }
+    return chart;
+}
+
+QChart* MakeMonteCarloChart(const MonteCarloPlot& plot)
+{
+    QChart* chart = NewChart(plot.title);
+    auto* x = ValueAxis("Age (kyr)", plot.ages);
+    auto* y = ValueAxis("Draws per bin", plot.draws);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    const qreal top = plot.draws.maximum;
+    for (std::size_t i = 0; i < plot.histograms.size(); ++i) {
+        const MonteCarloHistogram& h = plot.histograms[i];
+        const QColor colour = kHistogramColours[i % std::size(kHistogramColours)];
+        // The 68 % interval shaded, the median a dashed line, the counts an outline.
+        QColor band = colour;
+        band.setAlpha(40);
+        auto* interval = new QAreaSeries(Line({{h.p16, top}, {h.p84, top}}, QString(), Qt::transparent, 0),
+                                         Line({{h.p16, 0.0}, {h.p84, 0.0}}, QString(), Qt::transparent, 0));
+        interval->setColor(band);
+        interval->setPen(Qt::NoPen);
+        Attach(chart, interval, x, y);
+        AdoptBoundaries(interval);
+        HideFromLegend(chart, interval);
+        QLineSeries* median = Line({{h.median, 0.0}, {h.median, top}}, QString(), colour, 1.2, Qt::DashLine);
+        Attach(chart, median, x, y);
+        HideFromLegend(chart, median);
+        Attach(chart,
+               Line(h.outline,
+                    QString("%1: median %2 kyr\n68 %: %3 to %4 kyr")
+                        .arg(FromUtf8(h.name))
+                        .arg(h.median, 0, 'f', 1)
+                        .arg(h.p16, 0, 'f', 1)
+                        .arg(h.p84, 0, 'f', 1),
+                    colour, 1.5),
+               x, y);
+    }
+    // The three legend entries with their figures fit beside the plot, not below it.
+    chart->legend()->setAlignment(Qt::AlignRight);
     return chart;
 }
 
@@ -431,11 +479,17 @@ CPlotDlg::CPlotDlg(const PlotSet& plots, const QString& title, QWidget* parent) 
     m_tabs->addTab(NewView(m_makers.back()()), "Proxy Curve History");
     if (plots.hasSimulation) {
         const TwoNuclidePlot twoNuclide = plots.twoNuclide;
-        m_makers.push_back([twoNuclide] { return MakeTwoNuclideChart(twoNuclide); });
+        const std::vector<PlotPoint> cloud = plots.hasMonteCarlo ? plots.monteCarlo.cloud : std::vector<PlotPoint>{};
+        m_makers.push_back([twoNuclide, cloud] { return MakeTwoNuclideChart(twoNuclide, cloud); });
         m_tabs->addTab(NewView(m_makers.back()()), "Two-Nuclide Diagram");
         const FitPlot fit = plots.fit;
         m_makers.push_back([fit] { return MakeFitChart(fit); });
         m_tabs->addTab(NewView(m_makers.back()()), "Fit Across Cut Values");
+    }
+    if (plots.hasMonteCarlo) {
+        const MonteCarloPlot monteCarlo = plots.monteCarlo;
+        m_makers.push_back([monteCarlo] { return MakeMonteCarloChart(monteCarlo); });
+        m_tabs->addTab(NewView(m_makers.back()()), "Monte Carlo");
     }
 
     m_resetZoom = new QPushButton("&Reset Zoom", this);

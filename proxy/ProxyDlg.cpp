@@ -5,9 +5,15 @@
 #include "ui/FileChooser.h"
 #include "ui/HalfLifeSettings.h"
 #include "ui/InputBinding.h"
+#include "ui/ProgressWindow.h"
 #include "ui/StatusNotifier.h"
 
 #include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,8 +25,9 @@ namespace {
 
 constexpr int kTemplateId = 140;
 constexpr int kTemplateHeightDlu = 266;
-// A row below the template's buttons for "&Plot..." (dialog units).
-constexpr int kPlotRowDlu = 18;
+// Rows below the template's buttons: "&Plot..." with the box of the curve's
+// sense, then "Monte Carlo..." (dialog units).
+constexpr int kPlotRowDlu = 32;
 // Labels are not made smaller than this to fit their rectangles (points).
 constexpr qreal kSmallestLabelPointSize = 6.0;
 
@@ -41,6 +48,34 @@ void FitLabels(QWidget& dialog)
         for (QLabel* label : labels)
             label->setFont(font);
     }
+}
+
+// Asks the number of draws and the seed; false when cancelled.
+bool AskMonteCarlo(QWidget* parent, double& draws, double& seed)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName("MonteCarloDlg");
+    dialog.setWindowTitle("Monte Carlo");
+    auto* drawsBox = new QSpinBox(&dialog);
+    drawsBox->setObjectName("MonteCarloDraws");
+    drawsBox->setRange(1, static_cast<int>(kMaxMonteCarloDraws));
+    drawsBox->setGroupSeparatorShown(true);
+    drawsBox->setValue(static_cast<int>(draws));
+    auto* seedEdit = new QLineEdit(QString::number(seed, 'f', 0), &dialog);
+    seedEdit->setObjectName("MonteCarloSeed");
+    seedEdit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{1,16}"), seedEdit));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow("Draws:", drawsBox);
+    form->addRow("Seed:", seedEdit);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    draws = drawsBox->value();
+    seed = seedEdit->text().toDouble();
+    return true;
 }
 
 } // namespace
@@ -90,6 +125,9 @@ CProxyDlg::CProxyDlg(QWidget* parent)
                                    kTemplateHeightDlu + 2, 152, 10);
     ShrinkToFit(aboveCut);
     QWidget::setTabOrder(m_plotButton, aboveCut);
+    m_monteCarloButton = AddButton(IDC_MONTE_CARLO, "Monte Carlo...", 35, kTemplateHeightDlu + 16, 50, 14);
+    QWidget::setTabOrder(aboveCut, m_monteCarloButton);
+    m_monteCarloButton->setEnabled(false);
     FitLabels(*this);
 
     // Data exchange in the template's exchange order, then the box of the plot row.
@@ -106,6 +144,7 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     connect(proxyBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseProxyFile);
     connect(outputBrowse, &QPushButton::clicked, this, &CProxyDlg::BrowseOutputFile);
     connect(m_plotButton, &QPushButton::clicked, this, &CProxyDlg::OnPlot);
+    connect(m_monteCarloButton, &QPushButton::clicked, this, &CProxyDlg::OnMonteCarlo);
     beN->setFocus(Qt::OtherFocusReason);
 }
 
@@ -132,6 +171,9 @@ bool CProxyDlg::OnCommand(int id)
         return true;
     case IDC_PLOT:
         OnPlot();
+        return true;
+    case IDC_MONTE_CARLO:
+        OnMonteCarlo();
         return true;
     default:
         return false;
@@ -167,6 +209,7 @@ void CProxyDlg::OnCalculate()
 {
     // Plot draws the latest calculation: nothing after one that failed.
     m_plotButton->setEnabled(false);
+    m_monteCarloButton->setEnabled(false);
     if (!UpdateData())
         return;
     const HalfLives halfLives = StoredHalfLives();
@@ -184,12 +227,40 @@ void CProxyDlg::OnCalculate()
 void CProxyDlg::OnCleanedUp()
 {
     m_plotButton->setEnabled(false);
+    m_monteCarloButton->setEnabled(false);
 }
 
 void CProxyDlg::KeepPlots(const SimulationDetail& detail)
 {
     m_plots = MakeSimulationPlots(m_inputs, detail);
     m_plotButton->setEnabled(true);
+    m_monteCarloButton->setEnabled(true);
+}
+
+void CProxyDlg::OnMonteCarlo()
+{
+    if (m_monteCarloButton->isEnabled() && AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed))
+        CalculateMore([this] { RunMonteCarloDraws(m_monteCarloDraws, m_monteCarloSeed); });
+}
+
+bool CProxyDlg::RunMonteCarloDraws(double draws, double seed)
+{
+    // The inputs of the calculation the button was enabled by.
+    SimulationInputs inputs = m_inputs;
+    inputs.monteCarloDraws = draws;
+    inputs.seed = seed;
+    CProgressWindow window(this, "Climatic Curve Age Correction", CSimulationProgressDlg::kShowAfterMs);
+    auto progress = [&window](int done, int total) {
+        if (!window.Due())
+            return !window.Cancelled();
+        return window.Step(done, total, QString("Monte Carlo: draw %1 of %2...").arg(done).arg(total));
+    };
+    MonteCarloResult result;
+    if (!AppendMonteCarlo(inputs, Results(), result, progress))
+        return false;
+    m_plots.hasMonteCarlo = true;
+    m_plots.monteCarlo = MakeMonteCarloPlot(result);
+    return true;
 }
 
 void CProxyDlg::OnPlot()

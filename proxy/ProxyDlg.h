@@ -33,6 +33,7 @@ public:
         IDC_SAVE = 1029,
         IDC_PLOT = 1040, // below the template's controls
         IDC_EXPOSURE_ABOVE_CUT = 1041, // beside it
+        IDC_MONTE_CARLO = 1042, // below Plot
     };
 
     explicit CProxyDlg(QWidget* parent = nullptr);
@@ -47,6 +48,11 @@ public:
     void BrowseOutputFile();
     // "&Plot...": the latest successful calculation's central run.
     void OnPlot();
+    // "Monte Carlo...": asks the draws and the seed, then runs them.
+    void OnMonteCarlo();
+    // The Monte Carlo of the latest calculation's inputs: appends its block
+    // and adds its charts to the plot; false when stopped or after a message.
+    bool RunMonteCarloDraws(double draws, double seed);
     // The plot window opened last, while it is open.
     CPlotDlg* PlotWindow() const;
 
@@ -76,6 +82,9 @@ private:
     void KeepPlots(const SimulationDetail& detail);
 
     QPushButton* m_plotButton = nullptr;
+    QPushButton* m_monteCarloButton = nullptr;
+    double m_monteCarloDraws = 1000.0; // asked last
+    double m_monteCarloSeed = 1.0;
     PlotSet m_plots; // of the latest successful calculation
     QPointer<CPlotDlg> m_plotWindow;
 };

@@ -104,6 +104,12 @@ void CResultDialog::Calculate()
     m_results->Refresh();
 }
 
+void CResultDialog::CalculateMore(const std::function<void()>& calculation)
+{
+    RunDialogCommand(calculation);
+    m_results->Refresh();
+}
+
 void CResultDialog::CleanUp()
 {
     m_results->CleanUp();

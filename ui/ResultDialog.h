@@ -14,6 +14,7 @@
 #include "ui/TemplateDialog.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -74,6 +75,9 @@ protected:
                       QPushButton* close);
     // The calculation: data exchange, the core call, appending to Results().
     virtual void OnCalculate() = 0;
+    // A further calculation that appends to Results(), run as Calculate runs
+    // OnCalculate (busy cursor, errors caught), then shown in the list.
+    void CalculateMore(const std::function<void()>& calculation);
     // After Clean Up emptied the list.
     virtual void OnCleanedUp() {}
     // Takes the values from the controls; false (and a message) when a field is rejected.

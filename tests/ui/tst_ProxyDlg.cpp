@@ -1,16 +1,25 @@
 // The simulation dialog: its template, defaults and tab order, the Browse
 // choosers, the checks before a calculation, both calculations with their
-// blocks, Clear and Save, the busy cursor, and its route from the menu command.
+// blocks, Clear and Save, the busy cursor, the Monte Carlo with its plot tab,
+// and its route from the menu command.
 
 #include "app/Commands.h"
 #include "app/QEXDoc.h"
 #include "core/Message.h"
+#include "proxy/PlotDlg.h"
 #include "proxy/ProxyDlg.h"
 #include "tests/support/TestSupport.h"
 #include "ui/FileChooser.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -212,6 +221,65 @@ private slots:
         QVERIFY(busy);
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(dialog.Control<QListWidget>(1011)->count(), 0);
+    }
+
+    void monteCarloAppendsItsBlockAndPlotsOrAppendsNothingWhenCancelled()
+    {
+        // State: a calculation on LR04. Action: "Monte Carlo..." with 20 draws, seed 7, then Plot; then
+        // 100,000 draws, cancelled in the progress window. Expected: the block after the calculation's,
+        // a Monte Carlo tab; after Cancel the list as it was and no message.
+        test::TempDir dir;
+        CProxyDlg dialog;
+        SetPaths(dialog, test::SourceDir() + "/examples/proxy/LR04.dat", dir.File("report.txt"));
+        CMessageRecorder messages;
+        dialog.Control<QPushButton>(1004)->click();
+        const int calculated = dialog.Control<QListWidget>(1011)->count();
+        auto* button = dialog.Control<QPushButton>(CProxyDlg::IDC_MONTE_CARLO);
+        QCOMPARE(button->text(), QString("Monte Carlo..."));
+        QVERIFY(button->isEnabled());
+
+        auto answer = [](int draws) {
+            QTimer::singleShot(0, [draws] {
+                auto* ask = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(ask != nullptr);
+                QCOMPARE(ask->findChild<QSpinBox*>("MonteCarloDraws")->value(), draws == 20 ? 1000 : 20);
+                ask->findChild<QSpinBox*>("MonteCarloDraws")->setValue(draws);
+                ask->findChild<QLineEdit*>("MonteCarloSeed")->setText("7");
+                ask->accept();
+            });
+        };
+        answer(20);
+        button->click();
+        QVERIFY(messages.Messages().empty());
+        auto* list = dialog.Control<QListWidget>(1011);
+        QVERIFY(list->count() > calculated);
+        QCOMPARE(list->item(calculated)->text(), QString("Monte Carlo (20 draws, seed 7)"));
+        dialog.Control<QPushButton>(CProxyDlg::IDC_PLOT)->click();
+        CPlotDlg* plot = dialog.PlotWindow();
+        QVERIFY(plot != nullptr);
+        QCOMPARE(plot->Tabs()->tabText(plot->ChartCount() - 1), QString("Monte Carlo"));
+        if (const QString shots = qEnvironmentVariable("QEX_SCREENSHOT_DIR"); !shots.isEmpty()) {
+            QDir().mkpath(shots);
+            for (int tab : {1, plot->ChartCount() - 1}) {
+                QFile file(shots + QString("/MonteCarlo-%1.png").arg(tab));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(plot->RenderImage(tab, CPlotDlg::ImageFormat::Png));
+            }
+        }
+        plot->close();
+
+        const int listed = list->count();
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* progress = qobject_cast<QProgressDialog*>(window); progress && progress->isVisible())
+                    progress->cancel();
+        });
+        cancel.start(100);
+        answer(100000);
+        button->click();
+        QCOMPARE(list->count(), listed);
+        QVERIFY(messages.Messages().empty());
     }
 
     void theSimulationCommandOpensThisDialog()
