@@ -360,16 +360,10 @@ QChart* MakeMonteCarloChart(const MonteCarloPlot& plot)
         HideFromLegend(chart, median);
         Attach(chart,
                Line(h.outline,
-                    QString("%1: median %2 kyr\n68 %: %3 to %4 kyr")
-                        .arg(FromUtf8(h.name))
-                        .arg(h.median, 0, 'f', 1)
-                        .arg(h.p16, 0, 'f', 1)
-                        .arg(h.p84, 0, 'f', 1),
+                    QString("%1, median %2 kyr").arg(FromUtf8(h.name)).arg(h.median, 0, 'f', 1),
                     colour, 1.5),
                x, y);
     }
-    // The three legend entries with their figures fit beside the plot, not below it.
-    chart->legend()->setAlignment(Qt::AlignRight);
     return chart;
 }
 
