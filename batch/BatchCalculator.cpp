@@ -32,7 +32,7 @@ struct ResultLabel {
 };
 
 template <class Inputs>
-struct Spec {
+struct Recipe {
     std::string name;
     const InputTable<Inputs>& table;
     std::vector<ResultLabel> labels;
@@ -130,12 +130,12 @@ void ReadBlock(const std::vector<std::string>& lines, const std::vector<ResultLa
 }
 
 template <class Inputs>
-BatchRowResult RunRow(const Spec<Inputs>& spec, const BatchCells& cells, BatchShared& shared)
+BatchRowResult RunRow(const Recipe<Inputs>& recipe, const BatchCells& cells, BatchShared& shared)
 {
     BatchRowResult result;
-    const std::vector<std::string> resultColumns = ResultColumnsOf(spec.labels);
+    const std::vector<std::string> resultColumns = ResultColumnsOf(recipe.labels);
     result.results.assign(resultColumns.size(), std::string());
-    const auto rows = ColumnRows(spec.table);
+    const auto rows = ColumnRows(recipe.table);
 
     CThreadMessageCapture capture;
     CMessageBatch once; // a warning repeated within a row is said once, as in one qexcli run
@@ -158,10 +158,10 @@ BatchRowResult RunRow(const Spec<Inputs>& spec, const BatchCells& cells, BatchSh
             break;
         }
     }
-    if (why.empty() && spec.prepare)
-        why = spec.prepare(cells, inputs);
+    if (why.empty() && recipe.prepare)
+        why = recipe.prepare(cells, inputs);
 
-    for (const BatchColumn& column : spec.extraColumns) {
+    for (const BatchColumn& column : recipe.extraColumns) {
         const std::string* cell = cells.Find(column.name);
         result.inputs.push_back(cell != nullptr ? *cell : std::string());
     }
@@ -169,7 +169,7 @@ BatchRowResult RunRow(const Spec<Inputs>& spec, const BatchCells& cells, BatchSh
         const std::string* cell = cells.Find(row->name);
         if ((row->kind == InputKind::FileToRead || row->name == refused) && cell != nullptr)
             result.inputs.push_back(*cell); // as the file has it (paths relative to its folder)
-        else if (spec.uses && !spec.uses(row->name, inputs))
+        else if (recipe.uses && !recipe.uses(row->name, inputs))
             result.inputs.emplace_back();
         else
             result.inputs.push_back(InputValueText(*row, inputs));
@@ -182,7 +182,7 @@ BatchRowResult RunRow(const Spec<Inputs>& spec, const BatchCells& cells, BatchSh
     }
     CResultList list;
     bool ok = false;
-    RunGuarded([&] { ok = spec.run(inputs, list, shared, result); });
+    RunGuarded([&] { ok = recipe.run(inputs, list, shared, result); });
     for (std::size_t i = 0; i < capture.Messages().size(); ++i)
         result.messages.push_back(capture.Details()[i].empty()
                                       ? capture.Messages()[i]
@@ -193,22 +193,22 @@ BatchRowResult RunRow(const Spec<Inputs>& spec, const BatchCells& cells, BatchSh
             result.messages.push_back(shared.stop ? "stopped" : "no result");
         return result;
     }
-    ReadBlock(list.Lines(), spec.labels, resultColumns, result);
+    ReadBlock(list.Lines(), recipe.labels, resultColumns, result);
     return result;
 }
 
 template <class Inputs>
-BatchCalculator Make(Spec<Inputs> spec)
+BatchCalculator Make(Recipe<Inputs> recipe)
 {
     BatchCalculator calculator;
-    calculator.name = spec.name;
-    calculator.inputColumns = spec.extraColumns;
-    for (const InputRow<Inputs>* row : ColumnRows(spec.table))
+    calculator.name = recipe.name;
+    calculator.inputColumns = recipe.extraColumns;
+    for (const InputRow<Inputs>* row : ColumnRows(recipe.table))
         calculator.inputColumns.push_back({std::string(row->name), DescribeInput(*row)});
-    calculator.resultColumns = ResultColumnsOf(spec.labels);
-    calculator.makesReports = spec.makesReports;
-    calculator.run = [spec = std::move(spec)](const BatchCells& cells, BatchShared& shared) {
-        return RunRow(spec, cells, shared);
+    calculator.resultColumns = ResultColumnsOf(recipe.labels);
+    calculator.makesReports = recipe.makesReports;
+    calculator.run = [recipe = std::move(recipe)](const BatchCells& cells, BatchShared& shared) {
+        return RunRow(recipe, cells, shared);
     };
     return calculator;
 }
@@ -281,9 +281,9 @@ std::vector<std::pair<std::string, std::string>> MonteCarloColumns(const MonteCa
 
 BatchCalculator SimulationBatch()
 {
-    Spec<SimulationInputs> spec{"simulate", SimulationInputTable(), kSimulationLabels};
-    spec.makesReports = true;
-    spec.run = [](SimulationInputs& in, CResultList& list, BatchShared& shared, BatchRowResult& result) {
+    Recipe<SimulationInputs> recipe{"simulate", SimulationInputTable(), kSimulationLabels};
+    recipe.makesReports = true;
+    recipe.run = [](SimulationInputs& in, CResultList& list, BatchShared& shared, BatchRowResult& result) {
         SimulationBatchRow row{&shared.curves, shared.keepReports, {}};
         const auto running = [&shared](int, int) { return !shared.stop; };
         if (!AppendSimulation(in, list, nullptr, running, &row))
@@ -301,12 +301,12 @@ BatchCalculator SimulationBatch()
             result.extraResults.push_back(std::move(column));
         return true;
     };
-    return Make(std::move(spec));
+    return Make(std::move(recipe));
 }
 
 BatchCalculator CutBatch()
 {
-    Spec<CutInputs> spec{"cut",
+    Recipe<CutInputs> recipe{"cut",
                          CutInputTable(),
                          {{"Exposure Age(kyr)", "exposure_kyr"},
                           {"Bural Age(kyr)", "burial_kyr"},
@@ -315,27 +315,27 @@ BatchCalculator CutBatch()
                           {"Intersect Numbers", "crossings"},
                           {"Intersect year(kyr)", "crossing_years_kyr", true}}};
     // As qexcli: a cut value given is a cut by value, otherwise the cut is by age.
-    spec.prepare = [](const BatchCells& cells, CutInputs& in) -> std::string {
+    recipe.prepare = [](const BatchCells& cells, CutInputs& in) -> std::string {
         if (cells.Find("cut-value") != nullptr && cells.Find("cut-age") != nullptr)
             return "cut-age and cut-value exclude each other: give one of them";
         in.cutByAge = cells.Find("cut-value") == nullptr;
         return std::string();
     };
-    spec.uses = [](std::string_view column, const CutInputs& in) {
+    recipe.uses = [](std::string_view column, const CutInputs& in) {
         return column != (in.cutByAge ? "cut-value" : "cut-age");
     };
-    spec.run = [](CutInputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
+    recipe.run = [](CutInputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
         const CutOutcome outcome = AppendCutResults(in, list);
         if (outcome == CutOutcome::NoValidResult)
             ShowMessage(Trimmed(kNoValidResultsLine));
         return outcome == CutOutcome::Result;
     };
-    return Make(std::move(spec));
+    return Make(std::move(recipe));
 }
 
 BatchCalculator ScalingBatch()
 {
-    Spec<ScalingSite> spec{"scaling",
+    Recipe<ScalingSite> recipe{"scaling",
                            ScalingInputTable(),
                            {{"Latitude", ""},
                             {"Altitude", ""},
@@ -344,36 +344,36 @@ BatchCalculator ScalingBatch()
                             {"Lal 1991 Be", "lal_1991_be_factor"},
                             {"Lal 1991 Al", "lal_1991_al_factor"},
                             {"Dunai 2000", "dunai_2000_factor"}}};
-    spec.run = Appending(&AppendScalingFactorResults);
-    return Make(std::move(spec));
+    recipe.run = Appending(&AppendScalingFactorResults);
+    return Make(std::move(recipe));
 }
 
 BatchCalculator ThicknessBatch()
 {
-    Spec<ThicknessInputs> spec{"thickness",
+    Recipe<ThicknessInputs> recipe{"thickness",
                                ThicknessInputTable(),
                                {{"Density", ""}, {"FreePath", ""}, {"Thickness", ""}, {"Factor", "thickness_factor"}}};
-    spec.run = Appending(&AppendThicknessResult);
-    return Make(std::move(spec));
+    recipe.run = Appending(&AppendThicknessResult);
+    return Make(std::move(recipe));
 }
 
 BatchCalculator SlopeThicknessBatch()
 {
-    Spec<SlopeThicknessInputs> spec{"slope-thickness",
+    Recipe<SlopeThicknessInputs> recipe{"slope-thickness",
                                     SlopeThicknessInputTable(),
                                     {{"Density", ""},
                                      {"FreePath", ""},
                                      {"Thickness", ""},
                                      {"Slope", ""},
                                      {"Factor", "slope_thickness_factor"}}};
-    spec.run = Appending(&AppendSlopeThicknessResult);
-    return Make(std::move(spec));
+    recipe.run = Appending(&AppendSlopeThicknessResult);
+    return Make(std::move(recipe));
 }
 
 BatchCalculator ShieldingBatch()
 {
-    Spec<ShieldingInputs> spec{"shielding", ShieldingInputTable(), {{"Shielding Factor", "shielding_factor"}}};
-    spec.extraColumns = {
+    Recipe<ShieldingInputs> recipe{"shielding", ShieldingInputTable(), {{"Shielding Factor", "shielding_factor"}}};
+    recipe.extraColumns = {
         {"horizon-file",
          {"Horizon file", "", "", "one \"azimuth angle\" pair a line; its points come before those of horizon",
           InputKind::FileToRead, "", std::nullopt, -1, false}},
@@ -383,7 +383,7 @@ BatchCalculator ShieldingBatch()
           "azimuth:angle pairs separated by blanks (\"0:12 90:8.5 180:20\"), azimuth 0 to 360, angle 0 to 90",
           InputKind::Flag, "none", std::nullopt, -1, false}},
     };
-    spec.prepare = [](const BatchCells& cells, ShieldingInputs& in) -> std::string {
+    recipe.prepare = [](const BatchCells& cells, ShieldingInputs& in) -> std::string {
         if (const std::string* file = cells.Find("horizon-file")) {
             CThreadMessageCapture said;
             if (!ReadHorizonFile(FromFolder(cells.folder, *file), in.points))
@@ -412,14 +412,14 @@ BatchCalculator ShieldingBatch()
         }
         return std::string();
     };
-    spec.run = Appending(&AppendShieldingResult);
-    return Make(std::move(spec));
+    recipe.run = Appending(&AppendShieldingResult);
+    return Make(std::move(recipe));
 }
 
 BatchCalculator ExposureBatch()
 {
-    Spec<ExposureInputs> spec{"exposure", ExposureInputTable(), {{"Exposure Age", "exposure_age_yr"}}};
-    spec.prepare = [](const BatchCells& cells, ExposureInputs& in) -> std::string {
+    Recipe<ExposureInputs> recipe{"exposure", ExposureInputTable(), {{"Exposure Age", "exposure_age_yr"}}};
+    recipe.prepare = [](const BatchCells& cells, ExposureInputs& in) -> std::string {
         // As qexcli: only the fixed names may fall back to the installed
         // records. The rows run side by side: none writes the scratch table.
         in.poleMayBeInstalled = cells.Find("pole") == nullptr;
@@ -427,10 +427,10 @@ BatchCalculator ExposureBatch()
         in.tablePath.clear();
         return std::string();
     };
-    spec.run = [](ExposureInputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
+    recipe.run = [](ExposureInputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
         return AppendExposureAge(in, list);
     };
-    return Make(std::move(spec));
+    return Make(std::move(recipe));
 }
 
 } // namespace

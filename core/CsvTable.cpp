@@ -111,7 +111,9 @@ std::string CsvField(std::string_view text, char separator)
 {
     // A ';' is quoted in any file: a header holding one would otherwise read as a ';' file.
     const bool needsQuotes = text.find_first_of(std::string("\"\r\n;") + separator) != std::string_view::npos ||
-                             (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+                             (!text.empty() && (text.front() == ' ' || text.back() == ' ')) ||
+                             // A reader takes a leading byte-order mark for the file's own and drops it.
+                             text.substr(0, 3) == "\xEF\xBB\xBF";
     if (!needsQuotes)
         return std::string(text);
     std::string quoted = "\"";

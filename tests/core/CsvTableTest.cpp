@@ -64,6 +64,12 @@ TEST(CsvTable, WritesFieldsThatReadBackAsTheyWere)
 {
     EXPECT_EQ(CsvLine({"a", "b,c", "say \"hi\"", " pad", "two\nlines", ""}),
               "a,\"b,c\",\"say \"\"hi\"\"\",\" pad\",\"two\nlines\",\n");
+    // A field that begins with a byte-order mark keeps it: the mark is quoted,
+    // so the reader does not take it for the file's own.
+    CsvTable table;
+    std::string error;
+    ASSERT_TRUE(ReadCsv(CsvLine({"\xEF\xBB\xBFname", "x"}), table, error)) << error;
+    EXPECT_EQ(table.records.at(0).fields.at(0), "\xEF\xBB\xBFname");
 }
 
 // A spreadsheet export with ';' and decimal commas gives the numbers the
