@@ -13,11 +13,12 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QRegularExpressionValidator>
-#include <QSpinBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace qex {
 
@@ -50,8 +51,10 @@ void FitLabels(QWidget& dialog)
     }
 }
 
-// Asks the number of draws and the seed; false when cancelled.
-bool AskMonteCarlo(QWidget* parent, double& draws, double& seed)
+// Asks the number of draws, the seed and the production-rate uncertainties
+// (0 keeps a rate fixed); false when cancelled.
+bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10ProductionError,
+                   double& al26ProductionError)
 {
     QDialog dialog(parent);
     dialog.setObjectName("MonteCarloDlg");
@@ -64,17 +67,34 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed)
     auto* seedEdit = new QLineEdit(QString::number(seed, 'f', 0), &dialog);
     seedEdit->setObjectName("MonteCarloSeed");
     seedEdit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{1,16}"), seedEdit));
+    // The production rates' uncertainties, in the rates' own range and unit.
+    auto errorBox = [&dialog](const char* objectName, std::string_view option, double value) {
+        const InputRow<SimulationInputs>* row = SimulationInputTable().Find(option);
+        auto* box = new QDoubleSpinBox(&dialog);
+        box->setObjectName(objectName);
+        box->setDecimals(3);
+        box->setRange(row->range->minimum, row->range->maximum);
+        box->setValue(value);
+        box->setToolTip(QString::fromUtf8(row->help.data(), static_cast<qsizetype>(row->help.size())));
+        return box;
+    };
+    auto* be10Error = errorBox("Be10ProductionError", "be10-production-err", be10ProductionError);
+    auto* al26Error = errorBox("Al26ProductionError", "al26-production-err", al26ProductionError);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* form = new QFormLayout(&dialog);
     form->addRow("Draws:", drawsBox);
     form->addRow("Seed:", seedEdit);
+    form->addRow("10Be P err(atoms/g/yr):", be10Error);
+    form->addRow("26Al P err(atoms/g/yr):", al26Error);
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     draws = drawsBox->value();
     seed = seedEdit->text().toDouble();
+    be10ProductionError = be10Error->value();
+    al26ProductionError = al26Error->value();
     return true;
 }
 
@@ -239,7 +259,8 @@ void CProxyDlg::KeepPlots(const SimulationDetail& detail)
 
 void CProxyDlg::OnMonteCarlo()
 {
-    if (m_monteCarloButton->isEnabled() && AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed))
+    if (m_monteCarloButton->isEnabled() && AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed, m_be10ProductionError,
+                                                          m_al26ProductionError))
         CalculateMore([this] { RunMonteCarloDraws(m_monteCarloDraws, m_monteCarloSeed); });
 }
 
@@ -249,6 +270,8 @@ bool CProxyDlg::RunMonteCarloDraws(double draws, double seed)
     SimulationInputs inputs = m_inputs;
     inputs.monteCarloDraws = draws;
     inputs.seed = seed;
+    inputs.be10ProductionError = m_be10ProductionError;
+    inputs.al26ProductionError = m_al26ProductionError;
     CProgressWindow window(this, "Climatic Curve Age Correction", CSimulationProgressDlg::kShowAfterMs);
     auto progress = [&window](int done, int total) {
         if (!window.Due())

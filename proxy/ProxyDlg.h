@@ -85,6 +85,8 @@ private:
     QPushButton* m_monteCarloButton = nullptr;
     double m_monteCarloDraws = 1000.0; // asked last
     double m_monteCarloSeed = 1.0;
+    double m_be10ProductionError = 0.0; // atoms/g/yr, asked last
+    double m_al26ProductionError = 0.0;
     PlotSet m_plots; // of the latest successful calculation
     QPointer<CPlotDlg> m_plotWindow;
 };

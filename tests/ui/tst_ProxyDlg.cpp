@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QDoubleSpinBox>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -245,6 +246,11 @@ private slots:
                 QCOMPARE(ask->findChild<QSpinBox*>("MonteCarloDraws")->value(), draws == 20 ? 1000 : 20);
                 ask->findChild<QSpinBox*>("MonteCarloDraws")->setValue(draws);
                 ask->findChild<QLineEdit*>("MonteCarloSeed")->setText("7");
+                auto* be10Error = ask->findChild<QDoubleSpinBox*>("Be10ProductionError");
+                QCOMPARE(be10Error->value(), draws == 20 ? 0.0 : 0.5);
+                be10Error->setValue(0.5);
+                if (const QString shots = qEnvironmentVariable("QEX_SCREENSHOT_DIR"); !shots.isEmpty())
+                    ask->grab().save(shots + "/MonteCarloAsk.png");
                 ask->accept();
             });
         };
