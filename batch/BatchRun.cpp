@@ -1,6 +1,7 @@
 #include "batch/BatchRun.h"
 
 #include "core/AtomicFile.h"
+#include "core/Concurrency.h"
 #include "core/CsvTable.h"
 #include "core/FileIdentity.h"
 #include "core/Format.h"
@@ -192,6 +193,8 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
     int done = 0;
     std::atomic<int> next{0};
     auto work = [&] {
+        // The rows share the cores: a row's own calculation keeps to this thread.
+        const CSharedWorkThread sharing;
         for (int i = next++; i < total && !shared.stop; i = next++) {
             const BatchInputRow& row = job.rows[static_cast<std::size_t>(i)];
             BatchRowOutcome& out = outcome.rows[static_cast<std::size_t>(i)];
@@ -210,7 +213,7 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
     };
 
     if (threads <= 0)
-        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        threads = AvailableThreads();
     threads = std::min(threads, std::max(total, 1));
     std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t)

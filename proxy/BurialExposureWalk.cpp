@@ -36,6 +36,21 @@ CBurialExposureWalk::CBurialExposureWalk(const SimulationCurve& curve, const Sim
     m_base = curve.values.at(0);
     m_range = curve.valueMax - m_base;
     m_curveEnd = curve.years.at(static_cast<std::size_t>(curve.LastIndex()));
+    // Where the walk ends: the first point at or beyond the curve's last
+    // year (the years may end in repeats of it).
+    m_endIndex = 1;
+    while (m_endIndex < curve.LastIndex() && curve.years[static_cast<std::size_t>(m_endIndex)] < m_curveEnd)
+        ++m_endIndex;
+    // Each block's least value; a block holding a value that is not a
+    // number is never passed over.
+    const std::size_t points = curve.values.size();
+    m_blockLeast.assign((points + kBlock - 1) / kBlock, 0.0);
+    for (std::size_t b = 0; b < m_blockLeast.size(); ++b) {
+        double least = HUGE_VAL;
+        for (std::size_t i = b * kBlock; i < std::min(points, (b + 1) * kBlock); ++i)
+            least = std::isnan(curve.values[i]) ? -HUGE_VAL : std::min(least, curve.values[i]);
+        m_blockLeast[b] = least;
+    }
     // A history crosses the cut at most once per segment: room for all of
     // them once, so the walk itself never allocates.
     const std::size_t room = curve.years.size() + 1;
@@ -51,9 +66,31 @@ CBurialExposureWalk::CBurialExposureWalk(const SimulationCurve& curve, const Sim
         m_evaluation = WalkEvaluation::Straightforward;
 }
 
+// The walk's points above the cut come in long runs (the whole curve for cut
+// values near the present's), so the search for the next point at or below
+// the cut looks at a block's least value before its points.
+int CBurialExposureWalk::LastAboveFrom(int i, double cut) const
+{
+    const double* values = m_curve.values.data();
+    while (i <= m_endIndex) {
+        if (i % kBlock == 0 && i + kBlock - 1 <= m_endIndex && m_blockLeast[static_cast<std::size_t>(i / kBlock)] > cut) {
+            i += kBlock;
+        } else if (values[i] > cut) {
+            ++i;
+        } else {
+            break;
+        }
+    }
+    return i - 1;
+}
+
 void CBurialExposureWalk::Warn(const char* text) const
 {
-    if (!m_quiet)
+    if (m_quiet)
+        return;
+    if (m_warnings != nullptr)
+        m_warnings->push_back(text);
+    else
         ShowMessage(text);
 }
 
@@ -163,6 +200,38 @@ bool CBurialExposureWalk::Be10Bounds(double t, double burialSoFar, double& estim
     return true;
 }
 
+// Whether every point of an exposure run up to `until`, `points` of them,
+// would be evaluated as too short of 10Be with no room to reach it at once,
+// without a warning: the estimate at the last of them, with the margins of the
+// estimate's rounding, falls short by more than the tolerance, and the
+// burial check passes clearly (the burial so far drifts along the run only by
+// the rounding of the exposure added).
+bool CBurialExposureWalk::ShortAllTheWay(double until, double burialSoFar, int points) const
+{
+    const int nc = m_count;
+    if (m_evaluation != WalkEvaluation::Fast || nc % 2 != 0)
+        return false;
+    double estimate = 0.0;
+    double error = 0.0;
+    if (nc == 0) {
+        estimate = Buildup(m_p.saturation10, m_p.mu10, until);
+    } else {
+        estimate = m_transfer * Buildup(m_p.saturation10, m_p.mu10, until - m_crossings[static_cast<std::size_t>(nc)]) +
+                   m_younger;
+        error = (8.0 * nc + 16.0) * DBL_EPSILON * estimate;
+    }
+    const double n10 = m_p.be10Concentration;
+    if (!((n10 - estimate - error) / n10 > kMatchTolerance * (1.0 + 1e-6)))
+        return false;
+    if (nc > 1) {
+        const double drift = 2.0 * (points + 1) * DBL_EPSILON * (until + std::fabs(burialSoFar));
+        const double slack = (8.0 * nc + 16.0) * DBL_EPSILON * (std::fabs(burialSoFar) + drift + m_burialSum);
+        if (!(std::fabs(burialSoFar - m_burialSum) + drift + slack < kConsistencyToleranceYears - 1.0))
+            return false;
+    }
+    return true;
+}
+
 CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, double& t, double& u,
                                                            double burialSoFar)
 {
@@ -175,9 +244,11 @@ CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, do
     // over t and glacial erosion over the burial U: a change D today is
     // x = D exp(mu t) exp(rho epsG U / Lambda) mu / P10 at the old end, in
     // units of the saturation there.
+    // Without glacial erosion its factor is exp(0) = 1, which needs no exp.
+    const double erosionExponent = m_p.density * m_p.glacialErosion * burialSoFar / m_p.freePath;
     auto atOldEnd = [&](double change) {
-        return change * std::exp(mu * t) * std::exp(m_p.density * m_p.glacialErosion * burialSoFar / m_p.freePath) *
-               mu / m_p.be10Production;
+        const double erosion = m_p.glacialErosion == 0.0 ? 1.0 : std::exp(erosionExponent);
+        return change * std::exp(mu * t) * erosion * mu / m_p.be10Production;
     };
     // Exposure dT added before t raises today's 10Be by
     // (P10/mu) e^(-mu t) (1 - e^(-mu dT)) e^(-rho epsG U / Lambda), so a
@@ -289,6 +360,8 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
     // directly.
     const double* years = Y.data();
     const double* values = V.data();
+    const int endIndex = m_endIndex;
+    const double minimumExposure = m_p.minimumExposure;
     for (int j = 0; j < n; ++j) {
         const double y0 = years[j];
         const double y1 = years[j + 1];
@@ -310,11 +383,39 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
             t = y1;
             exposure = true;
         } else if (d0 <= 0.0 && d1 <= 0.0) {
+            // Below the cut throughout: exposure. Until it exceeds the
+            // minimum exposure nothing is evaluated, so the following
+            // segments that stay below are added on here (in the same order,
+            // so u is the same to the last bit).
             u += y1 - y0;
-            t = y1;
+            while (!(u > minimumExposure) && j + 1 < endIndex && values[j + 2] <= cut) {
+                ++j;
+                u += years[j + 1] - years[j];
+            }
+            t = years[j + 1];
             exposure = true;
+            // The points of this run whose next segment stays below the cut
+            // are evaluated only to find the 10Be still short of the
+            // measurement; when it is short at the last of them, it is at
+            // every one (it only grows along the run), and they are passed over.
+            if (u > minimumExposure) {
+                int lastQuiet = j;
+                while (lastQuiet + 1 < endIndex && values[lastQuiet + 2] <= cut)
+                    ++lastQuiet;
+                if (lastQuiet >= j + 2 && ShortAllTheWay(years[lastQuiet], t - u, lastQuiet - j)) {
+                    while (j + 1 < lastQuiet) {
+                        ++j;
+                        u += years[j + 1] - years[j];
+                    }
+                    t = years[j + 1];
+                    continue;
+                }
+            }
         } else {
-            t = y1;
+            // Above the cut throughout: burial, which asks for nothing until
+            // the curve comes back down to the cut.
+            j = LastAboveFrom(j + 2, cut) - 1;
+            t = years[j + 1];
             exposure = false;
         }
         if (t >= m_curveEnd)

@@ -63,13 +63,20 @@ public:
     // While quiet, the consistency warnings are not shown (a history walked
     // again for its record has shown them once already).
     void SetQuiet(bool quiet) { m_quiet = quiet; }
+    // With a list, the warnings are added to it instead of being shown (a
+    // walk on a helper thread leaves them to the calling thread to show).
+    void CollectWarnings(std::vector<const char*>* warnings) { m_warnings = warnings; }
 
 private:
     enum class Outcome { Continue, Finish };
 
     void Warn(const char* text) const;
 
+    // The last point before the first point from i on that lies at or below
+    // the cut (or the walk's end point when none does before it).
+    int LastAboveFrom(int i, double cut) const;
     void AddCrossing(double year);
+    bool ShortAllTheWay(double until, double burialSoFar, int points) const;
     Outcome Evaluate(int j, double cut, double& t, double& u, double burialSoFar);
     double Be10Exact(double t, double burialSoFar);
     bool Be10Bounds(double t, double burialSoFar, double& estimate, double& error, bool& inconsistent) const;
@@ -81,9 +88,13 @@ private:
     SimulationParameters m_p;
     WalkEvaluation m_evaluation;
     bool m_quiet = false;
+    std::vector<const char*>* m_warnings = nullptr;
     double m_base = 0.0;     // V0, the present's value
     double m_range = 0.0;    // Vmax - V0
     double m_curveEnd = 0.0; // Y[n]
+    int m_endIndex = 0;      // the first point i >= 1 with Y[i] >= Y[n]
+    static constexpr int kBlock = 8;
+    std::vector<double> m_blockLeast; // least value of points [b kBlock, (b + 1) kBlock)
 
     // Crossings K[1..m_count] of the history being walked (index 0 holds 0).
     std::vector<double> m_crossings;

@@ -1,5 +1,6 @@
 #include "proxy/MonteCarlo.h"
 
+#include "core/Concurrency.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "proxy/BurialExposureWalk.h"
@@ -190,7 +191,7 @@ bool RunMonteCarlo(const SimulationCurve& curve, const MonteCarloSample& sample,
     result.seed = seed;
     result.samples.assign(static_cast<std::size_t>(result.draws), MonteCarloDraw());
     if (threads <= 0)
-        threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+        threads = AvailableThreads();
     threads = std::min(threads, std::max(result.draws, 1));
 
     // Threads take the next draw from one counter; each writes only its

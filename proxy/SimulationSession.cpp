@@ -1,11 +1,15 @@
 #include "proxy/SimulationSession.h"
 
 #include "core/AtomicFile.h"
+#include "core/Concurrency.h"
 #include "core/Message.h"
 #include "proxy/SimulationCurveCache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace qex {
 
@@ -81,15 +85,88 @@ CSimulationSession::Walked* CSimulationSession::WalkFor(const SimulationParamete
             walked->parameters.minimumExposure == p.minimumExposure)
             return walked.get();
     auto walked = std::make_unique<Walked>(m_curve, p, m_evaluation);
-    walked->histories.reserve(kSimulationCutCount);
-    for (int k = 1; k <= kSimulationCutCount; ++k) {
-        walked->histories.push_back(walked->walk.Walk(k));
-        // A walk stopped on the way is not kept.
-        if (!ReportProgress(k))
-            return nullptr;
-    }
+    // A walk stopped on the way is not kept.
+    if (!WalkAll(*walked, m_threads > 0 ? m_threads : AvailableThreads()))
+        return nullptr;
     m_walks.push_back(std::move(walked));
     return m_walks.back().get();
+}
+
+bool CSimulationSession::WalkAll(Walked& walked, int threads)
+{
+    walked.histories.assign(kSimulationCutCount, CutHistory());
+    // On a short curve the walks take less time than starting a thread.
+    constexpr std::size_t kPointsWorthThreads = 256;
+    if (threads <= 1 || m_curve.years.size() < kPointsWorthThreads) {
+        for (int k = 1; k <= kSimulationCutCount; ++k) {
+            walked.histories[static_cast<std::size_t>(k - 1)] = walked.walk.Walk(k);
+            if (!ReportProgress(k))
+                return false;
+        }
+        return true;
+    }
+
+    // The cut values are independent: threads take the next few from one
+    // counter, each walking with its own walk and writing only their slots.
+    // Warnings wait with their cut value and are shown afterwards on this
+    // thread in cut-value order, as one thread would have shown them.
+    constexpr int kCutValuesPerTake = 8;
+    std::atomic<int> next{1};
+    std::atomic<int> done{0};
+    std::atomic<bool> stop{false};
+    struct Warning {
+        int cutValue;
+        const char* text;
+    };
+    auto work = [&](CBurialExposureWalk& walk, std::vector<Warning>& warnings) {
+        const int first = next.fetch_add(kCutValuesPerTake, std::memory_order_relaxed);
+        if (stop.load(std::memory_order_relaxed) || first > kSimulationCutCount)
+            return false;
+        const int last = std::min(first + kCutValuesPerTake - 1, kSimulationCutCount);
+        std::vector<const char*> collected;
+        walk.CollectWarnings(&collected);
+        for (int k = first; k <= last; ++k) {
+            walked.histories[static_cast<std::size_t>(k - 1)] = walk.Walk(k);
+            for (const char* text : collected)
+                warnings.push_back({k, text});
+            collected.clear();
+        }
+        walk.CollectWarnings(nullptr);
+        done.fetch_add(last - first + 1, std::memory_order_relaxed);
+        return true;
+    };
+    const int helperCount = std::min(threads, (kSimulationCutCount + kCutValuesPerTake - 1) / kCutValuesPerTake) - 1;
+    std::vector<std::vector<Warning>> warnings(static_cast<std::size_t>(helperCount) + 1);
+    // The helpers' walks are made here, from this thread's heap, which keeps
+    // freed memory: a new thread's own heap would start from fresh pages.
+    std::vector<std::unique_ptr<CBurialExposureWalk>> walks;
+    for (int i = 0; i < helperCount; ++i)
+        walks.push_back(std::make_unique<CBurialExposureWalk>(m_curve, walked.parameters, m_evaluation));
+    std::vector<std::thread> helpers;
+    try {
+        for (int i = 0; i < helperCount; ++i)
+            helpers.emplace_back([&, i] {
+                const auto slot = static_cast<std::size_t>(i);
+                while (work(*walks[slot], warnings[slot + 1])) {
+                }
+            });
+    } catch (const std::system_error&) {
+        // No more threads to be had: those started and this one do the work.
+    }
+    // This thread walks too, and alone reports the progress.
+    while (work(walked.walk, warnings[0]))
+        if (!ReportProgress(done.load()))
+            stop.store(true);
+    for (std::thread& helper : helpers)
+        helper.join();
+
+    std::vector<Warning> all;
+    for (const auto& list : warnings)
+        all.insert(all.end(), list.begin(), list.end());
+    std::stable_sort(all.begin(), all.end(), [](const Warning& a, const Warning& b) { return a.cutValue < b.cutValue; });
+    for (const Warning& warning : all)
+        ShowMessage(warning.text);
+    return !stop.load() && ReportProgress(kSimulationCutCount);
 }
 
 bool CSimulationSession::Run(double be10Concentration, double al26Concentration, SimulationBestFit& best,

@@ -61,12 +61,19 @@ public:
     // True once the progress callback asked to stop: every later run fails.
     bool Cancelled() const { return m_cancelled; }
 
+    // The cut values of a run are walked on `threads` threads (0, the
+    // default: every core, or this thread alone inside work that already
+    // shares the cores). The results and messages do not depend on it.
+    void SetThreads(int threads) { m_threads = threads; }
+
 private:
     struct Walked;
     // The walk of these parameters, made once; null when stopped on the way.
     Walked* WalkFor(const SimulationParameters& parameters);
     // False (and Cancelled) when the callback asks to stop.
     bool ReportProgress(int cutValuesDone);
+    // Walks every cut value into `walked`; false when stopped on the way.
+    bool WalkAll(Walked& walked, int threads);
 
     std::string m_proxyPath;
     std::string m_reportPath;
@@ -79,6 +86,7 @@ private:
     WalkEvaluation m_evaluation;
     HalfLives m_halfLives;
     bool m_exposureAboveCut;
+    int m_threads = 0;
 
     enum class State { Unknown, Good, Bad };
     State m_curveState = State::Unknown;

@@ -420,11 +420,19 @@ TEST(Simulation, ABestHistoryThatRunsOffTheCurveUnmatchedIsFlagged)
 // The fast evaluation decides from an O(1) estimate only where its error
 // bound allows and re-walks every crossing otherwise: results and report must
 // be those of the straightforward walk, to the bit and to the byte.
-TEST(Simulation, FastAndStraightforwardEvaluationsAgreeExactly)
+// The fast evaluation, the straightforward one and the walks shared among
+// threads give the same reports, best fits and warnings to the last bit.
+TEST(Simulation, FastStraightforwardAndThreadedWalksAgreeExactly)
 {
     TempDir dir;
     const std::string alternating = WriteCurve(dir, "alternating.dat", AlternatingCurveText());
     const std::string square = WriteCurve(dir, "square.dat", SquareWaveCurveText());
+    // Years near 1e297: burial sums too coarse for the consistency check, so
+    // warnings; enough points for the walks to be shared among threads.
+    std::string hugeText = "Proxy_Data\nHuge\n";
+    for (int i = 0; i < 300; ++i)
+        hugeText += std::to_string(i) + "e297 " + (i % 2 != 0 ? "5.0\n" : "3.0\n");
+    const std::string huge = WriteCurve(dir, "huge.dat", hugeText);
     struct Case {
         std::string curve;
         double be10, al26, aerial, glacial;
@@ -436,26 +444,40 @@ TEST(Simulation, FastAndStraightforwardEvaluationsAgreeExactly)
         {Lr04Path(), 400000.0, 2000000.0, 2e-4, 3e-4},
         {Lr04Path(), 2500000.0, 12000000.0, 0.0, 1e-3},
         {square, 336599.9, 2019380.6, 5e-4, 2e-3}, // exposure removed at the old end
+        {huge, kBe10, kAl26, 0.0, 0.0},
     };
+    const struct {
+        WalkEvaluation evaluation;
+        int threads;
+    } ways[] = {{WalkEvaluation::Fast, 1}, {WalkEvaluation::Straightforward, 1}, {WalkEvaluation::Fast, 2},
+                {WalkEvaluation::Fast, 3}};
     for (const auto& c : cases) {
-        std::string reports[2];
-        SimulationBestFit bests[2];
-        bool found[2] = {false, false};
-        const WalkEvaluation modes[2] = {WalkEvaluation::Fast, WalkEvaluation::Straightforward};
-        for (int m = 0; m < 2; ++m) {
+        std::string reports[4];
+        SimulationBestFit bests[4];
+        bool found[4] = {};
+        std::vector<std::string> warnings[4];
+        for (int m = 0; m < 4; ++m) {
             const std::string path = dir.File("report" + std::to_string(m) + ".txt");
             CSimulationSession session(c.curve, path, kBe10Production, kAl26Production, kDensity, kFreePath, c.aerial,
-                                       c.glacial, modes[m]);
+                                       c.glacial, ways[m].evaluation);
+            session.SetThreads(ways[m].threads);
+            CMessageRecorder messages;
             found[m] = session.Run(c.be10, c.al26, bests[m]);
             ASSERT_TRUE(session.WriteReport());
             reports[m] = ReadFile(path);
+            warnings[m] = messages.Messages();
         }
-        EXPECT_EQ(found[0], found[1]);
-        EXPECT_EQ(reports[0], reports[1]) << c.curve << " " << c.be10;
-        EXPECT_EQ(bests[0].exposureTime, bests[1].exposureTime);
-        EXPECT_EQ(bests[0].totalTime, bests[1].totalTime);
-        EXPECT_EQ(bests[0].calculatedRatio, bests[1].calculatedRatio);
-        EXPECT_EQ(bests[0].cuttingAges, bests[1].cuttingAges);
+        EXPECT_EQ(warnings[0].empty(), c.curve != huge);
+        for (int m = 1; m < 4; ++m) {
+            SCOPED_TRACE(c.curve + " " + std::to_string(c.be10) + " way " + std::to_string(m));
+            EXPECT_EQ(found[0], found[m]);
+            EXPECT_EQ(reports[0], reports[m]);
+            EXPECT_EQ(warnings[0], warnings[m]);
+            EXPECT_EQ(bests[0].exposureTime, bests[m].exposureTime);
+            EXPECT_EQ(bests[0].totalTime, bests[m].totalTime);
+            EXPECT_EQ(bests[0].calculatedRatio, bests[m].calculatedRatio);
+            EXPECT_EQ(bests[0].cuttingAges, bests[m].cuttingAges);
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -31,13 +32,29 @@ TEST(Format, AppendFixedWritesWhatPrintfWrites)
     const double values[] = {0.0,    -0.0,   0.0005, 0.0015, 2.5,     3.5,       -2.5,    1.0005, 123456.789,
                              1e-300, 1e300,  -1e22,  1e16,   0.125,   4.1234567, 999.9995, 1e308,  HUGE_VAL,
                              -HUGE_VAL, NAN, -NAN};
-    const int formats[][2] = {{10, 3}, {10, 0}, {12, 0}, {0, 5}};
-    for (const double value : values) {
+    const int formats[][2] = {{10, 3}, {10, 0}, {12, 0}, {0, 5}, {8, 6}, {0, 7}};
+    auto check = [&formats](double value) {
         for (const auto& format : formats) {
             std::string text = "x";
             AppendFixed(text, value, format[0], format[1]);
-            EXPECT_EQ(text, "x" + Format("%*.*f", format[0], format[1], value)) << value;
+            if (text != "x" + Format("%*.*f", format[0], format[1], value))
+                return ::testing::AssertionFailure()
+                       << value << " %" << format[0] << "." << format[1] << "f: " << text;
         }
+        return ::testing::AssertionSuccess();
+    };
+    for (const double value : values)
+        EXPECT_TRUE(check(value));
+    // Values next to halfway points at every scale the report uses, and
+    // random values of every size a report holds.
+    std::mt19937_64 random(12345);
+    for (int i = 0; i < 100000; ++i) {
+        const double halfway = (static_cast<double>(random() % 2000001) - 1000000.0 + 0.5) /
+                               std::pow(10.0, static_cast<double>(random() % 7));
+        const double nearby = std::nextafter(halfway, (random() & 1) != 0 ? HUGE_VAL : -HUGE_VAL);
+        const double any = std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 80) - 80);
+        for (const double value : {halfway, nearby, any, -any})
+            ASSERT_TRUE(check(value));
     }
 }
 

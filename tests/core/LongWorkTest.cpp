@@ -94,22 +94,23 @@ TEST(SimulationProgress, StoppingAppendsNothingWritesNothingAndSaysNothing)
     CResultList list;
     list.AppendBlock({"an earlier block"});
 
-    // The uncertainties ask 2994 times: three 10Be values, one walk each.
+    // The uncertainties walk 2994 cut values: three 10Be values, 998 each.
     for (int stopAfter : {1, 500, 1500, 2500}) {
         for (bool single : {true, false}) {
             SCOPED_TRACE(stopAfter);
-            int calls = 0;
+            bool stopped = false;
             int callsAfterStop = 0;
-            auto stop = [&](int, int) {
-                if (calls >= stopAfter)
+            auto stop = [&](int walked, int) {
+                if (stopped)
                     ++callsAfterStop;
-                return ++calls < stopAfter;
+                stopped = stopped || walked >= stopAfter;
+                return !stopped;
             };
             CMessageRecorder messages;
             const bool done = single ? AppendSingleSimulation(in, list, nullptr, stop)
                                      : AppendSimulationWithUncertainties(in, list, nullptr, stop);
             if (single && stopAfter > 998) {
-                EXPECT_TRUE(done); // one run asks only 998 times
+                EXPECT_TRUE(done); // one run walks only 998
                 list.CleanUp();
                 list.AppendBlock({"an earlier block"});
                 test::WriteFile(in.outputFile, "the report of an earlier calculation\n");

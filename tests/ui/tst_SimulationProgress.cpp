@@ -109,16 +109,14 @@ private:
     QElapsedTimer m_shown;
 };
 
-std::string CurveFile(const test::TempDir& dir, const std::string& name, int points, bool flat)
+std::string CurveFile(const test::TempDir& dir, const std::string& name, int points, bool slow)
 {
-    // Flat: the present at 3, then 5 for ever; every cut value lies below 5,
-    // so each of the 998 walks runs the whole curve (burial throughout).
-    // Otherwise 3 and 5 alternating every 20000 years.
+    // 3 and 5 alternating, every year when slow: each of the 998 walks then
+    // crosses its cut at every point, hundreds of thousands of times, before
+    // its exposure is enough (seconds per run); otherwise every 20000 years.
     std::string text = "Proxy_Data\nCurve\n";
-    for (int i = 0; i < points; ++i) {
-        const char* value = flat ? (i == 0 ? " 3\n" : " 5\n") : (i % 2 ? " 5\n" : " 3\n");
-        text += std::to_string(i * (flat ? 10 : 20000)) + value;
-    }
+    for (int i = 0; i < points; ++i)
+        text += std::to_string(i * (slow ? 1 : 20000)) + (i % 2 ? " 5\n" : " 3\n");
     test::WriteFile(dir.File(name), text);
     return dir.File(name);
 }
@@ -149,7 +147,7 @@ private slots:
         // Action: calculate; each message is held open longer than the progress delay, then Escape.
         // Expected: every message shown and answered, no progress window over any, none left after.
         test::TempDir dir;
-        const std::string flat = CurveFile(dir, "flat.dat", 1000000, true);
+        CurveFile(dir, "slow.dat", 300000, true);
         const QString gone = QString::fromStdString(dir.File("gone"));
         QVERIFY(QDir().mkpath(gone));
         const struct {
@@ -158,8 +156,8 @@ private slots:
         } failures[] = {
             {"", dir.File("r.txt")},
             {"missing.dat", dir.File("r.txt")},
-            {"flat.dat", dir.Path()},
-            {"flat.dat", dir.File("gone/r.txt")},
+            {"slow.dat", dir.Path()},
+            {"slow.dat", dir.File("gone/r.txt")},
         };
         CMessageHolder holder;
         for (const auto& failure : failures) {
@@ -194,14 +192,14 @@ private slots:
 
     void cancellingALongCalculationAppendsNothingAndKeepsTheReport()
     {
-        // State: a flat curve of a million points (seconds per run), an earlier report, a block in the
+        // State: a curve crossing every cut value at each of its 300,000 points (seconds per run), an earlier report, a block in the
         // list. Action: Calculation, then Cancel in the progress window; the same for command 1025.
         // Expected: the window came after the delay; nothing appended, no message, the report as it was,
         // the busy cursor gone.
         test::TempDir dir;
         const std::string report = dir.File("report.txt");
         CProxyDlg dialog;
-        dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(CurveFile(dir, "flat.dat", 1000000, true)));
+        dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(CurveFile(dir, "slow.dat", 300000, true)));
         dialog.Control<QLineEdit>(1027)->setText(QString::fromStdString(report));
         test::WriteFile(report, "an earlier report\n");
         dialog.Results().AppendBlock({"an earlier block"});
