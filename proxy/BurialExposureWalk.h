@@ -48,7 +48,9 @@ struct HistoryRecord {
 // every evaluation and serves as the reference.
 enum class WalkEvaluation { Fast, Straightforward };
 
-class CBurialExposureWalk {
+// Walks on different threads change their running sums constantly: each
+// walk has its cache lines to itself.
+class alignas(64) CBurialExposureWalk {
 public:
     CBurialExposureWalk(const SimulationCurve& curve, const SimulationParameters& parameters,
                         WalkEvaluation evaluation = WalkEvaluation::Fast);
