@@ -106,8 +106,12 @@ void CResultDialog::Calculate()
 
 void CResultDialog::CalculateMore(const std::function<void()>& calculation)
 {
+    const int before = m_results->Widget()->count();
+    const int results = m_results->Model().m_nResultCount;
     RunDialogCommand(calculation);
     m_results->Refresh();
+    if (m_results->Model().m_nResultCount == results)
+        m_results->ShowAddedLines(before);
 }
 
 void CResultDialog::CleanUp()

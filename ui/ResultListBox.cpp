@@ -26,6 +26,11 @@ CResultListBox::CResultListBox(QListWidget* list) : m_list(list), m_box(qobject_
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(m_list->font().pointSizeF());
     m_list->setFont(fixed);
+    // Long lines (a Monte Carlo block's) are shown whole, with a scroll bar:
+    // each line is measured for its own width.
+    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setUniformItemSizes(false);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     if (m_box != nullptr)
         m_box->SetScrollPastEnd(true);
 }
@@ -61,6 +66,19 @@ void CResultListBox::Refresh()
         m_list->scrollToItem(m_list->item(last));
     } else if (selected >= 0 && selected < m_list->count()) {
         m_list->setCurrentRow(selected);
+    }
+}
+
+void CResultListBox::ShowAddedLines(int row)
+{
+    if (row < 0 || row >= m_list->count())
+        return;
+    m_unsaved = true;
+    if (m_box != nullptr) {
+        m_box->ShowFromTop(row);
+    } else {
+        m_list->setCurrentRow(row);
+        m_list->scrollToItem(m_list->item(row), QAbstractItemView::PositionAtTop);
     }
 }
 

@@ -23,6 +23,10 @@ public:
 
     // Shows the model's lines and selection in the list box.
     void Refresh();
+    // After Refresh: lines a further calculation added to the last block
+    // (from `row` on) are shown from there down, as a new block is, and
+    // count as results not yet saved.
+    void ShowAddedLines(int row);
     // Empties the list; both counters to 0.
     void CleanUp();
     // Asks for a path and writes the list's lines there; true when written.

@@ -260,6 +260,7 @@ private slots:
         auto* list = dialog.Control<QListWidget>(1011);
         QVERIFY(list->count() > calculated);
         QCOMPARE(list->item(calculated)->text(), QString("Monte Carlo (20 draws, seed 7)"));
+        QCOMPARE(list->currentRow(), calculated); // the block shown from its heading down
         dialog.Control<QPushButton>(CProxyDlg::IDC_PLOT)->click();
         CPlotDlg* plot = dialog.PlotWindow();
         QVERIFY(plot != nullptr);
