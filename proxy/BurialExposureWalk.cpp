@@ -182,14 +182,7 @@ bool CBurialExposureWalk::Be10Bounds(double t, double burialSoFar, double& estim
     const int nc = m_count;
     if (m_evaluation != WalkEvaluation::Fast || nc % 2 != 0)
         return false;
-    if (nc == 0) {
-        estimate = Buildup(m_p.saturation10, m_p.mu10, t);
-        error = 0.0;
-        return true;
-    }
-    const double oldest = Buildup(m_p.saturation10, m_p.mu10, t - m_crossings[static_cast<std::size_t>(nc)]);
-    estimate = m_transfer * oldest + m_younger;
-    error = (8.0 * nc + 16.0) * DBL_EPSILON * estimate;
+    estimate = Be10Estimate(t, error);
     if (nc > 1) {
         const double difference = std::fabs(burialSoFar - m_burialSum);
         const double slack = (8.0 * nc + 16.0) * DBL_EPSILON * (std::fabs(burialSoFar) + m_burialSum);
@@ -198,6 +191,21 @@ bool CBurialExposureWalk::Be10Bounds(double t, double burialSoFar, double& estim
         inconsistent = difference > kConsistencyToleranceYears;
     }
     return true;
+}
+
+// The running estimate itself (an even number of crossings: the history ends
+// in exposure since the last one) and the bound on its rounding.
+double CBurialExposureWalk::Be10Estimate(double t, double& error) const
+{
+    const int nc = m_count;
+    if (nc == 0) {
+        error = 0.0;
+        return Buildup(m_p.saturation10, m_p.mu10, t);
+    }
+    const double oldest = Buildup(m_p.saturation10, m_p.mu10, t - m_crossings[static_cast<std::size_t>(nc)]);
+    const double estimate = m_transfer * oldest + m_younger;
+    error = (8.0 * nc + 16.0) * DBL_EPSILON * estimate;
+    return estimate;
 }
 
 // Whether every point of an exposure run up to `until`, `points` of them,
@@ -211,15 +219,8 @@ bool CBurialExposureWalk::ShortAllTheWay(double until, double burialSoFar, int p
     const int nc = m_count;
     if (m_evaluation != WalkEvaluation::Fast || nc % 2 != 0)
         return false;
-    double estimate = 0.0;
     double error = 0.0;
-    if (nc == 0) {
-        estimate = Buildup(m_p.saturation10, m_p.mu10, until);
-    } else {
-        estimate = m_transfer * Buildup(m_p.saturation10, m_p.mu10, until - m_crossings[static_cast<std::size_t>(nc)]) +
-                   m_younger;
-        error = (8.0 * nc + 16.0) * DBL_EPSILON * estimate;
-    }
+    const double estimate = Be10Estimate(until, error);
     const double n10 = m_p.be10Concentration;
     if (!((n10 - estimate - error) / n10 > kMatchTolerance * (1.0 + 1e-6)))
         return false;

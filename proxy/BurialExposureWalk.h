@@ -78,6 +78,7 @@ private:
     // the cut (or the walk's end point when none does before it).
     int LastAboveFrom(int i, double cut) const;
     void AddCrossing(double year);
+    double Be10Estimate(double t, double& error) const;
     bool ShortAllTheWay(double until, double burialSoFar, int points) const;
     Outcome Evaluate(int j, double cut, double& t, double& u, double burialSoFar);
     double Be10Exact(double t, double burialSoFar);
