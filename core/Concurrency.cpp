@@ -1,7 +1,10 @@
 #include "core/Concurrency.h"
 
 #include <algorithm>
+#include <atomic>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 namespace qex {
 
@@ -24,6 +27,46 @@ CSharedWorkThread::CSharedWorkThread()
 CSharedWorkThread::~CSharedWorkThread()
 {
     --t_sharedWork;
+}
+
+int ShareWorkParticipants(int count, int threads, int chunk)
+{
+    chunk = std::max(chunk, 1);
+    return std::max(1, std::min(threads, (count + chunk - 1) / chunk));
+}
+
+bool ShareWork(int count, int threads, int chunk, const SharedWork& work, const std::function<bool(int done)>& progress)
+{
+    chunk = std::max(chunk, 1);
+    std::atomic<int> next{0};
+    std::atomic<int> done{0};
+    std::atomic<bool> stop{false};
+    // One chunk; false when none is left or the work was stopped.
+    auto take = [&](int participant) {
+        const int first = next.fetch_add(chunk, std::memory_order_relaxed);
+        if (stop.load(std::memory_order_relaxed) || first >= count)
+            return false;
+        const int last = std::min(first + chunk, count) - 1;
+        work(participant, first, last);
+        done.fetch_add(last - first + 1, std::memory_order_relaxed);
+        return true;
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (int i = 1; i < ShareWorkParticipants(count, threads, chunk); ++i)
+            helpers.emplace_back([&take, i] {
+                while (take(i)) {
+                }
+            });
+    } catch (const std::system_error&) {
+        // No more threads to be had: those started and this one do the work.
+    }
+    while (take(0))
+        if (progress && !progress(done.load()))
+            stop.store(true);
+    for (std::thread& helper : helpers)
+        helper.join();
+    return !stop.load();
 }
 
 } // namespace qex

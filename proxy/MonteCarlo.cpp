@@ -8,10 +8,8 @@
 #include "proxy/SimulationSession.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <random>
-#include <thread>
 
 namespace qex {
 
@@ -192,37 +190,18 @@ bool RunMonteCarlo(const SimulationCurve& curve, const MonteCarloSample& sample,
     result.samples.assign(static_cast<std::size_t>(result.draws), MonteCarloDraw());
     if (threads <= 0)
         threads = AvailableThreads();
-    threads = std::min(threads, std::max(result.draws, 1));
 
-    // Threads take the next draw from one counter; each writes only its
-    // draw's slot, so the results are the same whichever thread ran which.
-    std::atomic<int> next{0};
-    std::atomic<int> done{0};
-    std::atomic<bool> stop{false};
-    // One draw; false when none is left or the calculation was stopped.
-    auto work = [&] {
-        if (stop.load(std::memory_order_relaxed))
-            return false;
-        const int d = next.fetch_add(1, std::memory_order_relaxed);
-        if (d >= result.draws)
-            return false;
-        result.samples[static_cast<std::size_t>(d)] = RunDraw(curve, sample, seed, static_cast<std::uint64_t>(d));
-        done.fetch_add(1, std::memory_order_relaxed);
-        return true;
-    };
-    std::vector<std::thread> helpers;
-    for (int i = 1; i < threads; ++i)
-        helpers.emplace_back([&] {
-            while (work()) {
-            }
-        });
-    // The calling thread draws too, and alone reports the progress.
-    while (work())
-        if (progress && !progress(done.load(), result.draws))
-            stop.store(true);
-    for (std::thread& helper : helpers)
-        helper.join();
-    if (stop.load()) {
+    // Each draw is written only to its own slot, so the results are the same
+    // whichever thread ran which.
+    const bool finished = ShareWork(
+        result.draws, threads, 1,
+        [&](int, int first, int last) {
+            for (int d = first; d <= last; ++d)
+                result.samples[static_cast<std::size_t>(d)] =
+                    RunDraw(curve, sample, seed, static_cast<std::uint64_t>(d));
+        },
+        [&](int done) { return !progress || progress(done, result.draws); });
+    if (!finished) {
         result.samples.clear();
         return false;
     }

@@ -6,10 +6,7 @@
 #include "proxy/SimulationCurveCache.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
 
 namespace qex {
 
@@ -111,54 +108,33 @@ bool CSimulationSession::WalkAll(Walked& walked, int threads)
     // Warnings wait with their cut value and are shown afterwards on this
     // thread in cut-value order, as one thread would have shown them.
     constexpr int kCutValuesPerTake = 8;
-    std::atomic<int> next{1};
-    std::atomic<int> done{0};
-    std::atomic<bool> stop{false};
+    const int participants = ShareWorkParticipants(kSimulationCutCount, threads, kCutValuesPerTake);
+    // The helpers' walks are made here, from this thread's heap, which keeps
+    // freed memory: a new thread's own heap would start from fresh pages.
+    std::vector<std::unique_ptr<CBurialExposureWalk>> walks;
+    for (int i = 1; i < participants; ++i)
+        walks.push_back(std::make_unique<CBurialExposureWalk>(m_curve, walked.parameters, m_evaluation));
     struct Warning {
         int cutValue;
         const char* text;
     };
-    auto work = [&](CBurialExposureWalk& walk, std::vector<Warning>& warnings) {
-        const int first = next.fetch_add(kCutValuesPerTake, std::memory_order_relaxed);
-        if (stop.load(std::memory_order_relaxed) || first > kSimulationCutCount)
-            return false;
-        const int last = std::min(first + kCutValuesPerTake - 1, kSimulationCutCount);
-        std::vector<const char*> collected;
-        walk.CollectWarnings(&collected);
-        for (int k = first; k <= last; ++k) {
-            walked.histories[static_cast<std::size_t>(k - 1)] = walk.Walk(k);
-            for (const char* text : collected)
-                warnings.push_back({k, text});
-            collected.clear();
-        }
-        walk.CollectWarnings(nullptr);
-        done.fetch_add(last - first + 1, std::memory_order_relaxed);
-        return true;
-    };
-    const int helperCount = std::min(threads, (kSimulationCutCount + kCutValuesPerTake - 1) / kCutValuesPerTake) - 1;
-    std::vector<std::vector<Warning>> warnings(static_cast<std::size_t>(helperCount) + 1);
-    // The helpers' walks are made here, from this thread's heap, which keeps
-    // freed memory: a new thread's own heap would start from fresh pages.
-    std::vector<std::unique_ptr<CBurialExposureWalk>> walks;
-    for (int i = 0; i < helperCount; ++i)
-        walks.push_back(std::make_unique<CBurialExposureWalk>(m_curve, walked.parameters, m_evaluation));
-    std::vector<std::thread> helpers;
-    try {
-        for (int i = 0; i < helperCount; ++i)
-            helpers.emplace_back([&, i] {
-                const auto slot = static_cast<std::size_t>(i);
-                while (work(*walks[slot], warnings[slot + 1])) {
-                }
-            });
-    } catch (const std::system_error&) {
-        // No more threads to be had: those started and this one do the work.
-    }
-    // This thread walks too, and alone reports the progress.
-    while (work(walked.walk, warnings[0]))
-        if (!ReportProgress(done.load()))
-            stop.store(true);
-    for (std::thread& helper : helpers)
-        helper.join();
+    std::vector<std::vector<Warning>> warnings(static_cast<std::size_t>(participants));
+    const bool finished = ShareWork(
+        kSimulationCutCount, threads, kCutValuesPerTake,
+        [&](int participant, int first, int last) {
+            CBurialExposureWalk& walk =
+                participant == 0 ? walked.walk : *walks[static_cast<std::size_t>(participant) - 1];
+            std::vector<const char*> collected;
+            walk.CollectWarnings(&collected);
+            for (int k = first + 1; k <= last + 1; ++k) {
+                walked.histories[static_cast<std::size_t>(k - 1)] = walk.Walk(k);
+                for (const char* text : collected)
+                    warnings[static_cast<std::size_t>(participant)].push_back({k, text});
+                collected.clear();
+            }
+            walk.CollectWarnings(nullptr);
+        },
+        [this](int done) { return ReportProgress(done); });
 
     std::vector<Warning> all;
     for (const auto& list : warnings)
@@ -166,7 +142,7 @@ bool CSimulationSession::WalkAll(Walked& walked, int threads)
     std::stable_sort(all.begin(), all.end(), [](const Warning& a, const Warning& b) { return a.cutValue < b.cutValue; });
     for (const Warning& warning : all)
         ShowMessage(warning.text);
-    return !stop.load() && ReportProgress(kSimulationCutCount);
+    return finished && ReportProgress(kSimulationCutCount);
 }
 
 bool CSimulationSession::Run(double be10Concentration, double al26Concentration, SimulationBestFit& best,
