@@ -1,5 +1,6 @@
 #include "proxy/PlotData.h"
 
+#include "core/BuildUp.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "proxy/BurialExposureSimulation.h"
@@ -185,20 +186,18 @@ PlotPoint ConstantExposurePoint(double be10Production, double al26Production, do
 {
     const double lambda10 = kLn2 / halfLives.be10; // 1/yr
     const double lambda26 = kLn2 / halfLives.al26;
-    // Build-up without erosion (Lal 1991): N = P / lambda (1 - e^(-lambda t)), atoms/g
-    const double be10 = be10Production / lambda10 * -std::expm1(-lambda10 * years);
-    const double al26 = al26Production / lambda26 * -std::expm1(-lambda26 * years);
+    // Build-up without erosion, atoms/g.
+    const double be10 = BuildUp(be10Production / lambda10, lambda10, years);
+    const double al26 = BuildUp(al26Production / lambda26, lambda26, years);
     return {be10, al26 / be10};
 }
 
 PlotPoint SteadyErosionPoint(double be10Production, double al26Production, double density, double freePath,
                              double erosion, const HalfLives& halfLives)
 {
-    // Erosion removes the surface at rho eps / Lambda per year (1/yr).
-    const double removal = density * erosion / freePath;
-    // Steady state (Lal 1991): N = P / (lambda + rho eps / Lambda), atoms/g
-    const double be10 = be10Production / (kLn2 / halfLives.be10 + removal);
-    const double al26 = al26Production / (kLn2 / halfLives.al26 + removal);
+    // Steady state, the saturation: N = P / mu, atoms/g.
+    const double be10 = be10Production / LossConstant(kLn2 / halfLives.be10, density, erosion, freePath);
+    const double al26 = al26Production / LossConstant(kLn2 / halfLives.al26, density, erosion, freePath);
     return {be10, al26 / be10};
 }
 
