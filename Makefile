@@ -16,7 +16,7 @@ PREFIX     ?= /usr/local
 # (CPack reads the programs with `file` before dpkg-shlibdeps).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libx11-dev libxkbcommon-dev \
-           libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
+           libcli11-dev nlohmann-json3-dev python3-jsonschema libgtest-dev libgmock-dev libbenchmark-dev \
            clang libclang-rt-14-dev file
 
 QEXCLI = $(BUILD)/cli/qexcli

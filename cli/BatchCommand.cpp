@@ -21,6 +21,8 @@ struct BatchOptions {
     bool progress = false;
     std::string monteCarlo; // draws for every simulation row that names none; empty: as the rows say
     std::string seed;
+    std::string digits = "full";
+    std::string outputFormat = "csv";
 };
 
 // Every calculator's columns with their units, defaults and ranges.
@@ -95,7 +97,9 @@ int Run(const BatchOptions& options)
         std::fprintf(stderr, "%s, line %d%s: %s\n", options.input.c_str(), row.line, name.c_str(),
                      row.Said().c_str());
     }
-    if (!WriteBatchOutputs(job, outcome, options.output, options.reportDir))
+    const BatchOutputFormat format{options.outputFormat == "json",
+                                   options.digits == "list" ? CellDigits::List : CellDigits::Full};
+    if (!WriteBatchOutputs(job, outcome, options.output, options.reportDir, format))
         return kFailure;
     if (outcome.failed > 0) {
         std::fprintf(stderr, "batch: %d of %d rows failed.\n", outcome.failed, static_cast<int>(outcome.rows.size()));
@@ -105,7 +109,7 @@ int Run(const BatchOptions& options)
 }
 
 const bool registered = RegisterCommand(
-    {"batch", "Many samples from a CSV file through one calculator, one result row each",
+    {"batch",
      [](CLI::App& command) -> Runner {
          static BatchOptions options;
          std::vector<std::string> names;
@@ -140,9 +144,29 @@ const bool registered = RegisterCommand(
              .add_option("--seed", options.seed, "simulate: Monte Carlo seed for each row whose seed cell is missing or empty")
              ->type_name("S")
              ->check(CLI::Range(0.0, qex::kMaxMonteCarloSeed));
+         command
+             .add_option("--digits", options.digits,
+                         "numbers in the CSV cells: full, the shortest text that reads back to the same number, or "
+                         "list, the digits the calculator's list shows; default full")
+             ->type_name("full|list")
+             ->check(CLI::IsMember({"full", "list"}));
+         command
+             .add_option("--output-format", options.outputFormat,
+                         "csv, or json: one document with an object per sample (inputs, results with their units, "
+                         "constants, messages; schema qexcli-output.schema.json); default csv")
+             ->type_name("csv|json")
+             ->check(CLI::IsMember({"csv", "json"}));
          AddCommandFlag(command, "--progress", options.progress, "Report progress on standard error");
          command.footer(ColumnHelp());
-         return [] { return Run(options); };
+         return [] {
+             JsonInputs({{"calculator", "", options.calculator},
+                         {"input", "", options.input},
+                         {"output", "", options.output},
+                         {"report-dir", "", options.reportDir},
+                         {"output-format", "", options.outputFormat},
+                         {"digits", "", options.digits}});
+             return Run(options);
+         };
      }});
 
 } // namespace

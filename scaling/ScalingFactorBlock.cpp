@@ -1,6 +1,5 @@
 #include "scaling/ScalingFactorBlock.h"
 
-#include "core/Format.h"
 #include "scaling/ScalingSchemes.h"
 
 #include <cmath>
@@ -24,27 +23,41 @@ const InputTable<ScalingSite>& ScalingInputTable()
     return table;
 }
 
-std::vector<std::string> ScalingFactorLines(const ScalingSite& site)
+const OutputTable<ScalingResult>& ScalingOutputTable()
+{
+    using R = ScalingResult;
+    static const OutputRow<R> rows[] = {
+        {.label = "Latitude", .format = "%s:   %-5.6f", .field = &R::latitude},
+        {.label = "Altitude", .format = "%s:   %-5.6f", .field = &R::altitude},
+        {.label = "Muon contribution", .format = "%s:   %-5.6f", .field = &R::muonFraction},
+        {.label = "Stone 2000", .format = "%s:   %-5.6f", .name = "stone_2000_factor", .field = &R::stone},
+        {.label = "Lal 1991 Be", .format = "%s:   %-5.6f", .name = "lal_1991_be_factor", .field = &R::lalBe},
+        {.label = "Lal 1991 Al", .format = "%s:   %-5.6f", .name = "lal_1991_al_factor", .field = &R::lalAl},
+        {.label = "Dunai 2000", .format = "%s:   %-5.6f", .name = "dunai_2000_factor", .field = &R::dunai},
+    };
+    static const OutputTable<R> table{rows};
+    return table;
+}
+
+ScalingResult ComputeScalingFactors(const ScalingSite& site)
 {
     // The single-site dialog always uses the standard atmosphere.
     const double pressure = StandardAtmospherePressure(site.altitude);
     // The schemes are symmetric about the equator: a southern site has the
     // factors of its northern mirror, while its line shows it as typed.
     const double latitude = std::fabs(site.latitude);
-    return {
-        Format("Latitude:   %-5.6f", site.latitude),
-        Format("Altitude:   %-5.6f", site.altitude),
-        Format("Muon contribution:   %-5.6f", site.muonFraction),
-        Format("Stone 2000:   %-5.6f", StoneScalingFactor(latitude, pressure, site.muonFraction)),
-        Format("Lal 1991 Be:   %-5.6f", LalBeScalingFactor(latitude, site.altitude)),
-        Format("Lal 1991 Al:   %-5.6f", LalAlScalingFactor(latitude, site.altitude)),
-        Format("Dunai 2000:   %-5.6f", DunaiScalingFactor(latitude, site.altitude, site.muonFraction)),
-    };
+    return {site.latitude,
+            site.altitude,
+            site.muonFraction,
+            StoneScalingFactor(latitude, pressure, site.muonFraction),
+            LalBeScalingFactor(latitude, site.altitude),
+            LalAlScalingFactor(latitude, site.altitude),
+            DunaiScalingFactor(latitude, site.altitude, site.muonFraction)};
 }
 
-void AppendScalingFactorResults(const ScalingSite& site, CResultList& results)
+void AppendScalingFactorResults(const ScalingSite& site, CResultList& results, COutputBlocks* blocks)
 {
-    results.AppendBlock(ScalingFactorLines(site));
+    AppendResult(results, ScalingOutputTable(), ComputeScalingFactors(site), blocks);
 }
 
 } // namespace qex
