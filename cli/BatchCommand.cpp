@@ -4,6 +4,8 @@
 
 #include "batch/BatchRun.h"
 #include "cli/Command.h"
+#include "core/Format.h"
+#include "core/Message.h"
 #include "proxy/SimulationCalculation.h"
 
 #include <cstdio>
@@ -51,12 +53,12 @@ int Run(const BatchOptions& options)
     BatchJob job;
     std::string error;
     if (!OpenBatch(options.calculator, options.input, job, error)) {
-        std::fprintf(stderr, "batch: %s\n", error.c_str());
+        ShowMessage("batch: " + error);
         return kUsage;
     }
     if (!options.monteCarlo.empty() || !options.seed.empty()) {
         if (job.calculator->name != "simulate") {
-            std::fputs("batch: --monte-carlo and --seed apply to simulate only.\n", stderr);
+            ShowMessage("batch: --monte-carlo and --seed apply to simulate only.");
             return kUsage;
         }
         // The options stand in for the columns: a row's own cell wins.
@@ -86,7 +88,7 @@ int Run(const BatchOptions& options)
         });
     stop.reset();
     if (outcome.stopped) {
-        std::fputs("batch: stopped; no file was written.\n", stderr);
+        ShowMessage("batch: stopped; no file was written.");
         return kFailure;
     }
 
@@ -94,15 +96,15 @@ int Run(const BatchOptions& options)
         if (row.result.messages.empty())
             continue;
         const std::string name = row.sample.empty() ? std::string() : " (" + row.sample + ")";
-        std::fprintf(stderr, "%s, line %d%s: %s\n", options.input.c_str(), row.line, name.c_str(),
-                     row.Said().c_str());
+        // Said as messages, so that --json keeps them too.
+        ShowMessage(Format("%s, line %d%s: %s", options.input.c_str(), row.line, name.c_str(), row.Said().c_str()));
     }
     const BatchOutputFormat format{options.outputFormat == "json",
                                    options.digits == "list" ? CellDigits::List : CellDigits::Full};
     if (!WriteBatchOutputs(job, outcome, options.output, options.reportDir, format))
         return kFailure;
     if (outcome.failed > 0) {
-        std::fprintf(stderr, "batch: %d of %d rows failed.\n", outcome.failed, static_cast<int>(outcome.rows.size()));
+        ShowMessage(Format("batch: %d of %d rows failed.", outcome.failed, static_cast<int>(outcome.rows.size())));
         return kFailure;
     }
     return kSuccess;

@@ -45,6 +45,7 @@ namespace {
 // otherwise the end of the digits written (at most 40).
 char* FixedDigitsQuickly(char* digits, double value, int precision)
 {
+    constexpr std::size_t kRoom = 40;
     static constexpr double kScales[] = {1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6};
     static constexpr std::uint64_t kIntegerScales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
     constexpr double kTwoTo52 = 4503599627370496.0;
@@ -63,7 +64,7 @@ char* FixedDigitsQuickly(char* digits, double value, int precision)
     // printf writes the sign of every negative value, -0 and those that round to 0 included.
     if (std::signbit(value))
         *end++ = '-';
-    end = std::to_chars(end, digits + sizeof digits, scaled / kIntegerScales[precision]).ptr;
+    end = std::to_chars(end, digits + kRoom, scaled / kIntegerScales[precision]).ptr;
     if (precision > 0) {
         *end++ = '.';
         std::uint64_t fraction = scaled % kIntegerScales[precision];
