@@ -35,28 +35,27 @@ const OtherPrompt kOtherPrompts[] = {
     {ID_FILE_SAVE, "Save the active document", "Save"},
     {ID_FILE_PRINT, "Print the active document", "Print"},
 };
+// A feature command's prompt serves as both; another command's text is `text`.
+QString PromptOf(int id, const char* OtherPrompt::*text)
+{
+    for (const auto& command : FeatureCommands())
+        if (command.id == id)
+            return QString::fromUtf8(command.prompt);
+    for (const auto& other : kOtherPrompts)
+        if (other.id == id)
+            return QString::fromUtf8(other.*text);
+    return QString();
+}
 } // namespace
 
 QString CommandPrompt(int id)
 {
-    for (const auto& command : FeatureCommands())
-        if (command.id == id)
-            return QString::fromUtf8(command.prompt);
-    for (const auto& other : kOtherPrompts)
-        if (other.id == id)
-            return QString::fromUtf8(other.statusTip);
-    return QString();
+    return PromptOf(id, &OtherPrompt::statusTip);
 }
 
 QString CommandToolTip(int id)
 {
-    for (const auto& command : FeatureCommands())
-        if (command.id == id)
-            return QString::fromUtf8(command.prompt);
-    for (const auto& other : kOtherPrompts)
-        if (other.id == id)
-            return QString::fromUtf8(other.toolTip);
-    return QString();
+    return PromptOf(id, &OtherPrompt::toolTip);
 }
 
 } // namespace qex

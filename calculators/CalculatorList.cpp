@@ -45,9 +45,11 @@ bool ComputeCut(const CutInputs& in, CResultList& list, COutputBlocks& blocks, C
     return outcome == CutOutcome::Result;
 }
 
-bool ComputeScaling(const ScalingSite& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
+// A calculation that always gives its block.
+template <class Inputs, void (*Append)(const Inputs&, CResultList&, COutputBlocks*)>
+bool Always(const Inputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
 {
-    AppendScalingFactorResults(in, list, &blocks);
+    Append(in, list, &blocks);
     return true;
 }
 
@@ -55,25 +57,6 @@ bool ComputeWorldTable(const WorldTableInputs& in, CResultList&, COutputBlocks&,
 {
     const auto running = [&context](std::uint64_t, std::uint64_t) { return !context.running || context.running(); };
     return WriteWorldTable(in, in.outputFile, running) == WorldTableOutcome::Written;
-}
-
-bool ComputeThickness(const ThicknessInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
-{
-    AppendThicknessResult(in, list, &blocks);
-    return true;
-}
-
-bool ComputeSlopeThickness(const SlopeThicknessInputs& in, CResultList& list, COutputBlocks& blocks,
-                           CalculatorContext&)
-{
-    AppendSlopeThicknessResult(in, list, &blocks);
-    return true;
-}
-
-bool ComputeShielding(const ShieldingInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
-{
-    AppendShieldingResult(in, list, &blocks);
-    return true;
 }
 
 bool ComputeExposure(const ExposureInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
@@ -130,7 +113,7 @@ const std::vector<Calculator>& Calculators()
                         .menuText = "Production-Rate Scaling &Factors of a Site...",
                         .commandId = ID_SCALING_FACTOR,
                         .batch = true},
-                       ScalingInputTable, ScalingOutputTable, ComputeScaling),
+                       ScalingInputTable, ScalingOutputTable, Always<ScalingSite, AppendScalingFactorResults>),
         MakeCalculator({.name = "world-table",
                         .description = "Scaling factors and their differences over a latitude-altitude grid, written to "
                                        "a file",
@@ -148,7 +131,7 @@ const std::vector<Calculator>& Calculators()
                         .menuText = "&Thickness Correction...",
                         .commandId = ID_THICKNESS,
                         .batch = true},
-                       ThicknessInputTable, ThicknessOutputTable, ComputeThickness),
+                       ThicknessInputTable, ThicknessOutputTable, Always<ThicknessInputs, AppendThicknessResult>),
         MakeCalculator({.name = "slope-thickness",
                         .description = "Slope and thickness correction factor of a sample on a sloping surface",
                         .title = "Slope-thickness correction",
@@ -157,7 +140,8 @@ const std::vector<Calculator>& Calculators()
                         .menuText = "S&lope-Thickness Correction...",
                         .commandId = ID_SLOPE_THICKNESS,
                         .batch = true},
-                       SlopeThicknessInputTable, SlopeThicknessOutputTable, ComputeSlopeThickness),
+                       SlopeThicknessInputTable, SlopeThicknessOutputTable,
+                       Always<SlopeThicknessInputs, AppendSlopeThicknessResult>),
         MakeCalculator({.name = "shielding",
                         .description = "Topographic shielding factor from the skyline and the slope of the sampled "
                                        "surface",
@@ -168,7 +152,7 @@ const std::vector<Calculator>& Calculators()
                         .menuText = "Topographic S&hielding by Obstruction and Slope...",
                         .commandId = ID_SHIELDING,
                         .batch = true},
-                       ShieldingInputTable, ShieldingOutputTable, ComputeShielding),
+                       ShieldingInputTable, ShieldingOutputTable, Always<ShieldingInputs, AppendShieldingResult>),
         MakeCalculator({.name = "exposure",
                         .description = "10Be surface exposure age with decay and erosion, optionally corrected for the "
                                        "past geomagnetic field",

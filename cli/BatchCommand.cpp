@@ -146,18 +146,19 @@ const bool registered = RegisterCommand(
              .add_option("--seed", options.seed, "simulate: Monte Carlo seed for each row whose seed cell is missing or empty")
              ->type_name("S")
              ->check(CLI::Range(0.0, qex::kMaxMonteCarloSeed));
-         command
-             .add_option("--digits", options.digits,
-                         "numbers in the CSV cells: full, the shortest text that reads back to the same number, or "
-                         "list, the digits the calculator's list shows; default full")
-             ->type_name("full|list")
-             ->check(CLI::IsMember({"full", "list"}));
-         command
-             .add_option("--output-format", options.outputFormat,
-                         "csv, or json: one document with an object per sample (inputs, results with their units, "
-                         "constants, messages; schema qexcli-output.schema.json); default csv")
-             ->type_name("csv|json")
-             ->check(CLI::IsMember({"csv", "json"}));
+         // An option of two words, the default first.
+         const auto choice = [&command](const char* name, std::string& value, const char* help,
+                                        const std::vector<std::string>& words) {
+             command.add_option(name, value, help)->type_name(words[0] + "|" + words[1])->check(CLI::IsMember(words));
+         };
+         choice("--digits", options.digits,
+                "numbers in the CSV cells: full, the shortest text that reads back to the same number, or list, the "
+                "digits the calculator's list shows; default full",
+                {"full", "list"});
+         choice("--output-format", options.outputFormat,
+                "csv, or json: one document with an object per sample (inputs, results with their units, constants, "
+                "messages; schema qexcli-output.schema.json); default csv",
+                {"csv", "json"});
          AddCommandFlag(command, "--progress", options.progress, "Report progress on standard error");
          command.footer(ColumnHelp());
          return [] {

@@ -48,7 +48,7 @@ enum class OutputKind {
 template <class Result>
 struct OutputRow {
     using Field = std::variant<std::monostate, double Result::*, int Result::*, std::vector<double> Result::*,
-                               DistributionSummary Result::*, Provenance Result::*>;
+                               DistributionSummary Result::*>;
 
     OutputKind kind = OutputKind::Number;
     std::string_view label = {};  // as the list prints it ("Bural Age(kyr)", its spelling kept)
@@ -58,7 +58,16 @@ struct OutputRow {
     double scale = 1.0;           // the listed value is the field divided by it (years to kyr: 1000)
     Field field = {};
     bool (*shown)(const Result&) = nullptr; // whether this result has the row; null: always
+    const Provenance& (*provenance)(const Result&) = nullptr; // of a Provenance row (ProvenanceRow)
 };
+
+// The row where a block names the constants it was computed with that are
+// not the defaults: those of `Member`.
+template <class Result, Provenance Result::*Member>
+OutputRow<Result> ProvenanceRow()
+{
+    return {.kind = OutputKind::Provenance, .provenance = [](const Result& r) -> const Provenance& { return r.*Member; }};
+}
 
 template <class Result>
 struct OutputTable {
@@ -70,6 +79,14 @@ struct OutputTable {
     // lines that follow another block.
     bool counted = true;
 };
+
+// A line "Label:   value" with six decimals, as the correction and scaling
+// blocks write their inputs and factors; named when the CSV and JSON have it.
+template <class Result>
+OutputRow<Result> PlainRow(std::string_view label, double Result::*field, std::string_view name = {})
+{
+    return {.label = label, .format = "%s:   %-5.6f", .name = name, .field = field};
+}
 
 // One named value of a result, free of its type: what the CSV cells and the
 // JSON members are written from. A Summary row gives seven, named NAME_median,
@@ -146,7 +163,7 @@ std::vector<std::string> OutputLines(const OutputTable<Result>& table, const Res
             lines.push_back(detail::FixedLine(row.format, number));
             break;
         case OutputKind::Provenance:
-            for (const ProvenanceItem& item : result.*std::get<Provenance Result::*>(row.field))
+            for (const ProvenanceItem& item : row.provenance(result))
                 if (!item.line.empty())
                     lines.push_back(item.line);
             break;
@@ -213,7 +230,7 @@ Provenance OutputProvenance(const OutputTable<Result>& table, const Result& resu
     Provenance items;
     for (const OutputRow<Result>& row : table.rows)
         if (row.kind == OutputKind::Provenance)
-            for (const ProvenanceItem& item : result.*std::get<Provenance Result::*>(row.field))
+            for (const ProvenanceItem& item : row.provenance(result))
                 items.push_back(item);
     return items;
 }

@@ -56,13 +56,9 @@ const InputTable<SlopeThicknessInputs>& SlopeThicknessInputTable()
 const OutputTable<SlopeThicknessResult>& SlopeThicknessOutputTable()
 {
     using R = SlopeThicknessResult;
-    static const OutputRow<R> rows[] = {
-        {.label = "Density", .format = "%s:   %-5.6f", .field = &R::density},
-        {.label = "FreePath", .format = "%s:   %-5.6f", .field = &R::freePath},
-        {.label = "Thickness", .format = "%s:   %-5.6f", .field = &R::thickness},
-        {.label = "Slope", .format = "%s:   %-5.6f", .field = &R::slope},
-        {.label = "Factor", .format = "%s:   %-5.6f", .name = "slope_thickness_factor", .field = &R::factor},
-    };
+    static const OutputRow<R> rows[] = {PlainRow("Density", &R::density), PlainRow("FreePath", &R::freePath),
+                                        PlainRow("Thickness", &R::thickness), PlainRow("Slope", &R::slope),
+                                        PlainRow("Factor", &R::factor, "slope_thickness_factor")};
     static const OutputTable<R> table{rows};
     return table;
 }

@@ -46,12 +46,9 @@ const InputTable<ThicknessInputs>& ThicknessInputTable()
 const OutputTable<ThicknessResult>& ThicknessOutputTable()
 {
     using R = ThicknessResult;
-    static const OutputRow<R> rows[] = {
-        {.label = "Density", .format = "%s:   %-5.6f", .field = &R::density},
-        {.label = "FreePath", .format = "%s:   %-5.6f", .field = &R::freePath},
-        {.label = "Thickness", .format = "%s:   %-5.6f", .field = &R::thickness},
-        {.label = "Factor", .format = "%s:   %-5.6f", .name = "thickness_factor", .field = &R::factor},
-    };
+    static const OutputRow<R> rows[] = {PlainRow("Density", &R::density), PlainRow("FreePath", &R::freePath),
+                                        PlainRow("Thickness", &R::thickness),
+                                        PlainRow("Factor", &R::factor, "thickness_factor")};
     static const OutputTable<R> table{rows};
     return table;
 }

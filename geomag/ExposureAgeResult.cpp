@@ -65,7 +65,7 @@ const OutputTable<ExposureResult>& ExposureOutputTable()
     using R = ExposureResult;
     static const OutputRow<R> rows[] = {
         {.label = "Exposure Age", .format = "%s:   %-5.6f", .name = "exposure_age_yr", .unit = "yr", .field = &R::age},
-        {.kind = OutputKind::Provenance, .field = &R::constants},
+        ProvenanceRow<R, &R::constants>(),
     };
     static const OutputTable<R> table{rows};
     return table;

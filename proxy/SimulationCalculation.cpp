@@ -210,7 +210,7 @@ const OutputTable<SimulationResult>& SimulationOutputTable()
                 .field = &R::ratioDifferenceMin}),
         Ranged({.label = "Ratio Difference Maximum", .format = kRange, .name = "ratio_diff_max_percent", .unit = "%",
                 .field = &R::ratioDifferenceMax}),
-        {.kind = OutputKind::Provenance, .field = &R::constants},
+        ProvenanceRow<R, &R::constants>(),
         Ranged({.kind = OutputKind::Line, .format = "\n"}),
     };
     static const OutputTable<R> table{rows, SimulationHeading};
@@ -290,18 +290,15 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
     result = SimulationResult();
     result.single = single;
     SetBestFit(result, central);
-    result.exposureMin = ranges[0].Min();
-    result.exposureMax = ranges[0].Max();
-    result.burialMin = ranges[1].Min();
-    result.burialMax = ranges[1].Max();
-    result.totalMin = ranges[2].Min();
-    result.totalMax = ranges[2].Max();
-    result.firstCutMin = ranges[3].Min();
-    result.firstCutMax = ranges[3].Max();
-    result.cutValueMin = ranges[4].Min();
-    result.cutValueMax = ranges[4].Max();
-    result.ratioDifferenceMin = ranges[5].Min();
-    result.ratioDifferenceMax = ranges[5].Max();
+    using R = SimulationResult;
+    static constexpr double R::*kRangeFields[6][2] = {
+        {&R::exposureMin, &R::exposureMax}, {&R::burialMin, &R::burialMax},
+        {&R::totalMin, &R::totalMax},       {&R::firstCutMin, &R::firstCutMax},
+        {&R::cutValueMin, &R::cutValueMax}, {&R::ratioDifferenceMin, &R::ratioDifferenceMax}};
+    for (std::size_t q = 0; q < ranges.size(); ++q) {
+        result.*kRangeFields[q][0] = ranges[q].Min();
+        result.*kRangeFields[q][1] = ranges[q].Max();
+    }
     result.constants = HalfLifeProvenance(HalfLivesOf(inputs));
     return true;
 }

@@ -26,15 +26,12 @@ const InputTable<ScalingSite>& ScalingInputTable()
 const OutputTable<ScalingResult>& ScalingOutputTable()
 {
     using R = ScalingResult;
-    static const OutputRow<R> rows[] = {
-        {.label = "Latitude", .format = "%s:   %-5.6f", .field = &R::latitude},
-        {.label = "Altitude", .format = "%s:   %-5.6f", .field = &R::altitude},
-        {.label = "Muon contribution", .format = "%s:   %-5.6f", .field = &R::muonFraction},
-        {.label = "Stone 2000", .format = "%s:   %-5.6f", .name = "stone_2000_factor", .field = &R::stone},
-        {.label = "Lal 1991 Be", .format = "%s:   %-5.6f", .name = "lal_1991_be_factor", .field = &R::lalBe},
-        {.label = "Lal 1991 Al", .format = "%s:   %-5.6f", .name = "lal_1991_al_factor", .field = &R::lalAl},
-        {.label = "Dunai 2000", .format = "%s:   %-5.6f", .name = "dunai_2000_factor", .field = &R::dunai},
-    };
+    static const OutputRow<R> rows[] = {PlainRow("Latitude", &R::latitude), PlainRow("Altitude", &R::altitude),
+                                        PlainRow("Muon contribution", &R::muonFraction),
+                                        PlainRow("Stone 2000", &R::stone, "stone_2000_factor"),
+                                        PlainRow("Lal 1991 Be", &R::lalBe, "lal_1991_be_factor"),
+                                        PlainRow("Lal 1991 Al", &R::lalAl, "lal_1991_al_factor"),
+                                        PlainRow("Dunai 2000", &R::dunai, "dunai_2000_factor")};
     static const OutputTable<R> table{rows};
     return table;
 }
