@@ -19,6 +19,7 @@ enum CommandId : int {
     ID_SIMULATION = 32805,
     ID_HALF_LIVES = 32806, // "&Options" > "Nuclide &Half-lives..."
     ID_BATCH = 32807,
+    ID_TWO_NUCLIDE = 32808,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -50,7 +51,7 @@ struct FeatureCommand {
 };
 
 // The feature commands in the order of the "&Calculators" menu: the nine
-// calculators, then the batch.
+// calculators, then the batch and the two-nuclide diagram of many samples.
 const std::vector<FeatureCommand>& FeatureCommands();
 
 // The status-bar prompt of a command ("" when it has none).
