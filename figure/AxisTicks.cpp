@@ -51,10 +51,7 @@ std::string Scientific(double value, int exponent, double step)
     if (value == 0.0)
         return "0";
     const double scale = std::pow(10.0, exponent);
-    const std::string mantissa = TickNumber(value / scale, DecimalsOf(step / scale));
-    if (mantissa == "1")
-        return PowerOfTen(exponent);
-    return mantissa + kTimes + PowerOfTen(exponent);
+    return TickNumber(value / scale, DecimalsOf(step / scale)) + kTimes + PowerOfTen(exponent);
 }
 
 // Multiples of `step` inside [low, high].

@@ -96,7 +96,9 @@ enum class Anchor { Left, Center, Right, BottomLeft, Bottom, BottomRight, TopLef
 
 // A text at a data point, moved by an offset (pt, x right, y up) and turned
 // counter-clockwise by `rotation` degrees. With a halo it is drawn over a
-// white outline, so it stays readable across lines.
+// white outline, so it stays readable across lines. An unturned label whose
+// point is in view is moved as little as needed to be read whole inside the
+// plot area.
 struct Label {
     Point at = {};
     std::string text = {};
@@ -107,6 +109,7 @@ struct Label {
     double dy = 0.0;
     double rotation = 0.0;
     bool halo = true;
+    bool optional = false; // left out where it would cover another label (a line's label, not a sample's)
 };
 
 using Item = std::variant<Polyline, Polygon, Markers, ErrorBars, Ellipse, Label>;
@@ -141,7 +144,7 @@ struct Figure {
     double fontSize = 9.0;  // axis labels, pt; tick labels one point smaller
     Axis x = {};
     Axis y = {};
-    std::vector<Item> items = {}; // drawn in order, clipped to the plot area
+    std::vector<Item> items = {}; // drawn in order, clipped to the plot area; labels over all the rest
     Legend legend = {};
 };
 

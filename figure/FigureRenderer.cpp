@@ -313,13 +313,7 @@ struct ItemDrawer {
             FillAndOutline(cr, ellipse.fill, ellipse.outline);
         }
     }
-    void operator()(const Label& label) const
-    {
-        if (frame.Shows(label.at))
-            DrawText(cr, label.text, frame.X(label.at.x) + label.dx, frame.Y(label.at.y) - label.dy, label.size,
-                     label.color, label.anchor, label.rotation, label.halo);
-    }
-
+    void operator()(const Label&) const {} // placed and drawn by DrawLabels
     // A bar from a to b with caps across its ends; an end a logarithmic axis cannot show is left open.
     void Bar(Point a, Point b, double cap, bool horizontal) const
     {
@@ -345,6 +339,67 @@ struct ItemDrawer {
         cairo_stroke(cr);
     }
 };
+
+struct Box {
+    double left, top, right, bottom;
+    bool Overlaps(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+};
+
+// Where a label is drawn: at its point and offset, moved (unturned) as
+// little as needed to be read whole inside the plot area.
+bool PlaceLabel(cairo_t* cr, const Frame& frame, const Label& label, double& x, double& y, Box& box)
+{
+    if (!frame.Shows(label.at))
+        return false;
+    x = frame.X(label.at.x) + label.dx;
+    y = frame.Y(label.at.y) - label.dy;
+    const double width = TextWidth(cr, label.text, label.size);
+    double ox = 0.0;
+    double oy = 0.0;
+    AnchorOffset(label.anchor, width, label.size, ox, oy);
+    const double top = y + oy - label.size * kCapHeight;
+    const double bottom = y + oy + label.size * kDescent;
+    if (label.rotation == 0.0) {
+        const double inset = kTickLength + 1.0;
+        const double sx = std::max(0.0, frame.Left() + inset - (x + ox)) -
+                          std::max(0.0, x + ox + width - (frame.Right() - inset));
+        const double sy = std::max(0.0, frame.Top() + inset - top) - std::max(0.0, bottom - (frame.Bottom() - inset));
+        x += sx;
+        y += sy;
+        box = {x + ox, top + sy, x + ox + width, bottom + sy};
+    } else {
+        box = {x, y, x, y}; // a turned label keeps no room from the others
+    }
+    return true;
+}
+
+// The labels, in the order of the items: every required one, and each
+// optional one whose box is clear of those already placed.
+void DrawLabels(cairo_t* cr, const Figure& f, const Frame& frame)
+{
+    struct Placed {
+        const Label* label;
+        double x, y;
+        Box box;
+    };
+    std::vector<Placed> required;
+    std::vector<Placed> optional;
+    for (const Item& item : f.items)
+        if (const auto* label = std::get_if<Label>(&item)) {
+            Placed p{label, 0.0, 0.0, {}};
+            if (PlaceLabel(cr, frame, *label, p.x, p.y, p.box))
+                (label->optional ? optional : required).push_back(p);
+        }
+    std::vector<Placed> shown = required;
+    for (const Placed& p : optional)
+        if (std::none_of(shown.begin(), shown.end(), [&](const Placed& o) { return o.box.Overlaps(p.box); }))
+            shown.push_back(p);
+    // Lines' labels beneath the samples'.
+    std::stable_partition(shown.begin(), shown.end(), [](const Placed& p) { return p.label->optional; });
+    for (const Placed& p : shown)
+        DrawText(cr, p.label->text, p.x, p.y, p.label->size, p.label->color, p.label->anchor, p.label->rotation,
+                 p.label->halo);
+}
 
 // Every data point an item puts on the page, for the legend to keep clear of.
 std::vector<Point> DevicePointsOf(const Frame& frame, const Item& item)
@@ -502,6 +557,7 @@ void DrawFigure(cairo_t* cr, const Figure& f)
     cairo_clip(cr);
     for (const Item& item : f.items)
         std::visit(ItemDrawer{cr, frame}, item);
+    DrawLabels(cr, f, frame);
     cairo_restore(cr);
 
     // The frame with ticks inward on all four sides, labels left and below.

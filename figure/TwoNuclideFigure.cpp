@@ -113,6 +113,7 @@ figure::Label LineLabel(const Point& at, const std::string& text, figure::Anchor
     label.anchor = anchor;
     label.dx = dx;
     label.dy = dy;
+    label.optional = true;
     return label;
 }
 
@@ -247,7 +248,7 @@ figure::Figure MakeTwoNuclideFigure(const TwoNuclideFigureInputs& inputs, const 
             continue;
         f.items.emplace_back(line);
         labels.emplace_back(LineLabel(at, Number(std::round(myr * 1000.0) / 1000.0) + " Myr",
-                                      figure::Anchor::BottomLeft, 3.0, 1.5));
+                                      figure::Anchor::BottomLeft, 0.0, 1.5));
     }
 
     // Lines of constant source erosion through burial, labelled where they
@@ -333,12 +334,11 @@ figure::Figure MakeTwoNuclideFigure(const TwoNuclideFigureInputs& inputs, const 
 
     const std::string percent = Format("%.0f %%", kEllipseProbability * 100.0);
     f.legend.entries = {
-        {"Samples, " + percent + " error ellipses",
-         {std::nullopt, ellipseFill, ellipseOutline, true, std::nullopt}},
-        {"Constant exposure, no erosion", {figure::Stroke{kBlack, 1.0, {}}}},
+        {"Samples, " + percent + " ellipses", {std::nullopt, ellipseFill, ellipseOutline, true, std::nullopt}},
+        {"Constant exposure", {figure::Stroke{kBlack, 1.0, {}}}},
         {"Steady erosion", {figure::Stroke{kBlack, 1.0, {4.0, 2.5}}}},
-        {"Burial after steady erosion (Myr)", {burialStroke}},
-        {"Source erosion rate (m/Myr)", {erosionStroke}},
+        {"Burial time (Myr)", {burialStroke}},
+        {"Source erosion (m/Myr)", {erosionStroke}},
     };
     if (isochron)
         f.legend.entries.push_back({"Isochron ± 1σ", {figure::Stroke{kIsochronColor, 1.2, {}}, [] {
