@@ -75,7 +75,6 @@ const bool registered = RegisterCommand(
          static PlotOptions options;
          static std::map<CLI::App*, Runner> runners;
          static TwoNuclideFigureInputs twoNuclide;
-         cmd.require_subcommand(1);
          AddKind<TwoNuclideFigureInputs>(
              cmd, runners, options, "two-nuclide",
              "26Al/10Be against 10Be of every sample with its 68% error ellipse, the constant-exposure and "
@@ -104,6 +103,7 @@ const bool registered = RegisterCommand(
              for (auto& [command, runner] : runners)
                  if (command->parsed())
                      return runner();
+             std::fputs("plot: name the figure to draw: two-nuclide (qexcli plot two-nuclide --help)\n", stderr);
              return kUsage;
          };
      }});

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <tuple>
+#include <utility>
 #include <type_traits>
 
 namespace qex::figure {
@@ -115,18 +115,17 @@ void DrawText(cairo_t* cr, const std::string& text, double x, double y, double s
     cairo_translate(cr, x, y);
     cairo_rotate(cr, -rotation * kPi / 180.0);
     cairo_move_to(cr, ox, oy);
+    // Outlines rather than glyphs: every SVG viewer draws them alike, with no font at hand.
+    cairo_text_path(cr, text.c_str());
     if (halo) {
-        cairo_text_path(cr, text.c_str());
         SetColor(cr, kWhite);
         cairo_set_line_width(cr, kHaloWidth);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_set_dash(cr, nullptr, 0, 0.0);
         cairo_stroke_preserve(cr);
-        SetColor(cr, color);
-        cairo_fill(cr);
-    } else {
-        SetColor(cr, color);
-        cairo_show_text(cr, text.c_str());
     }
+    SetColor(cr, color);
+    cairo_fill(cr);
     cairo_restore(cr);
 }
 
@@ -265,78 +264,162 @@ std::vector<Point> EllipsePoints(const Ellipse& e)
     return points;
 }
 
+// The plot area on the page, to which the data are cut before they are
+// drawn: an SVG viewer that knows no clipping (Qt's) shows them as they are.
+struct Area {
+    double left, top, right, bottom;
+    bool Holds(const Point& p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
+};
+
+// The parts of a polyline inside the area (Liang & Barsky 1984, per segment).
+std::vector<std::vector<Point>> CutLine(const std::vector<Point>& line, const Area& area)
+{
+    std::vector<std::vector<Point>> pieces(1);
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        const Point a = line[i - 1];
+        const Point b = line[i];
+        const double d[4] = {a.x - b.x, b.x - a.x, a.y - b.y, b.y - a.y};
+        const double q[4] = {a.x - area.left, area.right - a.x, a.y - area.top, area.bottom - a.y};
+        double t0 = 0.0;
+        double t1 = 1.0;
+        bool inside = true;
+        for (int k = 0; k < 4 && inside; ++k) {
+            if (d[k] == 0.0) {
+                inside = q[k] >= 0.0;
+                continue;
+            }
+            const double t = q[k] / d[k];
+            if (d[k] < 0.0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            inside = t0 <= t1;
+        }
+        if (!inside) {
+            if (!pieces.back().empty())
+                pieces.emplace_back();
+            continue;
+        }
+        const Point from{a.x + t0 * (b.x - a.x), a.y + t0 * (b.y - a.y)};
+        const Point to{a.x + t1 * (b.x - a.x), a.y + t1 * (b.y - a.y)};
+        if (pieces.back().empty() || t0 > 0.0) {
+            if (!pieces.back().empty())
+                pieces.emplace_back();
+            pieces.back().push_back(from);
+        }
+        pieces.back().push_back(to);
+        if (t1 < 1.0)
+            pieces.emplace_back();
+    }
+    return pieces;
+}
+
+// A closed outline cut to the area, edge by edge (Sutherland & Hodgman 1974).
+std::vector<Point> CutOutline(std::vector<Point> outline, const Area& area)
+{
+    struct Edge {
+        bool vertical;
+        double at;
+        bool keepAbove; // keep points whose coordinate is >= at
+    };
+    const Edge edges[] = {{true, area.left, true}, {true, area.right, false}, {false, area.top, true},
+                          {false, area.bottom, false}};
+    for (const Edge& e : edges) {
+        std::vector<Point> kept;
+        auto in = [&](const Point& p) {
+            const double v = e.vertical ? p.x : p.y;
+            return e.keepAbove ? v >= e.at : v <= e.at;
+        };
+        for (std::size_t i = 0; i < outline.size(); ++i) {
+            const Point& a = outline[(i + outline.size() - 1) % outline.size()];
+            const Point& b = outline[i];
+            if (in(a) != in(b)) {
+                const double t = e.vertical ? (e.at - a.x) / (b.x - a.x) : (e.at - a.y) / (b.y - a.y);
+                kept.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
+            }
+            if (in(b))
+                kept.push_back(b);
+        }
+        outline = std::move(kept);
+    }
+    return outline;
+}
+
 struct ItemDrawer {
     cairo_t* cr;
     const Frame& frame;
+    Area area;
 
     void operator()(const Polyline& line) const
     {
-        for (const auto& piece : DevicePieces(frame, line.points)) {
-            if (piece.size() < 2)
-                continue;
-            PathThrough(cr, piece, false);
-            SetStroke(cr, line.stroke);
-            cairo_stroke(cr);
-        }
+        for (const auto& piece : DevicePieces(frame, line.points))
+            for (const auto& part : CutLine(piece, area)) {
+                if (part.size() < 2)
+                    continue;
+                PathThrough(cr, part, false);
+                SetStroke(cr, line.stroke);
+                cairo_stroke(cr);
+            }
     }
-    void operator()(const Polygon& polygon) const
-    {
-        for (const auto& piece : DevicePieces(frame, polygon.points)) {
-            PathThrough(cr, piece, true);
-            FillAndOutline(cr, polygon.fill, polygon.outline);
-        }
-    }
+    void operator()(const Polygon& polygon) const { Fill(polygon.points, polygon.fill, polygon.outline); }
     void operator()(const Markers& markers) const
     {
         for (const Point& p : markers.points)
-            if (frame.Shows(p))
+            if (frame.Shows(p) && area.Holds({frame.X(p.x), frame.Y(p.y)}))
                 DrawMarker(cr, markers.marker, frame.X(p.x), frame.Y(p.y));
     }
     void operator()(const ErrorBars& bars) const
     {
         SetStroke(cr, bars.stroke);
         auto at = [](const std::vector<double>& v, std::size_t i) { return i < v.size() ? v[i] : 0.0; };
+        const bool horizontal = !bars.xLow.empty() || !bars.xHigh.empty();
+        const bool vertical = !bars.yLow.empty() || !bars.yHigh.empty();
         for (std::size_t i = 0; i < bars.points.size(); ++i) {
             const Point p = bars.points[i];
-            const bool horizontal = !bars.xLow.empty() || !bars.xHigh.empty();
-            const bool vertical = !bars.yLow.empty() || !bars.yHigh.empty();
             if (horizontal)
                 Bar({p.x - at(bars.xLow, i), p.y}, {p.x + at(bars.xHigh, i), p.y}, bars.cap, true);
             if (vertical)
                 Bar({p.x, p.y - at(bars.yLow, i)}, {p.x, p.y + at(bars.yHigh, i)}, bars.cap, false);
         }
+        cairo_stroke(cr);
     }
-    void operator()(const Ellipse& ellipse) const
+    void operator()(const Ellipse& ellipse) const { Fill(EllipsePoints(ellipse), ellipse.fill, ellipse.outline); }
+    void operator()(const Label&) const {} // placed and drawn by DrawLabels
+
+    void Fill(const std::vector<Point>& points, const std::optional<Color>& fill,
+              const std::optional<Stroke>& outline) const
     {
-        for (const auto& piece : DevicePieces(frame, EllipsePoints(ellipse))) {
-            PathThrough(cr, piece, true);
-            FillAndOutline(cr, ellipse.fill, ellipse.outline);
+        for (const auto& piece : DevicePieces(frame, points)) {
+            const std::vector<Point> cut = CutOutline(piece, area);
+            if (cut.size() < 3)
+                continue;
+            PathThrough(cr, cut, true);
+            FillAndOutline(cr, fill, outline);
         }
     }
-    void operator()(const Label&) const {} // placed and drawn by DrawLabels
-    // A bar from a to b with caps across its ends; an end a logarithmic axis cannot show is left open.
+
+    // A bar from a to b with caps across its ends inside the area; an end a
+    // logarithmic axis cannot show runs to the axis' edge, uncapped.
     void Bar(Point a, Point b, double cap, bool horizontal) const
     {
-        const bool showA = frame.Shows(a);
-        if (!showA) // a bar reaching zero or below on a logarithmic axis runs to the axis' edge
-            a = horizontal ? Point{0.0, a.y} : Point{a.x, 0.0};
         if (!frame.Shows(b))
             return;
-        const double ax = showA ? frame.X(a.x) : frame.Left();
-        const double ay = showA ? frame.Y(a.y) : frame.Bottom();
-        const double bx = frame.X(b.x);
-        const double by = frame.Y(b.y);
-        cairo_move_to(cr, horizontal ? ax : bx, horizontal ? by : ay);
-        cairo_line_to(cr, bx, by);
+        const bool showA = frame.Shows(a);
+        const Point from = showA ? Point{frame.X(a.x), frame.Y(a.y)}
+                                 : (horizontal ? Point{area.left, frame.Y(b.y)} : Point{frame.X(b.x), area.bottom});
+        const Point to{frame.X(b.x), frame.Y(b.y)};
+        for (const auto& part : CutLine({from, to}, area))
+            if (part.size() == 2) {
+                cairo_move_to(cr, part[0].x, part[0].y);
+                cairo_line_to(cr, part[1].x, part[1].y);
+            }
         const double h = cap / 2.0;
-        for (const auto& [x, y, shown] : {std::tuple{horizontal ? ax : bx, horizontal ? by : ay, showA},
-                                          std::tuple{bx, by, true}}) {
-            if (!shown || cap <= 0.0)
+        for (const auto& [end, capped] : {std::pair{from, showA}, std::pair{to, true}}) {
+            if (!capped || cap <= 0.0 || !area.Holds(end))
                 continue;
-            cairo_move_to(cr, horizontal ? x : x - h, horizontal ? y - h : y);
-            cairo_line_to(cr, horizontal ? x : x + h, horizontal ? y + h : y);
+            cairo_move_to(cr, horizontal ? end.x : end.x - h, horizontal ? end.y - h : end.y);
+            cairo_line_to(cr, horizontal ? end.x : end.x + h, horizontal ? end.y + h : end.y);
         }
-        cairo_stroke(cr);
     }
 };
 
@@ -551,14 +634,10 @@ void DrawFigure(cairo_t* cr, const Figure& f)
                           tickLabelHeight - kTickGap;
     const Frame frame(f, left, top, right, bottom);
 
-    // The data, kept inside the plot area.
-    cairo_save(cr);
-    cairo_rectangle(cr, left, top, right - left, bottom - top);
-    cairo_clip(cr);
+    // The data, cut to the plot area.
     for (const Item& item : f.items)
-        std::visit(ItemDrawer{cr, frame}, item);
+        std::visit(ItemDrawer{cr, frame, {left, top, right, bottom}}, item);
     DrawLabels(cr, f, frame);
-    cairo_restore(cr);
 
     // The frame with ticks inward on all four sides, labels left and below.
     SetStroke(cr, {kBlack, kTickWidth, {}});

@@ -19,18 +19,17 @@ constexpr int kTemplateId = 150;
 constexpr const char* kSampleFilter = "Sample Table (*.csv)|*.csv|All Files (*.*)|*.*||";
 } // namespace
 
-CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "Two-Nuclide Diagram", 262, 196, 9, parent)
+CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "Two-Nuclide Diagram", 300, 208, 9, parent)
 {
     const HalfLives halfLives = StoredHalfLives();
     m_inputs.be10HalfLife = halfLives.be10;
     m_inputs.al26HalfLife = halfLives.al26;
 
     AddLabel("Samples (CSV):", 7, 9, 60, 8);
-    QLineEdit* input = AddEdit(IDC_INPUT, 70, 7, 140, 12);
-    QPushButton* browse = AddButton(IDC_BROWSE, "Browse...", 214, 7, 42, 12);
-    AddLabel("One row a sample: sample, be10, be10-err, al26, al26-err (atoms/g); optionally be10-production, "
-             "al26-production.",
-             7, 22, 250, 16);
+    QLineEdit* input = AddEdit(IDC_INPUT, 70, 7, 178, 12);
+    QPushButton* browse = AddButton(IDC_BROWSE, "Browse...", 252, 7, 42, 12);
+    AddLabel("Columns: sample, be10, be10-err, al26, al26-err (atoms/g, 1 sigma),", 7, 23, 286, 8);
+    AddLabel("and where a row has its own, be10-production, al26-production (atoms/g/yr).", 7, 32, 286, 8);
     const struct {
         int id;
         const char* label;
@@ -40,16 +39,16 @@ CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "
         {IDC_BE10_HALF_LIFE, "10Be half-life:"},        {IDC_AL26_HALF_LIFE, "26Al half-life:"},
         {IDC_BURIAL_STEP, "Burial lines every:"},
     };
-    int y = 42;
+    int y = 46;
     for (const auto& number : numbers) {
         AddLabel(number.label, 7, y + 2, 90, 8);
         AddEdit(number.id, 100, y, 60, 12);
         y += 16;
     }
-    AddCheck(IDC_RAW, "Raw concentrations (10Be against 26Al/10Be, not normalised)", 7, y + 2, 250, 10);
-    AddCheck(IDC_NO_LABELS, "No sample labels", 7, y + 16, 250, 10);
-    QPushButton* draw = AddButton(1, "Draw", 152, 176, 50, 14, true);
-    QPushButton* cancel = AddButton(2, "Cancel", 206, 176, 50, 14);
+    AddCheck(IDC_RAW, "Raw concentrations (10Be against 26Al/10Be, not normalised)", 7, y + 2, 286, 10);
+    AddCheck(IDC_NO_LABELS, "No sample labels", 7, y + 16, 286, 10);
+    QPushButton* draw = AddButton(1, "Draw", 190, 188, 50, 14, true);
+    QPushButton* cancel = AddButton(2, "Cancel", 244, 188, 50, 14);
     SetTabOrderFromTemplate();
     SetAnchor(input, GrowRight);
     SetAnchor(browse, MoveRight);

@@ -56,7 +56,7 @@ TEST_F(PlotCli, RefusesWhatCannotBeDrawnAndWritesNothing)
         int status;
         const char* says;
     } cases[] = {
-        {"no kind", {"plot", "--output", png}, 2, "two-nuclide"},
+        {"no kind", {"plot"}, 2, "two-nuclide"},
         {"an unknown kind", {"plot", "camel", "--output", png}, 2, "camel"},
         {"no output", Plot({}), 2, "--output"},
         {"an output of another format", Plot({"--output", m_dir.File("x.jpg")}), 2, ".png or a .svg"},

@@ -37,7 +37,7 @@ TEST(AxisTicks, LabelsReadAsAJournalWritesThem)
         std::vector<std::string> labels;
     } cases[] = {
         {Scale::Linear, 0.4, 1.2, {"0.4", "0.6", "0.8", "1.0", "1.2"}},
-        {Scale::Linear, -1.0, 1.0, {"−1.0", "−0.5", "0", "0.5", "1.0"}},
+        {Scale::Linear, -1.0, 1.0, {"−1.0", "−0.5", "0.0", "0.5", "1.0"}},
         {Scale::Linear, 0.0, 4e6, {"0", "1×10⁶", "2×10⁶", "3×10⁶", "4×10⁶"}},
         {Scale::Log10, 1e3, 1e7, {"10³", "10⁴", "10⁵", "10⁶", "10⁷"}},
         {Scale::Log10, 1e-2, 1e1, {"10⁻²", "10⁻¹", "10⁰", "10¹"}},
@@ -214,8 +214,8 @@ TEST(TwoNuclideFigure, BurialLinesFollowTheHandDerivedModel)
             }
         }
     }
-    // SSC lies near 1.2 Myr: the lines from 0.5 to 2 Myr at least are in view.
-    for (const char* expected : {"0.5 Myr", "1 Myr", "1.5 Myr", "2 Myr"})
+    // SSC lies near 1.2 Myr: the lines of 0.5, 1 and 1.5 Myr are in view.
+    for (const char* expected : {"0.5 Myr", "1 Myr", "1.5 Myr"})
         EXPECT_TRUE(checked.count(expected)) << expected;
 }
 
