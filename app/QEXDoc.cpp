@@ -6,6 +6,7 @@
 #include "corrections/ShieldDLG.h"
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
+#include "figure/TwoNuclideDlg.h"
 #include "geomag/ExpDlg.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "proxy/CutResDlg.h"
@@ -86,6 +87,7 @@ const std::map<std::string_view, void (*)()>& DialogFactories()
         {"exposure", &RunDialog<CExpDlg>},
         {"normalize", &NormalizeCurve},
         {"batch", &RunDialog<CBatchDlg>},
+        {"plot", &RunDialog<CTwoNuclideDlg>},
     };
     return factories;
 }

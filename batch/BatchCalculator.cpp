@@ -12,6 +12,14 @@
 
 namespace qex {
 
+std::string WithDecimalPoint(std::string text, bool decimalComma)
+{
+    if (decimalComma && text.find('.') == std::string::npos && text.find(',') == text.rfind(',') &&
+        text.find(',') != std::string::npos)
+        text[text.find(',')] = '.';
+    return text;
+}
+
 namespace {
 
 // What a calculator asks of a batch beyond its input table.
@@ -24,15 +32,6 @@ struct BatchHooks {
     std::function<bool(std::string_view column, CCalculatorForm&)> uses = {};
     bool makesReports = false;
 };
-
-// "1,5" is 1.5 in a file whose fields are separated by ';'.
-std::string WithDecimalPoint(std::string text, bool decimalComma)
-{
-    if (decimalComma && text.find('.') == std::string::npos && text.find(',') == text.rfind(',') &&
-        text.find(',') != std::string::npos)
-        text[text.find(',')] = '.';
-    return text;
-}
 
 std::string FromFolder(const std::string& folder, const std::string& path)
 {

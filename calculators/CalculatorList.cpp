@@ -181,6 +181,16 @@ const std::vector<Calculator>& Calculators()
                  .prompt = "Run a calculator over a CSV file of samples",
                  .menuText = "&Batch...",
                  .commandId = ID_BATCH}),
+        Command({.name = "plot",
+                 .description = "A figure of many samples as PNG (300 dpi) or SVG: two-nuclide",
+                 .title = "Two-nuclide diagram",
+                 .help = "A CSV file of samples drawn on the <sup>26</sup>Al/<sup>10</sup>Be against "
+                         "<sup>10</sup>Be diagram, each with its 68&nbsp;% error ellipse, among the lines of constant "
+                         "exposure, steady erosion, burial time and source erosion; <b>Save Image...</b> writes PNG "
+                         "(300 dpi) or SVG; <tt>qexcli plot two-nuclide</tt>.",
+                 .prompt = "Draw the two-nuclide diagram of a CSV file of samples",
+                 .menuText = "Two-Nuclide &Diagram...",
+                 .commandId = ID_TWO_NUCLIDE}),
     };
     return calculators;
 }

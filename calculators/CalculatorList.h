@@ -27,10 +27,11 @@ enum CalculatorCommandId : int {
     ID_EXPOSURE_AGE = 32803,
     ID_SIMULATION = 32805,
     ID_BATCH = 32807,
+    ID_TWO_NUCLIDE = 32808,
 };
 
 // In qexcli's order: simulate, cut, scaling, world-table, thickness,
-// slope-thickness, shielding, exposure, normalize, batch.
+// slope-thickness, shielding, exposure, normalize, batch, plot.
 const std::vector<Calculator>& Calculators();
 
 // Null when none has that name.
