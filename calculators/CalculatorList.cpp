@@ -4,6 +4,7 @@
 #include "corrections/ShieldingResult.h"
 #include "corrections/SlopeThicknessCorrection.h"
 #include "corrections/ThicknessCorrection.h"
+#include "geomag/ErosionRate.h"
 #include "geomag/ExposureAgeResult.h"
 #include "proxy/CutResults.h"
 #include "proxy/SimulationCalculation.h"
@@ -67,6 +68,11 @@ bool ComputeExposure(const ExposureInputs& in, CResultList& list, COutputBlocks&
     ExposureInputs row = in;
     row.tablePath.clear();
     return AppendExposureAge(row, list, &blocks);
+}
+
+bool ComputeErosion(const ErosionInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
+{
+    return AppendErosionRate(in, list, &blocks);
 }
 
 // A command that takes no input table.
@@ -154,16 +160,28 @@ const std::vector<Calculator>& Calculators()
                         .batch = true},
                        ShieldingInputTable, ShieldingOutputTable, Always<ShieldingInputs, AppendShieldingResult>),
         MakeCalculator({.name = "exposure",
-                        .description = "10Be surface exposure age with decay and erosion, optionally corrected for the "
-                                       "past geomagnetic field",
+                        .description = "10Be or 26Al surface exposure age with decay and erosion, optionally "
+                                       "corrected for the past geomagnetic field",
                         .title = "Surface exposure age",
-                        .help = "The exposure age of a <sup>10</sup>Be sample with decay and erosion, optionally "
-                                "corrected for the wandering pole and the changing field strength.",
+                        .help = "The exposure age of a <sup>10</sup>Be or <sup>26</sup>Al sample with decay and "
+                                "erosion, its internal and external uncertainties, optionally corrected for the "
+                                "wandering pole and the changing field strength.",
                         .prompt = "Surface Exposure Age",
                         .menuText = "Surface &Exposure Age...",
                         .commandId = ID_EXPOSURE_AGE,
                         .batch = true},
                        ExposureInputTable, ExposureOutputTable, ComputeExposure),
+        MakeCalculator({.name = "erosion",
+                        .description = "Steady-state erosion rate of a surface from its 10Be or 26Al concentration, "
+                                       "with internal and external uncertainties",
+                        .title = "Erosion rate",
+                        .help = "The steady-state erosion rate, N = P/(&lambda; + &rho;&epsilon;/&Lambda;) solved for "
+                                "&epsilon;, in m/Myr and cm/yr with its internal and external uncertainties.",
+                        .prompt = "Steady-state erosion rate",
+                        .menuText = "E&rosion Rate...",
+                        .commandId = ID_EROSION_RATE,
+                        .batch = true},
+                       ErosionInputTable, ErosionOutputTable, ComputeErosion),
         Command({.name = "normalize",
                  .description = "Read an intensity curve file and write it back normalised (gap midpoints, merged "
                                 "ages, fixed columns)",
