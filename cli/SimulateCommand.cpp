@@ -66,7 +66,9 @@ const bool registered = RegisterCommand(
                     "\"Matched\" and \"Failed\", the shares of draws whose best history matched the drawn 10Be and "
                     "of draws without a best fit. The draws run on every core; the same seed gives the same "
                     "bytes on any number of cores.");
-         return []() -> int {
+         return [&cmd]() -> int {
+             if (!CompleteOptions(cmd, inputs, SimulationInputTable()))
+                 return kUsage;
              if (!DistinctFiles(InputFileUses(inputs, SimulationInputTable())))
                  return kUsage;
              // As in the desktop, a warning that repeats within one command is shown once.

@@ -6,6 +6,7 @@
 #include "core/Message.h"
 #include "proxy/ProxyResultLabels.h"
 #include "proxy/SimulationSession.h"
+#include "proxy/SimulationSite.h"
 
 #include <array>
 #include <cmath>
@@ -153,8 +154,27 @@ const InputTable<SimulationInputs>& SimulationInputTable()
         {.name = "samples", .label = "CSV file of the Monte Carlo draws to write", .kind = InputKind::FileToWrite,
          .field = &In::samplesFile,
          .help = "one row per draw: the drawn concentrations and production rates and its best fit"},
+        AmsStandardRow(kBe10, &In::be10Standard),
+        AmsStandardRow(kAl26, &In::al26Standard),
+        ConstantsRow(&In::constants),
+        // The site, for production rates computed instead of given ("From site..." in the dialog).
+        {.name = "latitude", .controlId = 1050, .member = "m_dLatitude", .label = "Site latitude", .unit = "degrees",
+         .field = &In::latitude, .range = InputRange{-90.0, 90.0},
+         .help = "north positive; computes both production rates from the site (Stone 2000 with the constant "
+                 "set's rates, the thickness factor, the shielding) instead of be10-production and al26-production",
+         .listedAtDefault = false},
+        {.name = "altitude", .controlId = 1051, .member = "m_dAltitude", .label = "Site altitude", .unit = "m",
+         .field = &In::altitude, .range = InputRange{0.0, 100000.0}, .help = "with latitude",
+         .listedAtDefault = false},
+        AtmosphereRow(&In::atmosphere, 1052, "m_strAtmosphere"),
+        PressureRow(&In::pressure, 1053, "m_dPressure"),
+        {.name = "thickness", .controlId = 1054, .member = "m_dThickness", .label = "Sample thickness", .unit = "cm",
+         .field = &In::thickness, .range = InputRange{0.0, 1000.0}, .help = "with latitude", .listedAtDefault = false},
+        {.name = "shield", .controlId = 1055, .member = "m_dShield", .label = "Topographic shielding factor",
+         .boxUnit = "fraction 0–1", .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "with latitude",
+         .listedAtDefault = false},
     };
-    static const InputTable<In> table(rows);
+    static const InputTable<In> table(rows, CompleteSimulationSite);
     return table;
 }
 
@@ -299,13 +319,15 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
         result.*kRangeFields[q][0] = ranges[q].Min();
         result.*kRangeFields[q][1] = ranges[q].Max();
     }
-    result.constants = HalfLifeProvenance(HalfLivesOf(inputs));
+    result.constants = SimulationProvenance(inputs);
     return true;
 }
 
-bool AppendComputed(const SimulationInputs& inputs, bool single, CResultList& list, SimulationDetail* detail,
+bool AppendComputed(const SimulationInputs& measured, bool single, CResultList& list, SimulationDetail* detail,
                     const SimulationProgress& progress, SimulationBatchRow* batch, COutputBlocks* blocks)
 {
+    // The concentrations as the production rates' standards have them, before anything else.
+    const SimulationInputs inputs = NormalisedSimulationInputs(measured);
     SimulationResult result;
     if (!ComputeSimulation(inputs, single, result, detail, progress, batch))
         return false;
@@ -331,9 +353,10 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
     return AppendComputed(inputs, true, list, detail, progress, batch, blocks);
 }
 
-bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCarloResult& result,
+bool AppendMonteCarlo(const SimulationInputs& measured, CResultList& list, MonteCarloResult& result,
                       const MonteCarloProgress& progress, int threads, COutputBlocks* blocks)
 {
+    const SimulationInputs inputs = NormalisedSimulationInputs(measured);
     if (inputs.monteCarloDraws != std::floor(inputs.monteCarloDraws) || inputs.seed != std::floor(inputs.seed)) {
         ShowMessage("The number of Monte Carlo draws and the seed must be whole numbers!");
         return false;
