@@ -327,9 +327,15 @@ std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, Cel
                 results.push_back(value.name);
     header.insert(header.end(), results.begin(), results.end());
     const bool provenance = ProvenanceWritten(outcome);
+    // A choice the calculator takes as an input column ("constants") is named
+    // there already: one column of a name, so that readers by name find it.
+    std::vector<bool> provenanceWritten;
     if (provenance) {
-        for (const auto& [name, byDefault] : kProvenanceColumns)
-            header.push_back(name);
+        for (const auto& [name, byDefault] : kProvenanceColumns) {
+            provenanceWritten.push_back(std::find(header.begin(), header.end(), name) == header.end());
+            if (provenanceWritten.back())
+                header.push_back(name);
+        }
         header.push_back(kVersionColumn);
     }
     header.push_back(kErrorColumn);
@@ -348,8 +354,11 @@ std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, Cel
         }
         if (provenance) {
             // A row without a result was computed with nothing.
-            for (const auto& [name, byDefault] : kProvenanceColumns)
-                fields.push_back(row.result.failed ? std::string() : ProvenanceCell(row, name, byDefault));
+            for (std::size_t i = 0; i < std::size(kProvenanceColumns); ++i)
+                if (provenanceWritten[i])
+                    fields.push_back(row.result.failed ? std::string()
+                                                       : ProvenanceCell(row, kProvenanceColumns[i].first,
+                                                                        kProvenanceColumns[i].second));
             fields.push_back(QexVersion());
         }
         fields.push_back(row.result.failed ? row.Said() : std::string());

@@ -102,7 +102,8 @@ Runner GenericCommand(CLI::App& command, const Calculator& calculator)
         }
         std::vector<FileUse> uses;
         for (const InputField& field : form->Fields())
-            if (field.option && field.target.text != nullptr && field.description.kind != InputKind::Flag)
+            if (field.option && (field.description.kind == InputKind::FileToRead ||
+                                 field.description.kind == InputKind::FileToWrite))
                 uses.push_back({"--" + std::string(field.name), *field.target.text,
                                 field.description.kind == InputKind::FileToRead ? FileRole::Input : FileRole::Output});
         if (!DistinctFiles(uses))

@@ -38,7 +38,7 @@ const OutputTable<ErosionResult>& ErosionOutputTable()
 {
     using R = ErosionResult;
     constexpr std::string_view kMetres = "%s:   %-5.6f";
-    constexpr std::string_view kCentimetres = "%s:   %-5.8f";
+    constexpr std::string_view kCentimetres = "%s:   %-5.10f"; // 1e-10 cm/yr = 1e-6 m/Myr
     static const OutputRow<R> rows[] = {
         {.label = "Erosion Rate(m/Myr)", .format = kMetres, .name = "erosion_rate_m_per_myr", .unit = "m/Myr",
          .scale = kCmPerYrPerMetrePerMyr, .field = &R::rate},
