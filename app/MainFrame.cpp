@@ -67,7 +67,7 @@ void CMainFrame::CreateActions()
     MakeAction(ID_SIMULATION, "Climatic Proxy Curve Simulation...")->setEnabled(m_doc.HandlesCommand(ID_SIMULATION));
     MakeAction(ID_CUT_RESULTS, "Climatic Proxy Curve Cut Results...")->setEnabled(m_doc.HandlesCommand(ID_CUT_RESULTS));
     MakeAction(ID_APP_ABOUT, "&About Program...");
-    MakeAction(ID_HALF_LIVES, "Nuclide &Half-lives...");
+    MakeAction(ID_HALF_LIVES, "&Constants...");
     MakeAction(ID_APP_EXIT, "E&xit");
 
     // Accelerator table.

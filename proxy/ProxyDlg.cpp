@@ -3,6 +3,8 @@
 #include "proxy/PlotDlg.h"
 #include "proxy/SimulationProgressDlg.h"
 #include "ui/FileChooser.h"
+#include "proxy/SiteProductionDlg.h"
+#include "ui/ConstantSettings.h"
 #include "ui/HalfLifeSettings.h"
 #include "ui/InputBinding.h"
 #include "ui/ProgressWindow.h"
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -27,8 +30,9 @@ namespace {
 constexpr int kTemplateId = 140;
 constexpr int kTemplateHeightDlu = 266;
 // Rows below the template's buttons: "&Plot..." with the box of the curve's
-// sense, then "Monte Carlo..." (dialog units).
-constexpr int kPlotRowDlu = 32;
+// sense, then "Monte Carlo..." with "From site...", then the AMS standards of
+// the two concentrations (dialog units).
+constexpr int kPlotRowDlu = 48;
 // Labels are not made smaller than this to fit their rectangles (points).
 constexpr qreal kSmallestLabelPointSize = 6.0;
 
@@ -148,8 +152,24 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     m_monteCarloButton = AddButton(IDC_MONTE_CARLO, "Monte Carlo...", 35, kTemplateHeightDlu + 16, 50, 14);
     QWidget::setTabOrder(aboveCut, m_monteCarloButton);
     m_monteCarloButton->setEnabled(false);
+    QPushButton* fromSite = AddButton(IDC_FROM_SITE, "From site...", 92, kTemplateHeightDlu + 16, 50, 14);
+    fromSite->setToolTip("Compute both production rates from the site's latitude, altitude, thickness and "
+                         "shielding with the constant set of Options > Constants...");
+    QWidget::setTabOrder(m_monteCarloButton, fromSite);
+    AddLabel("10Be standard:", 13, kTemplateHeightDlu + 34, 50, 9);
+    QComboBox* be10Standard = AddCombo(IDC_BE10_STANDARD, 65, kTemplateHeightDlu + 32, 64, 12);
+    AddLabel("26Al standard:", 133, kTemplateHeightDlu + 34, 50, 9);
+    QComboBox* al26Standard = AddCombo(IDC_AL26_STANDARD, 185, kTemplateHeightDlu + 32, 64, 12);
+    QWidget::setTabOrder(fromSite, be10Standard);
+    QWidget::setTabOrder(be10Standard, al26Standard);
+    m_choices.Bind(be10Standard, *SimulationInputTable().Find("be10-standard"), m_inputs);
+    m_choices.Bind(al26Standard, *SimulationInputTable().Find("al26-standard"), m_inputs);
+    connect(fromSite, &QPushButton::clicked, this, &CProxyDlg::OnFromSite);
     FitLabels(*this);
 
+    // The stored constant set gives the attenuation length box its value.
+    m_inputs.constants = StoredConstantSet();
+    ApplyConstantSet(SimulationInputTable(), m_inputs, NoInputGiven);
     // Data exchange in the template's exchange order, then the box of the plot row.
     BindInputs(m_dx, *this, m_inputs, SimulationInputTable(),
                {1020, 1022, 1019, 1021, 1023, 1027, 1032, 1031, 1033, 1030, 1000, 1001, IDC_EXPOSURE_ABOVE_CUT});
@@ -232,6 +252,8 @@ void CProxyDlg::OnCalculate()
     m_monteCarloButton->setEnabled(false);
     if (!UpdateData())
         return;
+    m_choices.FromControls();
+    m_inputs.constants = StoredConstantSet();
     const HalfLives halfLives = StoredHalfLives();
     m_inputs.be10HalfLife = halfLives.be10;
     m_inputs.al26HalfLife = halfLives.al26;
@@ -255,6 +277,20 @@ void CProxyDlg::KeepPlots(const SimulationDetail& detail)
     m_plots = MakeSimulationPlots(m_inputs, detail);
     m_plotButton->setEnabled(true);
     m_monteCarloButton->setEnabled(true);
+}
+
+void CProxyDlg::OnFromSite()
+{
+    // The density of the boxes weighs the thickness factor.
+    if (!UpdateData())
+        return;
+    m_inputs.constants = StoredConstantSet();
+    CSiteProductionDlg site(m_inputs, this);
+    if (site.exec() != QDialog::Accepted)
+        return;
+    m_inputs = site.m_inputs;
+    m_inputs.latitude = NAN; // the boxes hold the rates now: the calculation takes them as given
+    ShowData();
 }
 
 void CProxyDlg::OnMonteCarlo()

@@ -6,6 +6,7 @@
 
 #include "proxy/PlotData.h"
 #include "proxy/SimulationCalculation.h"
+#include "ui/ChoiceBinding.h"
 #include "ui/ResultDialog.h"
 
 #include <QPointer>
@@ -34,6 +35,9 @@ public:
         IDC_PLOT = 1040, // below the template's controls
         IDC_EXPOSURE_ABOVE_CUT = 1041, // beside it
         IDC_MONTE_CARLO = 1042, // below Plot
+        IDC_FROM_SITE = 1043,   // beside it
+        IDC_BE10_STANDARD = 1044, // below them
+        IDC_AL26_STANDARD = 1045,
     };
 
     explicit CProxyDlg(QWidget* parent = nullptr);
@@ -50,6 +54,8 @@ public:
     void OnPlot();
     // "Monte Carlo...": asks the draws and the seed, then runs them.
     void OnMonteCarlo();
+    // "From site...": both production rates computed from the site.
+    void OnFromSite();
     // The Monte Carlo of the latest calculation's inputs: appends its block
     // and adds its charts to the plot; false when stopped or after a message.
     bool RunMonteCarloDraws(double draws, double seed);
@@ -89,6 +95,7 @@ private:
     double m_al26ProductionError = 0.0;
     PlotSet m_plots; // of the latest successful calculation
     QPointer<CPlotDlg> m_plotWindow;
+    CChoiceBindings m_choices; // the AMS standards
 };
 
 } // namespace qex

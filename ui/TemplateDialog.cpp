@@ -3,6 +3,7 @@
 #include "ui/ListBox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -172,6 +173,15 @@ QListWidget* CTemplateDialog::AddList(int id, int x, int y, int w, int h)
 QCheckBox* CTemplateDialog::AddCheck(int id, const QString& text, int x, int y, int w, int h)
 {
     auto* box = new QCheckBox(text, this);
+    box->setObjectName(QString::number(id));
+    Place(box, x, y, w, h);
+    m_focusOrder.push_back(box);
+    return box;
+}
+
+QComboBox* CTemplateDialog::AddCombo(int id, int x, int y, int w, int h)
+{
+    auto* box = new QComboBox(this);
     box->setObjectName(QString::number(id));
     Place(box, x, y, w, h);
     m_focusOrder.push_back(box);

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -70,6 +71,8 @@ protected:
     QGroupBox* AddGroup(const QString& text, int x, int y, int w, int h);
     QListWidget* AddList(int id, int x, int y, int w, int h);
     QCheckBox* AddCheck(int id, const QString& text, int x, int y, int w, int h);
+    // A drop-down list of fixed words (not editable).
+    QComboBox* AddCombo(int id, int x, int y, int w, int h);
 
     // A control whose text is wider than its rectangle in this platform's
     // face takes a smaller font, in half points down to `smallestPointSize`.
