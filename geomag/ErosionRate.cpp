@@ -84,6 +84,11 @@ bool AppendErosionRate(const ErosionInputs& in, CResultList& list, COutputBlocks
     SampleProduction sample;
     if (!PrepareSample(in, "erosion rate", sample))
         return false;
+    // No atoms: the surface would erode infinitely fast.
+    if (!(sample.concentration.value > 0.0)) {
+        ShowMessage("A concentration of 0 atoms/g has no erosion rate.");
+        return false;
+    }
     ErosionResult result = SteadyStateErosion(sample.rate, sample.rateError, sample.concentration.value,
                                               sample.concentration.error, sample.decayConstant, in.density,
                                               in.freePath);
@@ -91,6 +96,11 @@ bool AppendErosionRate(const ErosionInputs& in, CResultList& list, COutputBlocks
         ShowMessage(Format("The concentration is at or above saturation without erosion (P/lambda = %.0f atoms/g): "
                            "no erosion rate.",
                            sample.rate / sample.decayConstant));
+        return false;
+    }
+    // A vanishing density or concentration drives the rate beyond any number.
+    if (!std::isfinite(result.rate) || !std::isfinite(result.external)) {
+        ShowMessage("The erosion rate of this sample exceeds what can be computed: no erosion rate.");
         return false;
     }
     result.constants = SampleProvenance(in);

@@ -157,20 +157,21 @@ const InputTable<SimulationInputs>& SimulationInputTable()
         AmsStandardRow(kBe10, &In::be10Standard),
         AmsStandardRow(kAl26, &In::al26Standard),
         ConstantsRow(&In::constants),
-        // The site, for production rates computed instead of given ("From site..." in the dialog).
-        {.name = "latitude", .controlId = 1050, .member = "m_dLatitude", .label = "Site latitude", .unit = "degrees",
+        // The site, for production rates computed instead of given (the dialog's "From site..." asks
+        // for them in a window of its own).
+        {.name = "latitude", .label = "Site latitude", .unit = "degrees",
          .field = &In::latitude, .range = InputRange{-90.0, 90.0},
          .help = "north positive; computes both production rates from the site (Stone 2000 with the constant "
                  "set's rates, the thickness factor, the shielding) instead of be10-production and al26-production",
          .listedAtDefault = false},
-        {.name = "altitude", .controlId = 1051, .member = "m_dAltitude", .label = "Site altitude", .unit = "m",
+        {.name = "altitude", .label = "Site altitude", .unit = "m",
          .field = &In::altitude, .range = InputRange{0.0, 100000.0}, .help = "with latitude",
          .listedAtDefault = false},
-        AtmosphereRow(&In::atmosphere, 1052, "m_strAtmosphere"),
-        PressureRow(&In::pressure, 1053, "m_dPressure"),
-        {.name = "thickness", .controlId = 1054, .member = "m_dThickness", .label = "Sample thickness", .unit = "cm",
+        AtmosphereRow(&In::atmosphere),
+        PressureRow(&In::pressure),
+        {.name = "thickness", .label = "Sample thickness", .unit = "cm",
          .field = &In::thickness, .range = InputRange{0.0, 1000.0}, .help = "with latitude", .listedAtDefault = false},
-        {.name = "shield", .controlId = 1055, .member = "m_dShield", .label = "Topographic shielding factor",
+        {.name = "shield", .label = "Topographic shielding factor",
          .boxUnit = "fraction 0–1", .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "with latitude",
          .listedAtDefault = false},
     };
@@ -327,6 +328,8 @@ bool AppendComputed(const SimulationInputs& measured, bool single, CResultList& 
                     const SimulationProgress& progress, SimulationBatchRow* batch, COutputBlocks* blocks)
 {
     // The concentrations as the production rates' standards have them, before anything else.
+    if (!SiteHasProduction(measured))
+        return false;
     const SimulationInputs inputs = NormalisedSimulationInputs(measured);
     SimulationResult result;
     if (!ComputeSimulation(inputs, single, result, detail, progress, batch))
@@ -356,6 +359,8 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
 bool AppendMonteCarlo(const SimulationInputs& measured, CResultList& list, MonteCarloResult& result,
                       const MonteCarloProgress& progress, int threads, COutputBlocks* blocks)
 {
+    if (!SiteHasProduction(measured))
+        return false;
     const SimulationInputs inputs = NormalisedSimulationInputs(measured);
     if (inputs.monteCarloDraws != std::floor(inputs.monteCarloDraws) || inputs.seed != std::floor(inputs.seed)) {
         ShowMessage("The number of Monte Carlo draws and the seed must be whole numbers!");

@@ -61,6 +61,7 @@ struct SimulationInputs {
     double pressure = NAN;                                     // hPa, with atmosphere pressure
     double thickness = 0.0;                                    // cm
     double shield = 1.0;                                       // topographic shielding factor
+    std::string siteError; // why the site has no production rates (set with them); empty when it has
 };
 const InputTable<SimulationInputs>& SimulationInputTable();
 

@@ -1,6 +1,7 @@
 #include "proxy/SimulationSite.h"
 
 #include "core/Format.h"
+#include "core/Message.h"
 #include "geomag/ExposureAge.h"
 
 #include <cmath>
@@ -42,12 +43,18 @@ std::string CompleteSimulationSite(SimulationInputs& in, const GivenInputs& give
         return "latitude computes both production rates from the site: leave out be10-production and "
                "al26-production";
     SiteProductionRates rates;
-    std::string why = ComputeSiteProduction(in, rates);
-    if (!why.empty())
-        return why;
+    in.siteError = ComputeSiteProduction(in, rates);
     in.be10Production = rates.be10;
     in.al26Production = rates.al26;
     return std::string();
+}
+
+bool SiteHasProduction(const SimulationInputs& inputs)
+{
+    if (inputs.siteError.empty())
+        return true;
+    ShowMessage(inputs.siteError);
+    return false;
 }
 
 SimulationInputs NormalisedSimulationInputs(const SimulationInputs& inputs)

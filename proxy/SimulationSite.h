@@ -24,9 +24,15 @@ struct SiteProductionRates {
 std::string ComputeSiteProduction(const SimulationInputs& inputs, SiteProductionRates& rates);
 
 // The simulation table's completion: with a latitude, the two production
-// rates from the site (given rates are then refused); the site's other inputs
-// need the latitude, and the atmosphere its pressure.
+// rates from the site (given rates are then refused; a site without
+// production keeps why in siteError); the site's other inputs need the
+// latitude, and the atmosphere its pressure.
 std::string CompleteSimulationSite(SimulationInputs& inputs, const GivenInputs& given);
+
+// False after a message when the site of the inputs gave no production rates
+// (an altitude above the standard atmosphere, no production): the
+// simulation then has no result.
+bool SiteHasProduction(const SimulationInputs& inputs);
 
 // The inputs with both concentrations and their uncertainties normalised from
 // their AMS standards, as every run takes them.

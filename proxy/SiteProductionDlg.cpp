@@ -20,13 +20,21 @@ CSiteProductionDlg::CSiteProductionDlg(const SimulationInputs& inputs, QWidget* 
 {
     if (std::isnan(m_inputs.latitude))
         m_inputs.latitude = kDefaultLatitude;
-    const std::pair<int, const char*> rows[] = {
-        {1050, "Latitude:"}, {1051, "Altitude:"}, {1054, "Thickness:"}, {1055, "Shielding:"}};
+    // The site's rows of the simulation's table, each bound to its box here.
+    const std::pair<const char*, const char*> rows[] = {
+        {"latitude", "Latitude:"}, {"altitude", "Altitude:"}, {"thickness", "Thickness:"}, {"shield", "Shielding:"}};
+    int id = IDC_LATITUDE;
     int top = 8;
-    for (const auto& [id, label] : rows) {
+    for (const auto& [name, label] : rows) {
+        const InputRow<SimulationInputs>& row = *SimulationInputTable().Find(name);
         AddLabel(label, 7, top + 2, 50, 8);
-        AddEdit(id, 60, top, 60, 12);
+        QLineEdit* edit = AddEdit(id, 60, top, 60, 12);
+        edit->setToolTip(QString::fromStdString(InputToolTip(DescribeInput(row))));
+        m_dx.Double(edit, m_inputs.*std::get<double SimulationInputs::*>(row.field), row.range->minimum,
+                    row.range->maximum);
+        AddUnitLabel(id, QString::fromStdString(InputBoxUnit(DescribeInput(row))));
         top += 16;
+        ++id;
     }
     AddLabel(QString::fromStdString("The " + m_inputs.constants +
                                     " set's rates at sea level and high latitude, scaled with Stone (2000) "
@@ -36,12 +44,10 @@ CSiteProductionDlg::CSiteProductionDlg(const SimulationInputs& inputs, QWidget* 
     QPushButton* ok = AddButton(1, "OK", 109, 96, 50, 14, true);
     QPushButton* cancel = AddButton(2, "Cancel", 163, 96, 50, 14);
     SetTabOrderFromTemplate();
-    BindInputs(m_dx, *this, m_inputs, SimulationInputTable(), {1050, 1051, 1054, 1055});
-    AddUnitLabels(*this, SimulationInputTable(), {1050, 1051, 1054, 1055});
     connect(ok, &QPushButton::clicked, this, &CSiteProductionDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CSiteProductionDlg::reject);
     m_dx.ToControls();
-    Control(1050)->setFocus();
+    Control(IDC_LATITUDE)->setFocus();
 }
 
 void CSiteProductionDlg::accept()

@@ -13,6 +13,9 @@ namespace qex {
 class CSiteProductionDlg : public CTemplateDialog {
     Q_OBJECT
 public:
+    // Latitude, altitude, thickness and shielding, in that order.
+    enum : int { IDC_LATITUDE = 1000 };
+
     // `inputs` are the simulation's (its density and constant set); OK leaves
     // the computed rates in be10Production and al26Production.
     explicit CSiteProductionDlg(const SimulationInputs& inputs, QWidget* parent = nullptr);
