@@ -88,7 +88,8 @@ bench: build
 # The core, qexcli and their tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in a folder of their own, and run.
 SANITIZE_BUILD ?= build-sanitize
-SANITIZE_ENV    = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+SANITIZE_ENV    = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
 sanitize: WERROR = ON
 sanitize: deps
