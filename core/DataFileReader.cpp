@@ -127,4 +127,13 @@ std::string BadRecordMessage(const std::string& prefix, int line, const char* wh
     return Format("%s Line %d does not hold %s.", prefix.c_str(), line, what);
 }
 
+std::string KeywordFailureDetail(const std::string& path, const std::string& firstWord, const char* keyword)
+{
+    constexpr std::size_t kShown = 40;
+    if (firstWord.empty())
+        return path + ": the file is empty";
+    const std::string shown = firstWord.size() > kShown ? firstWord.substr(0, kShown) + "..." : firstWord;
+    return path + ": its first word is '" + PrintableText(shown) + "', not " + keyword;
+}
+
 } // namespace qex

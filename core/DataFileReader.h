@@ -17,8 +17,10 @@ public:
 
     // Reads the whole file; false when it cannot be opened as a file.
     bool Open(const std::string& path);
-    // After a failed Open: "path: reason", for the message's detail.
+    // After a failed Open: "path: reason", for the message's detail, and the
+    // system's error number (0 for a file that is not a regular one).
     std::string OpenFailureDetail() const;
+    int OpenError() const { return m_notRegular ? 0 : m_openError; }
     // Takes the text directly (tests, fuzzing).
     void OpenText(std::string text);
 
@@ -53,5 +55,10 @@ private:
 
 // The message for a bad record: "<prefix> Line N does not hold <what>."
 std::string BadRecordMessage(const std::string& prefix, int line, const char* what);
+
+// The detail for a file whose first word is not its keyword: "path: its first
+// word is 'Geomagnetic_Pole_Data', not Proxy_Data" (the word cut short and
+// shown printable), or "path: the file is empty".
+std::string KeywordFailureDetail(const std::string& path, const std::string& firstWord, const char* keyword);
 
 } // namespace qex

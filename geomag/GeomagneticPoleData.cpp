@@ -38,7 +38,7 @@ int CGeomagneticPoleData::LoadFile()
     Clear();
     CDataFileReader reader;
     if (!reader.Open(path)) {
-        ShowMessage("Can not find Geomagnetic Pole file!", reader.OpenFailureDetail());
+        ShowMessage(FileFailureText("Can not find Geomagnetic Pole file!", reader.OpenError()), reader.OpenFailureDetail());
         m_loaded = false;
         return 0;
     }
@@ -59,7 +59,8 @@ int CGeomagneticPoleData::Load(CDataFileReader& reader)
     Clear();
     std::string keyword;
     if (!reader.ReadToken(keyword) || keyword != "Geomagnetic_Pole_Data") {
-        ShowMessage("Geomagnetic Pole file is not correct!");
+        ShowMessage("Geomagnetic Pole file is not correct!",
+                    path.empty() ? std::string() : KeywordFailureDetail(path, keyword, "Geomagnetic_Pole_Data"));
         return 0;
     }
     name.clear();

@@ -53,7 +53,7 @@ int CProxyCurve::LoadFile()
 {
     CDataFileReader reader;
     if (!reader.Open(path))
-        return FailLoad("Can not find Proxy data file!", reader.OpenFailureDetail());
+        return FailLoad(FileFailureText("Can not find Proxy data file!", reader.OpenError()), reader.OpenFailureDetail());
     return Load(reader);
 }
 
@@ -73,7 +73,8 @@ int CProxyCurve::Load(CDataFileReader& reader)
 
     std::string token;
     if (!reader.ReadToken(token) || token != kKeyword)
-        return FailLoad("Proxy data file is not correct!");
+        return FailLoad("Proxy data file is not correct!", path.empty() ? std::string()
+                                                                        : KeywordFailureDetail(path, token, kKeyword));
     name.clear();
     reader.ReadToken(name);
 
