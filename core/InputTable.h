@@ -49,6 +49,7 @@ struct InputRow {
     bool required = false;               // qexcli does not run without it
     bool option = true;                  // qexcli takes it; false for a field of the dialog alone
     std::string_view help = {};          // one more line for the help and the tooltip; may be empty
+    bool whole = false;                  // a count or a seed: a number with a fraction is refused
 };
 
 template <class Inputs>
@@ -85,9 +86,11 @@ private:
 std::string InputNumberText(double value);
 
 // Reads a typed number as qexcli reads its options: empty and the value when
-// `text` is one finite decimal number within the range; otherwise why not,
-// "'abc' is not a number" or "X is outside the range A to B".
-std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value);
+// `text` is one finite decimal number within the range (and, when `whole`,
+// without a fraction); otherwise why not, "'abc' is not a number", "X is
+// outside the range A to B" or "'1.5' is not a whole number".
+std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value,
+                            bool whole = false);
 
 // Empty when `text` has at most maxChars characters (any when negative);
 // otherwise "the path is longer than N characters".
@@ -151,7 +154,7 @@ std::string SetInputFromText(const InputRow<Inputs>& row, Inputs& inputs, std::s
 {
     if (const auto* number = std::get_if<double Inputs::*>(&row.field)) {
         double value = 0.0;
-        std::string why = ReadInputNumber(text, row.range, value);
+        std::string why = ReadInputNumber(text, row.range, value, row.whole);
         if (why.empty())
             inputs.**number = value;
         return why;

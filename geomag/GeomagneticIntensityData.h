@@ -28,7 +28,8 @@ public:
     // Records less than 0.001 year apart become one, at the first age.
     void MergeCloseYears();
     // Writes the records in the file layout; 1 when written, 0 when the path
-    // cannot be written ("Can not find this file!"; any earlier file is kept).
+    // cannot be written ("Can not find this file!"; any earlier file is kept)
+    // or when the ages go back somewhere (its gaps and merges mean nothing then).
     int SaveFile(std::string outputPath) const;
 
     // The text SaveFile writes.
@@ -41,6 +42,8 @@ public:
     // refuses such records naming this line.
     int NegativeLine() const { return m_negativeLine; }
     double NegativeValue() const { return m_negativeValue; }
+    // The first line whose age goes back from the one before, 0 when none does.
+    int DescendingLine() const { return m_descendingLine; }
 
 private:
     int Load(CDataFileReader& reader);
@@ -48,6 +51,7 @@ private:
     bool m_loaded = false;
     int m_negativeLine = 0;
     double m_negativeValue = 0.0;
+    int m_descendingLine = 0;
 };
 
 } // namespace qex
