@@ -488,13 +488,18 @@ bool CBatchOutputs::Commit(const BatchOutcome& outcome, const FolderLockWait& wa
         m_output->Commit(); // says why
         return false;
     }
+    int error = 0;
+    std::string failed;
+    if (m_reports && !m_reports->Sync(error, [&wait] { return !wait || wait(false); })) {
+        if (error != 0)
+            ShowMessage(FileFailureText("Can not write the report!", error), FileErrorDetail(m_reportDir, error));
+        return false;
+    }
     // One batch at a time puts its files in place in these folders.
     std::vector<std::string> folders = {FolderOf(m_outputPath)};
     if (m_reports)
         folders.push_back(m_reportDir);
     CFolderLock lock;
-    int error = 0;
-    std::string failed;
     if (!lock.Lock(folders, error, failed, wait)) {
         if (error != 0)
             ShowMessage(FileFailureText("Can not write the batch output file!", error), FileErrorDetail(failed, error));

@@ -104,8 +104,10 @@ public:
     // for removal when the row failed. A report that cannot be written fails
     // its row alone, with the reason in its messages.
     void TakeRow(std::size_t index, BatchRowOutcome& row);
-    // Puts everything in place, waiting while another batch puts its files
-    // in the same folders. False after a message (none when `wait` gave up).
+    // Puts everything in place: syncs the reports (asking `wait(false)`
+    // meanwhile whether to go on) and waits while another batch puts its
+    // files in the same folders. False after a message (none when `wait`
+    // gave up).
     bool Commit(const BatchOutcome& outcome, const FolderLockWait& wait = {});
 
 private:

@@ -3,13 +3,17 @@
 #include "core/FileIdentity.h"
 #include "core/TemporaryFiles.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace qex {
@@ -175,17 +179,51 @@ void CStagingFolder::RemoveAtCommit(const std::string& name)
     m_removed.push_back(m_folder + "/" + name);
 }
 
+bool CStagingFolder::Sync(int& error, const std::function<bool()>& goOn)
+{
+    error = 0;
+    if (m_stagingFd < 0) {
+        error = EBADF;
+        return false;
+    }
+    // On a thread of its own, so that a stop asked for meanwhile is heard:
+    // the sync goes on alone, on a descriptor of its own, and the files are
+    // removed at once.
+    struct State {
+        std::atomic<bool> done{false};
+        int error = 0;
+    };
+    auto state = std::make_shared<State>();
+    const int fd = ::dup(m_stagingFd);
+    auto sync = [state, fd] {
+        if (::syncfs(fd) != 0)
+            state->error = errno;
+        ::close(fd);
+        state->done.store(true, std::memory_order_release);
+    };
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    try {
+        std::thread(sync).detach();
+    } catch (...) {
+        sync(); // no thread to be had: here, not to be interrupted
+    }
+    while (!state->done.load(std::memory_order_acquire)) {
+        if (goOn && !goOn())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    error = state->error;
+    return error == 0;
+}
+
 bool CStagingFolder::Commit(int& error, std::string& failedPath)
 {
     error = 0;
     if (m_stagingFd < 0) {
         error = EBADF;
-        failedPath = m_folder;
-        return false;
-    }
-    // Every byte on disk before any name changes: one sync for all files.
-    if (::syncfs(m_stagingFd) != 0) {
-        error = errno;
         failedPath = m_folder;
         return false;
     }

@@ -8,6 +8,7 @@
 // the folder as it was. A killed process (SIGKILL) can leave the hidden
 // folder behind: the next one to open a staging folder there removes it.
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -41,9 +42,15 @@ public:
     // regular file): a file that would otherwise tell an old story.
     void RemoveAtCommit(const std::string& name);
 
-    // Syncs every file written and renames each into place, then removes
-    // those asked, with the termination signals held back. False, with
-    // errno and the path that failed, when a rename fails: the files renamed
+    // Puts every byte written on disk (one sync of the file system, which
+    // may take seconds while other programs write much), asking `goOn` about
+    // every 20 ms whether it is still wanted: false from it gives up, with
+    // `error` 0. False with errno when the sync fails.
+    bool Sync(int& error, const std::function<bool()>& goOn = {});
+
+    // Renames every file written into place, then removes those asked, with
+    // the termination signals held back; call after Sync. False, with errno
+    // and the path that failed, when a rename fails: the files renamed
     // before it stay in place, the others are removed.
     bool Commit(int& error, std::string& failedPath);
 

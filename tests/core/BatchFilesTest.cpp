@@ -51,6 +51,7 @@ TEST(StagingFolder, FilesWaitHiddenUntilTheCommitAndADiscardLeavesNothing)
         EXPECT_NE(waiting[0], ".qex-batch-left");
         EXPECT_EQ(ReadFile(folder + "/a.txt"), "old a\n");
         std::string failed;
+        ASSERT_TRUE(staging.Sync(error)) << error;
         ASSERT_TRUE(staging.Commit(error, failed)) << failed;
     }
     EXPECT_EQ(EntriesIn(folder), (std::vector<std::string>{"a.txt", "b.txt"}));
