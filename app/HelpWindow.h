@@ -16,6 +16,8 @@ public:
     static QString ReadmePath();
     // Where the exposure age's geomagnetic records come from.
     static QString GeomagneticRecordsText();
+    // The calculators of the list, a table row each: title, what it does, its qexcli command.
+    static QString CalculatorRows();
 };
 
 } // namespace qex

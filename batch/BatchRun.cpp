@@ -111,6 +111,16 @@ std::string BatchRowOutcome::Said() const
 
 bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob& job, std::string& error)
 {
+    const BatchCalculator* found = FindBatchCalculator(calculator);
+    if (found == nullptr) {
+        error = "no batch for the calculator '" + calculator + "'";
+        return false;
+    }
+    return OpenBatch(*found, path, job, error);
+}
+
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error)
+{
     // A pipe or a device could block or never end (/dev/zero).
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
@@ -140,13 +150,20 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
 bool OpenBatchText(const std::string& calculatorName, std::string_view text, const std::string& folder, BatchJob& job,
                    std::string& error)
 {
-    job = BatchJob();
-    job.calculator = FindBatchCalculator(calculatorName);
-    if (job.calculator == nullptr) {
+    const BatchCalculator* found = FindBatchCalculator(calculatorName);
+    if (found == nullptr) {
+        job = BatchJob();
         error = "no batch for the calculator '" + calculatorName + "'";
         return false;
     }
-    const BatchCalculator& calculator = *job.calculator;
+    return OpenBatchText(*found, text, folder, job, error);
+}
+
+bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder, BatchJob& job,
+                   std::string& error)
+{
+    job = BatchJob();
+    job.calculator = &calculator;
     CsvTable table;
     if (!ReadCsv(text, table, error))
         return false;
@@ -312,20 +329,19 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
     return outcome;
 }
 
-std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome)
+std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, CellDigits digits)
 {
     const BatchCalculator& calculator = *job.calculator;
     std::vector<std::string> header = {kSampleColumn};
     for (const BatchColumn& column : calculator.inputColumns)
         header.push_back(column.name);
-    header.insert(header.end(), calculator.resultColumns.begin(), calculator.resultColumns.end());
-    // Lines the calculator does not name get columns of their own, in the order first met.
-    std::vector<std::string> extra;
+    // Every row's result columns, then those some rows add, in the order first met.
+    std::vector<std::string> results = calculator.resultColumns;
     for (const BatchRowOutcome& row : outcome.rows)
-        for (const auto& [name, value] : row.result.extraResults)
-            if (std::find(extra.begin(), extra.end(), name) == extra.end())
-                extra.push_back(name);
-    header.insert(header.end(), extra.begin(), extra.end());
+        for (const OutputValue& value : row.result.results)
+            if (std::find(results.begin(), results.end(), value.name) == results.end())
+                results.push_back(value.name);
+    header.insert(header.end(), results.begin(), results.end());
     header.push_back(kErrorColumn);
 
     std::string text = CsvLine(header);
@@ -333,15 +349,11 @@ std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome)
         std::vector<std::string> fields = {row.sample};
         fields.insert(fields.end(), row.result.inputs.begin(), row.result.inputs.end());
         fields.resize(1 + calculator.inputColumns.size());
-        std::vector<std::string> results = row.result.results;
-        results.resize(calculator.resultColumns.size());
-        fields.insert(fields.end(), results.begin(), results.end());
-        for (const std::string& name : extra) {
-            std::string value;
-            for (const auto& [has, text] : row.result.extraResults)
-                if (has == name)
-                    value = text;
-            fields.push_back(value);
+        const std::vector<std::string> names = OutputNames(row.result.results);
+        const std::vector<std::string> cells = OutputCells(row.result.results, digits);
+        for (const std::string& name : results) {
+            const auto found = std::find(names.begin(), names.end(), name);
+            fields.push_back(found == names.end() ? std::string() : cells[static_cast<std::size_t>(found - names.begin())]);
         }
         fields.push_back(row.result.failed ? row.Said() : std::string());
         text += CsvLine(fields);
@@ -412,9 +424,10 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
     return false;
 }
 
-CBatchOutputs::CBatchOutputs(const BatchJob& job, std::string outputPath, std::string reportDir)
-    : m_job(job), m_outputPath(std::move(outputPath)), m_reportDir(job.calculator->makesReports ? std::move(reportDir)
-                                                                                                 : std::string())
+CBatchOutputs::CBatchOutputs(const BatchJob& job, std::string outputPath, std::string reportDir,
+                             const BatchOutputFormat& format)
+    : m_job(job), m_outputPath(std::move(outputPath)),
+      m_reportDir(job.calculator->makesReports ? std::move(reportDir) : std::string()), m_format(format)
 {
 }
 
@@ -483,7 +496,8 @@ bool CBatchOutputs::Commit(const BatchOutcome& outcome, const FolderLockWait& wa
 {
     if (!m_output)
         return false;
-    const std::string text = FormatBatchCsv(m_job, outcome);
+    const std::string text =
+        m_format.json ? FormatBatchJson(m_job, outcome) : FormatBatchCsv(m_job, outcome, m_format.digits);
     if (std::fwrite(text.data(), 1, text.size(), m_output->Stream()) != text.size()) {
         m_output->Commit(); // says why
         return false;

@@ -38,6 +38,12 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
 // The same from the file's text; `folder` is where its relative paths start.
 bool OpenBatchText(const std::string& calculator, std::string_view text, const std::string& folder, BatchJob& job,
                    std::string& error);
+// The same for a table of samples that is not one of the calculators (a
+// figure's, read as a batch is): its columns are the calculator's input
+// columns, and the calculator must outlive the job.
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error);
+bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder, BatchJob& job,
+                   std::string& error);
 
 struct BatchRowOutcome {
     int line = 0;
@@ -67,9 +73,19 @@ using BatchRowDone = std::function<void(std::size_t index, BatchRowOutcome& row)
 BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const BatchProgress& progress = {},
                       const BatchRowDone& rowDone = {});
 
+// How the output file is written: CSV with numbers in full (the shortest
+// text that reads back to the same double) or with the list's digits, or JSON.
+struct BatchOutputFormat {
+    bool json = false;
+    CellDigits digits = CellDigits::Full;
+};
+
 // The output file: "sample", the input columns as used, the result columns,
-// columns for block lines the calculator does not name, and "error".
-std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome);
+// the columns some rows add (the Monte Carlo's), and "error".
+std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, CellDigits digits = CellDigits::Full);
+// The same as one JSON document, an object per sample (see
+// packaging/qexcli-output.schema.json).
+std::string FormatBatchJson(const BatchJob& job, const BatchOutcome& outcome);
 
 // Where each row's report goes: DIR/<sample>-report.txt, the sample's name
 // made safe for a file name ("row-N" without one), a name used twice numbered
@@ -89,7 +105,8 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
 // last. A batch stopped or failed before Commit leaves every file as it was.
 class CBatchOutputs {
 public:
-    CBatchOutputs(const BatchJob& job, std::string outputPath, std::string reportDir);
+    CBatchOutputs(const BatchJob& job, std::string outputPath, std::string reportDir,
+                  const BatchOutputFormat& format = {});
     ~CBatchOutputs();
     CBatchOutputs(const CBatchOutputs&) = delete;
     CBatchOutputs& operator=(const CBatchOutputs&) = delete;
@@ -117,6 +134,7 @@ private:
     std::vector<std::string> m_reportPaths;
     std::unique_ptr<CAtomicFile> m_output;
     std::unique_ptr<CStagingFolder> m_reports;
+    BatchOutputFormat m_format;
 };
 
 } // namespace qex

@@ -5,8 +5,10 @@
 #include "core/TextNumber.h"
 
 #include <cerrno>
+#include <cmath>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <sys/stat.h>
 
 namespace qex {
@@ -134,6 +136,36 @@ std::string KeywordFailureDetail(const std::string& path, const std::string& fir
         return path + ": the file is empty";
     const std::string shown = firstWord.size() > kShown ? firstWord.substr(0, kShown) + "..." : firstWord;
     return path + ": its first word is '" + PrintableText(shown) + "', not " + keyword;
+}
+
+bool DataFileReadDone(DataFileRead read, const CDataFileReader& reader, const std::string& prefix, const char* what,
+                      const std::string& path, const char* keyword, const std::string& firstWord)
+{
+    if (read == DataFileRead::WrongKeyword)
+        ShowMessage(prefix, path.empty() ? std::string() : KeywordFailureDetail(path, firstWord, keyword));
+    else if (read == DataFileRead::BadRecord)
+        ShowMessage(BadRecordMessage(prefix, reader.BadLine(), what));
+    return read == DataFileRead::Done;
+}
+
+void MergeCloseYears(std::vector<double>& years, std::initializer_list<std::vector<double>*> columns, double close)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < years.size(); ++i) {
+        if (std::fabs(years[i] - years[kept]) < close) {
+            for (std::vector<double>* column : columns)
+                (*column)[kept] = std::midpoint((*column)[kept], (*column)[i]);
+        } else {
+            ++kept;
+            years[kept] = years[i];
+            for (std::vector<double>* column : columns)
+                (*column)[kept] = (*column)[i];
+        }
+    }
+    const std::size_t count = years.empty() ? 0 : kept + 1;
+    years.resize(count);
+    for (std::vector<double>* column : columns)
+        column->resize(count);
 }
 
 } // namespace qex

@@ -4,6 +4,7 @@
 // list. The dialog and `qexcli cut` both call this.
 
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 #include "proxy/PlotData.h"
 
@@ -32,13 +33,25 @@ enum class CutOutcome {
 // The line appended when the cut gives no result; it carries its own line feed.
 inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have valid results\n";
 
-// With `plot`, a result also gives the curve, the cut and its history for the plot window.
-CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr);
+// The block of a cut: ages (yr, listed in kyr), the cut value in the curve's
+// own units, and the crossing years (yr, listed in kyr), youngest first.
+struct CutResult {
+    double exposure = 0.0, burial = 0.0, total = 0.0;
+    double cutValue = 0.0;
+    int crossings = 0;
+    std::vector<double> crossingYears;
+};
+const OutputTable<CutResult>& CutOutputTable();
+
+// With `plot`, a result also gives the curve, the cut and its history for the
+// plot window; with `blocks`, its values.
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr,
+                            COutputBlocks* blocks = nullptr);
 
 class CProxyCurve;
 // The same on a curve already loaded (inputs.path is not read; the curve's
 // own orientation holds, not inputs.exposureAboveCut).
 CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list,
-                            ProxyHistoryPlot* plot = nullptr);
+                            ProxyHistoryPlot* plot = nullptr, COutputBlocks* blocks = nullptr);
 
 } // namespace qex

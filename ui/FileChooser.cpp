@@ -79,6 +79,8 @@ std::optional<ChosenFile> CPlatformFileChooser::ChooseFile(const ChooserRequest&
             dialog.setDefaultSuffix(FilterExtension(request.filter, name));
         });
     }
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return ChosenFile{dialog.selectedFiles().first(), dialog.selectedNameFilter()};
