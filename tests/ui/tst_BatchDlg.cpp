@@ -5,6 +5,7 @@
 #include "core/Message.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QTableWidget>
 #include <QTest>
 
@@ -31,6 +32,27 @@ private slots:
         QVERIFY(!dialog.Run());
         QVERIFY(said.Messages().size() == 1 && said.Messages()[0].find("unknown column 'densty'") != std::string::npos);
         QVERIFY(!test::FileExists(dir.File("out.csv")));
+    }
+
+    void anOutputNamingARecordTheRowsReadIsRefused()
+    {
+        // State: geomagnetic rows without a pole cell read pole02.dat of the working folder.
+        // Action: choose that file as the output. Expected: refused, the record intact.
+        test::TempDir dir;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(dir.Path()));
+        test::WriteFile(dir.File("pole02.dat"), test::ReadFile(test::SourceDir() + "/examples/geomag/pole02.dat"));
+        test::WriteFile(dir.File("e.csv"), "sample,concentration,geomagnetic\nA,2139000,on\n");
+        CBatchDlg dialog;
+        dialog.SetCalculator("exposure");
+        dialog.SetInputFile(QString::fromStdString(dir.File("e.csv")));
+        dialog.SetOutputFile("pole02.dat");
+        CMessageRecorder said;
+        QVERIFY(!dialog.Run());
+        QDir::setCurrent(before);
+        QVERIFY(said.Messages().size() == 1 && said.Messages()[0].find("the default pole file") != std::string::npos);
+        QCOMPARE(test::ReadFile(dir.File("pole02.dat")),
+                 test::ReadFile(test::SourceDir() + "/examples/geomag/pole02.dat"));
     }
 
     void runsEveryExampleFileAndSumsItUp()
