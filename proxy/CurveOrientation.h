@@ -7,6 +7,10 @@
 
 namespace qex {
 
+// Ends a block (and heads a report) computed on a curve read negated, so that
+// a saved list or report says which side of its cut values was exposure.
+inline constexpr const char* kExposureAboveCutLine = "Exposure above the cut (curve high = warm)";
+
 // A value between the curve's own units and the negated values the walks
 // use, either way when `negated`. 0 - v rather than -v: a cut of zero shows
 // as 0, never as -0.

@@ -26,11 +26,10 @@ CSimulationSession MakeSession(const SimulationInputs& in)
                               WalkEvaluation::Fast, HalfLivesOf(in), in.exposureAboveCut);
 }
 
-// The block's closing lines: the half-lives when they are not the original ones.
-void AppendHalfLifeLines(const SimulationInputs& in, CResultList& list)
+// The block's closing lines: what made it other than the defaults.
+std::vector<std::string> SettingLines(const SimulationInputs& in)
 {
-    for (const std::string& line : HalfLifeLines(HalfLivesOf(in)))
-        list.AppendLine(line);
+    return SimulationSettingLines(HalfLivesOf(in), in.exposureAboveCut);
 }
 
 // Said once, after the block, when the listed history is not a match.
@@ -50,15 +49,20 @@ void PrepareBatchSession(CSimulationSession& session, SimulationBatchRow* batch)
 }
 
 // Shows why the measured values cannot give a simulation (zero production,
-// 10Be at or above saturation...) before the failure message; the nine
-// perturbed runs fail silently, as the engine does.
-void ExplainCentralFailure(const SimulationInputs& in)
+// 10Be at or above saturation, a ratio no burial explains...); false when
+// there is nothing to say. The nine perturbed runs fail silently, as the
+// engine does.
+bool ExplainCentralFailure(const SimulationInputs& in)
 {
-    const std::string reason = UnusableParametersMessage(DeriveSimulationParameters(
+    const SimulationParameters p = DeriveSimulationParameters(
         in.be10, in.be10Production, in.al26, in.al26Production, in.density, in.freePath,
-        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr, in.be10HalfLife, in.al26HalfLife));
+        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr, in.be10HalfLife, in.al26HalfLife);
+    std::string reason = UnusableParametersMessage(p);
+    if (reason.empty())
+        reason = RatioAboveProductionMessage(p);
     if (!reason.empty())
         ShowMessage(reason);
+    return !reason.empty();
 }
 
 bool HavePaths(const SimulationInputs& inputs, const SimulationBatchRow* batch)
@@ -190,16 +194,18 @@ namespace {
 // The run with the measured values, whose report stays on disk. False, after
 // the messages, when it has no best fit or the report cannot be written, and
 // silently when the user stopped the calculation (nothing appended or written).
+// "Calculation Error!" is said only when no message since `said` (the
+// calculation's start) has explained the failure already.
 bool RunCentral(CSimulationSession& session, const SimulationInputs& inputs, SimulationBestFit& best,
-                SimulationDetail* detail)
+                SimulationDetail* detail, std::uint64_t said)
 {
     const bool found = session.Run(inputs.be10, inputs.al26, best, detail);
     if (session.Cancelled())
         return false;
     const bool written = session.WriteReport();
     if (!found || !written) {
-        ExplainCentralFailure(inputs);
-        ShowMessage("Calculation Error!");
+        if (!ExplainCentralFailure(inputs) && MessagesSaid() == said)
+            ShowMessage("Calculation Error!");
         return false;
     }
     return true;
@@ -209,6 +215,7 @@ bool RunCentral(CSimulationSession& session, const SimulationInputs& inputs, Sim
 bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
                                        const SimulationProgress& progress, SimulationBatchRow* batch)
 {
+    const std::uint64_t said = MessagesSaid();
     if (!HavePaths(inputs, batch))
         return false;
     CSimulationSession session = MakeSession(inputs);
@@ -236,7 +243,7 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
 
     // The central run; the session gives it from the unperturbed run above.
     SimulationBestFit central;
-    if (!RunCentral(session, inputs, central, detail))
+    if (!RunCentral(session, inputs, central, detail, said))
         return false;
 
     const int number = list.m_nResultCount + 1;
@@ -259,7 +266,8 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
         list.AppendLine(Format(kRangeLines[q][0], ranges[q].Min() / scale));
         list.AppendLine(Format(kRangeLines[q][1], ranges[q].Max() / scale));
     }
-    AppendHalfLifeLines(inputs, list);
+    for (const std::string& line : SettingLines(inputs))
+        list.AppendLine(line);
     list.AppendLine("\n");
     list.EndBlock(heading);
     WarnIfOffCurve(central);
@@ -269,16 +277,17 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
 bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
                             const SimulationProgress& progress, SimulationBatchRow* batch)
 {
+    const std::uint64_t said = MessagesSaid();
     if (!HavePaths(inputs, batch))
         return false;
     CSimulationSession session = MakeSession(inputs);
     PrepareBatchSession(session, batch);
     session.SetProgress(progress, 1);
     SimulationBestFit best;
-    if (!RunCentral(session, inputs, best, detail))
+    if (!RunCentral(session, inputs, best, detail, said))
         return false;
     std::vector<std::string> lines = SimulationResultLines(best);
-    for (std::string& line : HalfLifeLines(HalfLivesOf(inputs)))
+    for (std::string& line : SettingLines(inputs))
         lines.push_back(std::move(line));
     list.AppendBlock(lines);
     WarnIfOffCurve(best);
