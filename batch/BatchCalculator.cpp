@@ -325,9 +325,10 @@ BatchCalculator CutBatch()
         return column != (in.cutByAge ? "cut-value" : "cut-age");
     };
     recipe.run = [](CutInputs& in, CResultList& list, BatchShared&, BatchRowResult&) {
-        const CutOutcome outcome = AppendCutResults(in, list);
+        std::string failure;
+        const CutOutcome outcome = AppendCutResults(in, list, nullptr, &failure);
         if (outcome == CutOutcome::NoValidResult)
-            ShowMessage(Trimmed(kNoValidResultsLine));
+            ShowMessage(Trimmed(kNoValidResultsLine) + ": " + failure);
         return outcome == CutOutcome::Result;
     };
     return Make(std::move(recipe));

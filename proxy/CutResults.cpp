@@ -33,17 +33,23 @@ const InputTable<CutInputs>& CutInputTable()
     return table;
 }
 
-CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot)
+std::vector<std::string> CutFailureLines(const std::string& reason)
+{
+    return {kCutFailureHeading, kNoValidResultsLine, "Reason: " + reason};
+}
+
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot, std::string* failure)
 {
     if (inputs.path.empty()) {
         ShowMessage("Please select a proxy curve file!");
         return CutOutcome::Stopped;
     }
     CProxyCurve curve(inputs.path, inputs.exposureAboveCut);
-    return AppendCutResults(curve, inputs, list, plot);
+    return AppendCutResults(curve, inputs, list, plot, failure);
 }
 
-CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot)
+CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot,
+                            std::string* failure)
 {
     if (!curve.IsLoaded())
         return CutOutcome::Stopped;
@@ -57,8 +63,11 @@ CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResult
                            ? curve.CutAtYear(inputs.cutAge, inputs.exposureAge)
                            : curve.CutAtValue(CurveValue(inputs.cutValue, curve.negated), inputs.exposureAge);
     if (end < 0.0) {
-        // A line of its own: no heading, no result number, nothing selected.
-        list.AppendLine(kNoValidResultsLine);
+        // A block of its own, but no result: no number, nothing selected.
+        for (const std::string& line : CutFailureLines(curve.failure))
+            list.AppendLine(line);
+        if (failure != nullptr)
+            *failure = curve.failure;
         return CutOutcome::NoValidResult;
     }
 
@@ -71,6 +80,8 @@ CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResult
     for (std::size_t k = 0; k < curve.crossings.size(); ++k)
         list.AppendLine(Format("Intersect year(kyr) %d:   %-10.3f", static_cast<int>(k + 1),
                                curve.crossings.at(k) / kYearsPerKyr));
+    if (curve.negated)
+        list.AppendLine(kExposureAboveCutLine);
     list.EndBlock(heading);
     if (plot != nullptr)
         *plot = MakeCutHistoryPlot(curve);

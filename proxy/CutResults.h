@@ -8,6 +8,7 @@
 #include "proxy/PlotData.h"
 
 #include <string>
+#include <vector>
 
 namespace qex {
 
@@ -25,20 +26,29 @@ const InputTable<CutInputs>& CutInputTable();
 
 enum class CutOutcome {
     Result,        // a result block was appended
-    NoValidResult, // the no-valid-results line was appended
+    NoValidResult, // the failure's block was appended
     Stopped,       // nothing appended: no path, or the curve did not load (message shown)
 };
 
-// The line appended when the cut gives no result; it carries its own line feed.
+// The line that says the cut gave no result; it carries its own line feed.
 inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have valid results\n";
+// A cut without a result is listed under a heading of its own, so that a
+// saved list cannot make it look like part of the block before it: the
+// heading, the no-valid-results line and the reason. It is no result: the
+// result count does not change.
+inline constexpr const char* kCutFailureHeading = "Calculation Failed";
+std::vector<std::string> CutFailureLines(const std::string& reason);
 
-// With `plot`, a result also gives the curve, the cut and its history for the plot window.
-CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr);
+// With `plot`, a result also gives the curve, the cut and its history for
+// the plot window; with `failure`, a cut without a result gives its reason
+// ("6 is above the curve's maximum 5.08").
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr,
+                            std::string* failure = nullptr);
 
 class CProxyCurve;
 // The same on a curve already loaded (inputs.path is not read; the curve's
 // own orientation holds, not inputs.exposureAboveCut).
 CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list,
-                            ProxyHistoryPlot* plot = nullptr);
+                            ProxyHistoryPlot* plot = nullptr, std::string* failure = nullptr);
 
 } // namespace qex
