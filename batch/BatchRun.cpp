@@ -299,7 +299,8 @@ std::vector<std::string> BatchReportPaths(const BatchJob& job, const std::string
     return paths;
 }
 
-bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir)
+bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir,
+                     const BatchFileNames& names)
 {
     // Found now rather than after every row has run.
     std::error_code error;
@@ -308,8 +309,8 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
         ShowMessage("Can not make the report folder!", reportDir + ": " + std::strerror(ENOTDIR));
         return false;
     }
-    std::vector<FileUse> uses = {{"--input", job.inputPath, FileRole::Input},
-                                 {"--output", outputPath, FileRole::Output}};
+    std::vector<FileUse> uses = {{names.input, job.inputPath, FileRole::Input},
+                                 {names.output, outputPath, FileRole::Output}};
     std::set<std::string> read;
     for (const BatchInputRow& row : job.rows)
         for (const BatchColumn& column : job.calculator->inputColumns)

@@ -66,9 +66,16 @@ std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome);
 // ("B1-2-report.txt"). One entry per row, empty for a row that makes none.
 std::vector<std::string> BatchReportPaths(const BatchJob& job, const std::string& reportDir);
 
+// How the messages name the input and output files: qexcli's options, or a dialog's fields.
+struct BatchFileNames {
+    std::string input = "--input";
+    std::string output = "--output";
+};
+
 // Refuses, with a message naming both, an output or report that names the
 // input file or a file a row reads, or another output.
-bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir);
+bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir,
+                     const BatchFileNames& names = {});
 
 // Writes the output file and the reports the rows kept (with a report folder,
 // made when missing), together: all in place or none. False after a message.

@@ -2,6 +2,7 @@
 // result row each, written to a CSV file (and the simulations' reports to a
 // folder) once every row has run.
 
+#include "batch/BatchDefaults.h"
 #include "batch/BatchRun.h"
 #include "cli/Command.h"
 #include "proxy/SimulationCalculation.h"
@@ -58,12 +59,12 @@ int Run(const BatchOptions& options)
             return kUsage;
         }
         // The options stand in for the columns: a row's own cell wins.
-        for (BatchInputRow& row : job.rows) {
-            if (!options.monteCarlo.empty() && row.cells.Find("monte-carlo") == nullptr)
-                row.cells.cells["monte-carlo"] = options.monteCarlo;
-            if (!options.seed.empty() && row.cells.Find("seed") == nullptr)
-                row.cells.cells["seed"] = options.seed;
-        }
+        SettingValues values;
+        if (!options.monteCarlo.empty())
+            values.push_back({"monte-carlo", options.monteCarlo});
+        if (!options.seed.empty())
+            values.push_back({"seed", options.seed});
+        FillMissingCells(job, values);
     }
     if (!CheckBatchFiles(job, options.output, options.reportDir))
         return kUsage;

@@ -7,6 +7,7 @@
 #include "geomag/ExposureAgeResult.h"
 #include "ui/ResultDialog.h"
 
+class QLabel;
 class QListWidget;
 
 namespace qex {
@@ -34,6 +35,11 @@ public:
 
 protected:
     void OnCalculate() override;
+
+private:
+    // The label beside the erosion box: "cm/yr = 10 m/Myr" for what is typed.
+    void ShowErosionEquivalent();
+    QLabel* m_erosionUnit = nullptr;
 };
 
 } // namespace qex
