@@ -5,7 +5,8 @@ namespace qex {
 const std::vector<FeatureCommand>& FeatureCommands()
 {
     static const std::vector<FeatureCommand> commands = {
-        {ID_SIMULATION, "Climatic Proxy Curve Simulation", "Burial-Exposure &Simulation from a Proxy Curve..."},
+        // Named as its dialog's title names it.
+        {ID_SIMULATION, "Climatic Proxy Curve Simulation", "Climatic Curve &Age Correction..."},
         {ID_CUT_RESULTS, "Climatic Proxy Curve Cut Results", "Proxy Curve &Cut Results..."},
         {ID_NORMALIZE_CURVE, "Read/write/Normalize Climatic Curve", "&Normalize an Intensity Curve File..."},
         {ID_SCALING_FACTOR, "Scaling factor", "Production-Rate Scaling &Factors of a Site..."},
@@ -30,6 +31,8 @@ const OtherPrompt kOtherPrompts[] = {
     {ID_APP_ABOUT, "Display program information, version number and copyright", "About"},
     {ID_APP_EXIT, "Quit the application", "Exit"},
     {ID_HALF_LIVES, "Choose the half-lives of 10Be and 26Al the calculations decay with", "Nuclide Half-lives"},
+    {ID_ASK_BEFORE_DISCARDING, "Ask before a dialog with results that were not saved is closed",
+     "Ask Before Discarding Results"},
     {ID_HELP_INDEX, "List the calculators and what each computes", "Help Topics"},
     {ID_HELP, "Display help for the calculators", "Help"},
     {ID_CONTEXT_HELP, "Display help for the calculators", "Help"},

@@ -19,6 +19,7 @@ enum CommandId : int {
     ID_SIMULATION = 32805,
     ID_HALF_LIVES = 32806, // "&Options" > "Nuclide &Half-lives..."
     ID_BATCH = 32807,
+    ID_ASK_BEFORE_DISCARDING = 32808, // "&Options" > "Ask Before &Discarding Results"
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

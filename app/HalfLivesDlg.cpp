@@ -1,6 +1,7 @@
 #include "app/HalfLivesDlg.h"
 
 #include "ui/HalfLifeSettings.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 
 #include <QLineEdit>
@@ -15,11 +16,12 @@ constexpr int kTemplateId = 142;
 CHalfLivesDlg::CHalfLivesDlg(QWidget* parent)
     : CTemplateDialog(kTemplateId, "Nuclide Half-lives", 226, 96, 9, parent), m_inputs(StoredHalfLives())
 {
+    InstallHelpKey(*this, "half-lives");
     AddLabel("10Be half-life (yr):", 7, 10, 68, 8);
     QLineEdit* be10 = AddEdit(IDC_BE10, 78, 8, 60, 12);
     AddLabel("26Al half-life (yr):", 7, 26, 68, 8);
     AddEdit(IDC_AL26, 78, 24, 60, 12);
-    AddLabel("Used by the simulation, the exposure age and the two-nuclide diagram.", 7, 42, 212, 8);
+    AddLabel("Used by every calculation that decays 10Be or 26Al, and by the batch.", 7, 42, 212, 8);
     QPushButton* current = AddButton(IDC_USE_CURRENT, "Use 1.387 / 0.705 Myr (current)", 7, 56, 104, 14);
     QPushButton* original = AddButton(IDC_USE_ORIGINAL, "Use 1.5 / 0.71 Myr (original)", 115, 56, 104, 14);
     QPushButton* ok = AddButton(1, "OK", 115, 76, 50, 14, true);

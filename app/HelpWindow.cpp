@@ -23,30 +23,30 @@ QString CHelpWindow::HelpText()
                "(the first two also from the <b>Valdry</b> menu and the toolbar) and has a twin on the "
                "command line, <tt>qexcli</tt>, that prints the very same lines.</p>"
                "<table border='0' cellspacing='6'>"
-               "<tr><td><b>Burial-exposure simulation</b></td><td>Cuts a climate proxy curve at 998 thresholds, "
+               "<tr><td><a name='simulate'></a><b>Burial-exposure simulation (Climatic Curve Age Correction)</b></td><td>Cuts a climate proxy curve at 998 thresholds, "
                "simulates both nuclides along each exposure/burial history and reports the threshold whose "
                "<sup>26</sup>Al/<sup>10</sup>Be ratio best matches the sample, with exposure, burial and total "
                "durations and their ranges. <tt>qexcli simulate</tt></td></tr>"
-               "<tr><td><b>Proxy curve cut results</b></td><td>For one cut (a proxy value, or the value at a year) "
+               "<tr><td><a name='cut'></a><b>Proxy curve cut results</b></td><td>For one cut (a proxy value, or the value at a year) "
                "and one exposure age: the crossing years, the burial age and the total age. "
                "<tt>qexcli cut</tt></td></tr>"
-               "<tr><td><b>Scaling factors</b></td><td>Stone 2000, Lal 1991 (<sup>10</sup>Be, <sup>26</sup>Al) and "
+               "<tr><td><a name='scaling'></a><b>Scaling factors</b></td><td>Stone 2000, Lal 1991 (<sup>10</sup>Be, <sup>26</sup>Al) and "
                "Dunai 2000 production-rate scaling for one site. <tt>qexcli scaling</tt></td></tr>"
-               "<tr><td><b>World table</b></td><td>The four schemes over a grid of latitudes and altitudes, "
+               "<tr><td><a name='world-table'></a><b>World table</b></td><td>The four schemes over a grid of latitudes and altitudes, "
                "written to a file. <tt>qexcli world-table</tt></td></tr>"
-               "<tr><td><b>Surface exposure age</b></td><td>The exposure age of a <sup>10</sup>Be sample with decay "
+               "<tr><td><a name='exposure'></a><b>Surface exposure age</b></td><td>The exposure age of a <sup>10</sup>Be sample with decay "
                "and erosion, optionally corrected for the wandering pole and the changing field strength. "
                "<tt>qexcli exposure</tt></td></tr>"
-               "<tr><td><b>Thickness, slope-thickness</b></td><td>Production averaged over a sample's thickness, "
+               "<tr><td><a name='thickness'></a><a name='slope-thickness'></a><b>Thickness, slope-thickness</b></td><td>Production averaged over a sample's thickness, "
                "and on a sloping surface. <tt>qexcli thickness</tt>, <tt>qexcli slope-thickness</tt></td></tr>"
-               "<tr><td><b>Topographic shielding</b></td><td>The shielding factor of a measured skyline and the "
+               "<tr><td><a name='shielding'></a><b>Topographic shielding</b></td><td>The shielding factor of a measured skyline and the "
                "dip of the sampled surface. <tt>qexcli shielding</tt></td></tr>"
-               "<tr><td><b>Normalize curve</b></td><td>Reads an intensity curve file, fills wide gaps, merges close "
+               "<tr><td><a name='normalize'></a><b>Normalize curve</b></td><td>Reads an intensity curve file, fills wide gaps, merges close "
                "ages and writes it back in fixed columns. <tt>qexcli normalize</tt></td></tr>"
-               "<tr><td><b>Batch</b></td><td>A CSV file of samples, one a row, through any calculator that takes "
+               "<tr><td><a name='batch'></a><b>Batch</b></td><td>A CSV file of samples, one a row, through any calculator that takes "
                "numbers; one result row each in a CSV file. <tt>qexcli batch</tt></td></tr>"
                "</table>"
-               "<p><b>Options &gt; Nuclide Half-lives</b> chooses the half-lives the simulation, the exposure age "
+               "<p><a name='half-lives'></a><b>Options &gt; Nuclide Half-lives</b> chooses the half-lives the simulation, the exposure age "
                "and the two-nuclide diagram decay with (1.5 and 0.71 Myr unless you choose today's 1.387 and "
                "0.705 Myr); a result computed with others ends by naming them. For a curve where high means warm "
                "(sea level, ice-core temperature or &delta;D), tick <b>Exposure above the cut</b> in the simulation "
@@ -97,6 +97,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent)
     setWindowTitle("QEX Help");
     auto* layout = new QVBoxLayout(this);
     auto* text = new QTextBrowser(this);
+    m_text = text;
     text->setObjectName("helpText");
     text->setHtml(HelpText());
     layout->addWidget(text);
@@ -104,6 +105,11 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(buttons);
     resize(620, 480);
+}
+
+void CHelpWindow::ShowTopic(const QString& topic)
+{
+    m_text->scrollToAnchor(topic);
 }
 
 } // namespace qex

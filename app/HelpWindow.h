@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QTextBrowser;
+
 namespace qex {
 
 // The help the F1 key and the help commands open: the calculators, what each
@@ -16,6 +18,12 @@ public:
     static QString ReadmePath();
     // Where the exposure age's geomagnetic records come from.
     static QString GeomagneticRecordsText();
+    // Scrolls to a calculator's entry, named as its qexcli command ("simulate").
+    void ShowTopic(const QString& topic);
+    QTextBrowser* Text() const { return m_text; }
+
+private:
+    QTextBrowser* m_text = nullptr;
 };
 
 } // namespace qex

@@ -12,13 +12,14 @@ class QWidget;
 
 namespace qex {
 
-enum class ChooserKind { Open, Save };
+enum class ChooserKind { Open, Save, Folder };
 
 struct ChooserRequest {
     ChooserKind kind = ChooserKind::Open;
     QString defaultExtensionText;   // e.g. "Output File"; shown as the chooser's title
     QString filter;                 // "Name (*.ext)|*.ext|All Files (*.*)|*.*||"
     bool confirmOverwrite = false;  // ask before replacing an existing file
+    QString initialName;            // the name proposed (a save chooser's); empty for none
 };
 
 // What the user chose: the full path and the filter it was chosen under, as
@@ -50,7 +51,7 @@ QString ConvertFilter(const QString& filter, QString* firstExtension = nullptr);
 QString FilterExtension(const QString& filter, const QString& name);
 
 // The platform's chooser. A name typed without an extension takes that of
-// the filter chosen.
+// the filter chosen. It opens in the folder of the last file chosen.
 class CPlatformFileChooser : public IFileChooser {
 public:
     std::optional<ChosenFile> ChooseFile(const ChooserRequest& request, QWidget* parent) override;
