@@ -80,7 +80,7 @@ void FillTable(QTableWidget& table, const CsvTable& csv, int rows)
 
 CBatchDlg::CBatchDlg(QWidget* parent)
     : QDialog(parent), m_calculator(new QComboBox), m_input(new QLineEdit), m_output(new QLineEdit),
-      m_reports(new QLineEdit), m_browseReports(new QPushButton("Br&owse...")), m_targets(new QLabel),
+      m_reports(new QLineEdit), m_browseReports(new QPushButton("Brow&se...")), m_targets(new QLabel),
       m_settings(new QLabel), m_tabs(new QTabWidget), m_preview(new QTableWidget), m_mapping(new QLabel),
       m_results(new QTableWidget), m_summary(new QLabel), m_messages(new QListWidget),
       m_run(new QPushButton("&Run")), m_openFolder(new QPushButton("&Open Output Folder"))
@@ -117,9 +117,9 @@ CBatchDlg::CBatchDlg(QWidget* parent)
     m_openFolder->setEnabled(false);
 
     auto* browseInput = new QPushButton("&Browse...");
-    auto* browseOutput = new QPushButton("B&rowse...");
+    auto* browseOutput = new QPushButton("Bro&wse...");
     auto* form = new QFormLayout;
-    form->addRow("&Calculator:", m_calculator);
+    form->addRow("C&alculator:", m_calculator);
     form->addRow("&Input CSV:", WithBrowse(m_input, browseInput));
     form->addRow("O&utput CSV:", WithBrowse(m_output, browseOutput));
     form->addRow("Re&port folder:", WithBrowse(m_reports, m_browseReports));

@@ -245,7 +245,9 @@ std::vector<LogTick> LogAxisTicks(double minimum, double maximum)
             ticks.push_back({std::pow(10.0, n), PowerLabel(std::pow(10.0, n), 0)});
         return ticks;
     }
-    // Within a decade or two: multiples of the decades, coarse ones first.
+    // Within a decade or two: multiples of the decades, coarse ones first,
+    // three at least, so that the labels spread over the axis.
+    constexpr std::size_t kFewestMultiples = 3;
     for (const std::vector<int>& multiples : {std::vector<int>{1, 2, 5}, std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}}) {
         ticks.clear();
         for (int n = static_cast<int>(std::floor(low)); n <= last; ++n)
@@ -254,12 +256,12 @@ std::vector<LogTick> LogAxisTicks(double minimum, double maximum)
                 if (std::log10(value) >= low && std::log10(value) <= high)
                     ticks.push_back({value, PowerLabel(value, 0)});
             }
-        if (ticks.size() >= 2)
+        if (ticks.size() >= kFewestMultiples)
             return ticks;
     }
-    // Narrower than a digit's step: round steps, with the decimals they need.
+    // Narrower than that: round steps, with the decimals they need.
     ticks.clear();
-    const double step = RoundTickStep(minimum, maximum, 4);
+    const double step = RoundTickStep(minimum, maximum);
     const int exponent = static_cast<int>(std::floor(std::log10(maximum)));
     const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step / std::pow(10.0, exponent)) + 1e-9)));
     for (double value = std::ceil(minimum / step) * step; value <= maximum * (1 + kEdge); value += step)

@@ -49,8 +49,9 @@ struct LogTick {
 };
 // The labelled ticks of a logarithmic axis over [minimum, maximum] (both
 // positive): the whole decades, at most about eight of them; where fewer
-// than two decades lie inside, also 2 and 5 times them, then every digit,
-// then round steps, so that a zoomed axis keeps at least two labels.
+// than two decades lie inside, 1, 2 and 5 times them, or every digit, where
+// that gives three labels at least; otherwise round steps, so that a zoomed
+// axis keeps labels across it.
 std::vector<LogTick> LogAxisTicks(double minimum, double maximum);
 
 } // namespace qex

@@ -52,7 +52,7 @@ bool MayReplaceFiles(const QString& writer, const QStringList& paths, QWidget* p
     QStringList foreign;
     for (const QString& path : paths)
         if (IsFileToReplace(path) && own.count(FileKey(path)) == 0)
-            foreign << path;
+            foreign << QFileInfo(path).absoluteFilePath(); // the question names the whole path
     if (foreign.isEmpty())
         return true;
     if (!AskYesNo(ReplaceQuestion(foreign), parent))

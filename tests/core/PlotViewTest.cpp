@@ -68,8 +68,8 @@ TEST(PlotView, TickStepsAreRound)
 
 TEST(PlotView, LogAxisTicksArePowersOfTenAndAZoomKeepsTwo)
 {
-    // Whole decades where two or more lie inside; within one, 2 and 5 times them; within a narrower
-    // range every digit, then round steps with the decimals they need.
+    // Whole decades where two or more lie inside; otherwise 1, 2 and 5 times them, or every digit, where
+    // three fall inside; then round steps with the decimals they need.
     const struct {
         double minimum, maximum;
         std::vector<std::string> labels;
@@ -80,6 +80,9 @@ TEST(PlotView, LogAxisTicksArePowersOfTenAndAZoomKeepsTwo)
         {1.1e6, 1.3e6, {"1.10\u00d710\u2076", "1.15\u00d710\u2076", "1.20\u00d710\u2076", "1.25\u00d710\u2076",
                         "1.30\u00d710\u2076"}},
         {1e-3, 1e-1, {"10\u207b\u00b3", "10\u207b\u00b2", "10\u207b\u00b9"}},
+        // 9 x 10^5 and 10^6 alone would leave the right half bare.
+        {8.3e5, 1.9e6, {"10\u2076", "1.2\u00d710\u2076", "1.4\u00d710\u2076", "1.6\u00d710\u2076",
+                        "1.8\u00d710\u2076"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> labels;
