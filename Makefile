@@ -13,10 +13,12 @@ WERROR     ?=
 PREFIX     ?= /usr/local
 
 # Debian packages the build, the tests, the benchmarks and the package need
-# (CPack reads the programs with `file` before dpkg-shlibdeps).
+# (CPack reads the programs with `file` before dpkg-shlibdeps; the figures
+# draw with cairo, write PNG with libpng and set their texts in DejaVu Sans).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libx11-dev libxkbcommon-dev \
            libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
+           libcairo2-dev libpng-dev fonts-dejavu-core \
            clang libclang-rt-14-dev file
 
 QEXCLI = $(BUILD)/cli/qexcli

@@ -17,6 +17,7 @@ const std::vector<FeatureCommand>& FeatureCommands()
         // The shielding command's own prompt; it once repeated the thickness one.
         {ID_SHIELDING, "Shielding by obstruction and slope", "Topographic S&hielding by Obstruction and Slope..."},
         {ID_BATCH, "Run a calculator over a CSV file of samples", "&Batch..."},
+        {ID_TWO_NUCLIDE, "Draw the two-nuclide diagram of a CSV file of samples", "Two-Nuclide &Diagram..."},
     };
     return commands;
 }

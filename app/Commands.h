@@ -19,7 +19,8 @@ enum CommandId : int {
     ID_SIMULATION = 32805,
     ID_HALF_LIVES = 32806, // "&Options" > "Nuclide &Half-lives..."
     ID_BATCH = 32807,
-    ID_ASK_BEFORE_DISCARDING = 32808, // "&Options" > "Ask Before &Discarding Results"
+    ID_TWO_NUCLIDE = 32808,
+    ID_ASK_BEFORE_DISCARDING = 32809, // "&Options" > "Ask Before &Discarding Results"
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -51,7 +52,7 @@ struct FeatureCommand {
 };
 
 // The feature commands in the order of the "&Calculators" menu: the nine
-// calculators, then the batch.
+// calculators, then the batch and the two-nuclide diagram of many samples.
 const std::vector<FeatureCommand>& FeatureCommands();
 
 // The status-bar prompt of a command ("" when it has none).

@@ -6,6 +6,7 @@
 #include "corrections/ShieldDLG.h"
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
+#include "figure/TwoNuclideDlg.h"
 #include "geomag/ExpDlg.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "proxy/CutResDlg.h"
@@ -85,6 +86,7 @@ const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
         {ID_CUT_RESULTS, &RunDialog<CCutResDlg>},
         {ID_WORLD_TABLE, &RunWorldTable},
         {ID_BATCH, &RunDialog<CBatchDlg>},
+        {ID_TWO_NUCLIDE, &RunDialog<CTwoNuclideDlg>},
     };
     return routes;
 }

@@ -20,6 +20,14 @@
 
 namespace qex {
 
+std::string WithDecimalPoint(std::string text, bool decimalComma)
+{
+    if (decimalComma && text.find('.') == std::string::npos && text.find(',') == text.rfind(',') &&
+        text.find(',') != std::string::npos)
+        text[text.find(',')] = '.';
+    return text;
+}
+
 namespace {
 
 // A line of a calculator's block ("Label :   value") and the result column it
@@ -66,15 +74,6 @@ std::string Trimmed(std::string_view text)
     if (first == std::string_view::npos)
         return std::string();
     return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
-}
-
-// "1,5" is 1.5 in a file whose fields are separated by ';'.
-std::string WithDecimalPoint(std::string text, bool decimalComma)
-{
-    if (decimalComma && text.find('.') == std::string::npos && text.find(',') == text.rfind(',') &&
-        text.find(',') != std::string::npos)
-        text[text.find(',')] = '.';
-    return text;
 }
 
 std::string FromFolder(const std::string& folder, const std::string& path)

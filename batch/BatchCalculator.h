@@ -64,6 +64,10 @@ const std::vector<BatchCalculator>& BatchCalculators();
 // Null when there is none of that name.
 const BatchCalculator* FindBatchCalculator(std::string_view name);
 
+// A number cell's text as an input row reads it: "1,5" is 1.5 in a file
+// whose fields are separated by ';'.
+std::string WithDecimalPoint(std::string text, bool decimalComma);
+
 // A line's label as a column name: lower case, words joined by '_' ("Lal 1991 Be" -> "lal_1991_be").
 std::string BatchColumnName(std::string_view label);
 

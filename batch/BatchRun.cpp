@@ -83,6 +83,16 @@ std::string BatchRowOutcome::Said() const
 
 bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob& job, std::string& error)
 {
+    const BatchCalculator* found = FindBatchCalculator(calculator);
+    if (found == nullptr) {
+        error = "no batch for the calculator '" + calculator + "'";
+        return false;
+    }
+    return OpenBatch(*found, path, job, error);
+}
+
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error)
+{
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = "Can not open the batch file! (" + FileErrorDetail(path, errno != 0 ? errno : ENOENT) + ")";
@@ -105,13 +115,20 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
 bool OpenBatchText(const std::string& calculatorName, std::string_view text, const std::string& folder, BatchJob& job,
                    std::string& error)
 {
-    job = BatchJob();
-    job.calculator = FindBatchCalculator(calculatorName);
-    if (job.calculator == nullptr) {
+    const BatchCalculator* found = FindBatchCalculator(calculatorName);
+    if (found == nullptr) {
+        job = BatchJob();
         error = "no batch for the calculator '" + calculatorName + "'";
         return false;
     }
-    const BatchCalculator& calculator = *job.calculator;
+    return OpenBatchText(*found, text, folder, job, error);
+}
+
+bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder, BatchJob& job,
+                   std::string& error)
+{
+    job = BatchJob();
+    job.calculator = &calculator;
     CsvTable table;
     if (!ReadCsv(text, table, error))
         return false;

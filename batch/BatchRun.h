@@ -34,6 +34,12 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
 // The same from the file's text; `folder` is where its relative paths start.
 bool OpenBatchText(const std::string& calculator, std::string_view text, const std::string& folder, BatchJob& job,
                    std::string& error);
+// The same for a table of samples that is not one of the calculators (a
+// figure's, read as a batch is): its columns are the calculator's input
+// columns, and the calculator must outlive the job.
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error);
+bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder, BatchJob& job,
+                   std::string& error);
 
 struct BatchRowOutcome {
     int line = 0;

@@ -18,6 +18,22 @@ endfunction()
 # declare, directly or through what it declares, fails to compile (checked by
 # the core_rejects_undeclared_include test).
 function(qex_core_library name)
+  qex_rooted_library(${name} ${ARGN})
+  set_target_properties(${name} PROPERTIES QEX_CORE_LIBRARY TRUE)
+  set_property(GLOBAL APPEND PROPERTY QEX_CORE_TARGETS ${name})
+endfunction()
+
+# A Qt-free library outside the core, which may link libraries of the system
+# (the figures draw with cairo): it sees the folders it declares as a core
+# library does, never Qt, and is not part of qexcore.
+function(qex_plain_library name)
+  qex_rooted_library(${name} ${ARGN})
+  set_property(GLOBAL APPEND PROPERTY QEX_PLAIN_TARGETS ${name})
+endfunction()
+
+# A static library whose include root holds its own folder alone; it links
+# what it declares in DEPENDS.
+function(qex_rooted_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
@@ -26,10 +42,8 @@ function(qex_core_library name)
   file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
   target_include_directories(${name} PUBLIC ${root})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
-  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF
-                                           QEX_CORE_LIBRARY TRUE)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
   qex_warnings(${name})
-  set_property(GLOBAL APPEND PROPERTY QEX_CORE_TARGETS ${name})
 endfunction()
 
 # A Qt library of dialogs or widgets on top of the core.
@@ -55,6 +69,15 @@ function(qex_check_core_is_free_of_qt)
         endif()
       endforeach()
     endif()
+  endforeach()
+  get_property(plain GLOBAL PROPERTY QEX_PLAIN_TARGETS)
+  foreach(t IN LISTS plain)
+    get_target_property(libs ${t} LINK_LIBRARIES)
+    foreach(l IN LISTS libs)
+      if(l MATCHES "Qt")
+        message(FATAL_ERROR "Library ${t} links ${l}; it must stay free of Qt")
+      endif()
+    endforeach()
   endforeach()
 endfunction()
 

@@ -1,5 +1,6 @@
 #include "proxy/PlotData.h"
 
+#include "burial/BurialModel.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "proxy/BurialExposureSimulation.h"
@@ -183,23 +184,17 @@ ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail)
 PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years,
                                 const HalfLives& halfLives)
 {
-    const double lambda10 = kLn2 / halfLives.be10; // 1/yr
-    const double lambda26 = kLn2 / halfLives.al26;
-    // Build-up without erosion (Lal 1991): N = P / lambda (1 - e^(-lambda t)), atoms/g
-    const double be10 = be10Production / lambda10 * -std::expm1(-lambda10 * years);
-    const double al26 = al26Production / lambda26 * -std::expm1(-lambda26 * years);
-    return {be10, al26 / be10};
+    const NuclideConcentrations n =
+        ExposureThenBurial({be10Production, al26Production, 0.0, 0.0, halfLives}, years, 0.0);
+    return {n.be10, n.al26 / n.be10};
 }
 
 PlotPoint SteadyErosionPoint(double be10Production, double al26Production, double density, double freePath,
                              double erosion, const HalfLives& halfLives)
 {
-    // Erosion removes the surface at rho eps / Lambda per year (1/yr).
-    const double removal = density * erosion / freePath;
-    // Steady state (Lal 1991): N = P / (lambda + rho eps / Lambda), atoms/g
-    const double be10 = be10Production / (kLn2 / halfLives.be10 + removal);
-    const double al26 = al26Production / (kLn2 / halfLives.al26 + removal);
-    return {be10, al26 / be10};
+    const NuclideConcentrations n =
+        SteadyErosionThenBurial({be10Production, al26Production, density, freePath, halfLives}, erosion, 0.0);
+    return {n.be10, n.al26 / n.be10};
 }
 
 TwoNuclidePlot MakeTwoNuclidePlot(const SimulationInputs& inputs, const SimulationDetail& detail)

@@ -119,10 +119,10 @@ ProxyHistoryPlot MakeCutHistoryPlot(const CProxyCurve& curve);
 // The best history of a simulation run that found one.
 ProxyHistoryPlot MakeSimulationHistoryPlot(const SimulationDetail& detail);
 
-// A constant exposure of `years` without erosion: N = P/lambda (1 - e^(-lambda t)).
+// A constant exposure of `years` without erosion (burial/BurialModel.h).
 PlotPoint ConstantExposurePoint(double be10Production, double al26Production, double years,
                                 const HalfLives& halfLives = {});
-// Steady state under erosion (cm/yr): N = P / (lambda + rho eps / Lambda).
+// Steady state under erosion (cm/yr) (burial/BurialModel.h).
 PlotPoint SteadyErosionPoint(double be10Production, double al26Production, double density, double freePath,
                              double erosion, const HalfLives& halfLives = {});
 

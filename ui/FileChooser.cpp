@@ -74,8 +74,6 @@ std::optional<ChosenFile> CPlatformFileChooser::ChooseFile(const ChooserRequest&
     QSettings settings = ApplicationSettings();
     const QString folder = settings.value(kLastFolderKey).toString();
     QFileDialog dialog(parent, request.defaultExtensionText, folder, ConvertFilter(request.filter, &extension));
-    if (!request.initialName.isEmpty())
-        dialog.selectFile(request.initialName);
     dialog.setAcceptMode(request.kind == ChooserKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.kind == ChooserKind::Save     ? QFileDialog::AnyFile
                        : request.kind == ChooserKind::Folder ? QFileDialog::Directory
@@ -90,6 +88,8 @@ std::optional<ChosenFile> CPlatformFileChooser::ChooseFile(const ChooserRequest&
             dialog.setDefaultSuffix(FilterExtension(request.filter, name));
         });
     }
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString path = dialog.selectedFiles().first();

@@ -19,7 +19,7 @@ struct ChooserRequest {
     QString defaultExtensionText;   // e.g. "Output File"; shown as the chooser's title
     QString filter;                 // "Name (*.ext)|*.ext|All Files (*.*)|*.*||"
     bool confirmOverwrite = false;  // ask before replacing an existing file
-    QString initialName = {};       // the name proposed (a save chooser's); empty for none
+    QString proposedName = {};      // the file name (or path) the chooser starts with; empty for none
 };
 
 // What the user chose: the full path and the filter it was chosen under, as

@@ -11,6 +11,7 @@
 #include "proxy/PlotDlg.h"
 #include "proxy/ProxyDlg.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/FileChooser.h"
 
 #include <QAreaSeries>
@@ -34,19 +35,12 @@
 #include <cmath>
 
 using namespace qex;
+using test::DifferingShare;
+using test::Snap;
 
 namespace {
 
 constexpr int kPlotButton = 1040;
-
-void Snap(QWidget& window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("QEX_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        window.grab().save(dir + "/" + name + ".png");
-    }
-}
 
 QAbstractSeries* Series(QChart* chart, const QString& name)
 {
@@ -104,27 +98,6 @@ std::string AlternatingCurve(const test::TempDir& dir)
     const std::string path = dir.File("alternating.dat");
     test::WriteFile(path, text);
     return path;
-}
-
-// The share of pixels (0..1) where two pictures of one size differ, each
-// first averaged over 4 x 4 blocks so that the two renderers' smoothing of
-// edges and letters does not count, a pixel differing when a channel differs
-// by more than a quarter of its range.
-double DifferingShare(const QImage& a, const QImage& b)
-{
-    const QSize small = a.size() / 4;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32).scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32).scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    long differing = 0;
-    for (int row = 0; row < small.height(); ++row)
-        for (int col = 0; col < small.width(); ++col) {
-            const QRgb p = x.pixel(col, row);
-            const QRgb q = y.pixel(col, row);
-            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                    std::abs(qBlue(p) - qBlue(q))});
-            differing += d > 64;
-        }
-    return double(differing) / (double(small.width()) * small.height());
 }
 
 // An SVG drawn back at `size` on white, by Qt SVG.
@@ -447,7 +420,7 @@ private slots:
         for (const auto& save : saves) {
             chooser.Answer(QString::fromStdString(dir.File(save.typed)), save.filter);
             window->SaveImageButton()->click();
-            QCOMPARE(chooser.Requests().back().initialName, QString("proxy-curve-history.png"));
+            QCOMPARE(chooser.Requests().back().proposedName, QString("proxy-curve-history.png"));
             QVERIFY2(test::FileExists(dir.File(save.written)), save.written);
             QVERIFY2(test::ReadFile(dir.File(save.written)).rfind(save.startsWith, 0) == 0, save.written);
         }

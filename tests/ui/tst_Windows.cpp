@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/QEXApp.h"
 #include "app/QEXDoc.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/FileChooser.h"
 
 #include <QDialog>
@@ -18,14 +19,7 @@ using namespace qex;
 
 namespace {
 
-void Snap(QWidget& window, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("QEX_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        QDir().mkpath(dir);
-        window.grab().save(dir + "/" + name + ".png");
-    }
-}
+using test::Snap;
 
 // Checks the layout of a dialog; returns a description of the first fault.
 QString LayoutFault(QDialog& dialog)
