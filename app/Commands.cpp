@@ -4,21 +4,15 @@ namespace qex {
 
 const std::vector<FeatureCommand>& FeatureCommands()
 {
-    static const std::vector<FeatureCommand> commands = {
-        // Named as its dialog's title names it.
-        {ID_SIMULATION, "Climatic Proxy Curve Simulation", "Climatic Curve &Age Correction..."},
-        {ID_CUT_RESULTS, "Climatic Proxy Curve Cut Results", "Proxy Curve &Cut Results..."},
-        {ID_NORMALIZE_CURVE, "Read/write/Normalize Climatic Curve", "&Normalize an Intensity Curve File..."},
-        {ID_SCALING_FACTOR, "Scaling factor", "Production-Rate Scaling &Factors of a Site..."},
-        {ID_WORLD_TABLE, "Calulate SF around world", "Scaling-Factor Table around the &World..."},
-        {ID_EXPOSURE_AGE, "Surface Exposure Age", "Surface &Exposure Age..."},
-        {ID_THICKNESS, "Thickness Correction", "&Thickness Correction..."},
-        {ID_SLOPE_THICKNESS, "Slope-Thickness correction", "S&lope-Thickness Correction..."},
-        // The shielding command's own prompt; it once repeated the thickness one.
-        {ID_SHIELDING, "Shielding by obstruction and slope", "Topographic S&hielding by Obstruction and Slope..."},
-        {ID_BATCH, "Run a calculator over a CSV file of samples", "&Batch..."},
-        {ID_TWO_NUCLIDE, "Draw the two-nuclide diagram of a CSV file of samples", "Two-Nuclide &Diagram..."},
-    };
+    // The list's texts are literals, so their data outlive any caller.
+    static const std::vector<FeatureCommand> commands = [] {
+        std::vector<FeatureCommand> features;
+        for (const Calculator& calculator : Calculators())
+            if (calculator.info.commandId != 0)
+                features.push_back({calculator.info.commandId, calculator.info.prompt.data(),
+                                    calculator.info.menuText.data(), calculator.info.name.data()});
+        return features;
+    }();
     return commands;
 }
 
@@ -43,28 +37,27 @@ const OtherPrompt kOtherPrompts[] = {
     {ID_FILE_SAVE, "Save the active document", "Save"},
     {ID_FILE_PRINT, "Print the active document", "Print"},
 };
+// A feature command's prompt serves as both; another command's text is `text`.
+QString PromptOf(int id, const char* OtherPrompt::*text)
+{
+    for (const auto& command : FeatureCommands())
+        if (command.id == id)
+            return QString::fromUtf8(command.prompt);
+    for (const auto& other : kOtherPrompts)
+        if (other.id == id)
+            return QString::fromUtf8(other.*text);
+    return QString();
+}
 } // namespace
 
 QString CommandPrompt(int id)
 {
-    for (const auto& command : FeatureCommands())
-        if (command.id == id)
-            return QString::fromUtf8(command.prompt);
-    for (const auto& other : kOtherPrompts)
-        if (other.id == id)
-            return QString::fromUtf8(other.statusTip);
-    return QString();
+    return PromptOf(id, &OtherPrompt::statusTip);
 }
 
 QString CommandToolTip(int id)
 {
-    for (const auto& command : FeatureCommands())
-        if (command.id == id)
-            return QString::fromUtf8(command.prompt);
-    for (const auto& other : kOtherPrompts)
-        if (other.id == id)
-            return QString::fromUtf8(other.toolTip);
-    return QString();
+    return PromptOf(id, &OtherPrompt::toolTip);
 }
 
 } // namespace qex

@@ -2,24 +2,16 @@
 // Command ids of the main window and the prompts shown for them in the status
 // bar and as tool tips.
 
+#include "calculators/CalculatorList.h"
+
 #include <QString>
 #include <vector>
 
 namespace qex {
 
+// The calculators' commands come with the list of calculators (ID_SIMULATION...).
 enum CommandId : int {
-    ID_NORMALIZE_CURVE = 32771,
-    ID_CUT_RESULTS = 32772,
-    ID_WORLD_TABLE = 32773,
-    ID_SCALING_FACTOR = 32797,
-    ID_THICKNESS = 32799,
-    ID_SHIELDING = 32801,
-    ID_SLOPE_THICKNESS = 32802,
-    ID_EXPOSURE_AGE = 32803,
-    ID_SIMULATION = 32805,
     ID_HALF_LIVES = 32806, // "&Options" > "Nuclide &Half-lives..."
-    ID_BATCH = 32807,
-    ID_TWO_NUCLIDE = 32808,
     ID_ASK_BEFORE_DISCARDING = 32809, // "&Options" > "Ask Before &Discarding Results"
 
     ID_FILE_NEW = 57600,
@@ -44,15 +36,17 @@ enum CommandId : int {
     ID_PREV_PANE = 57681,
 };
 
-// A feature command: its id, its prompt, and the label of its "&Calculators" item.
+// A feature command: its id, its prompt, the label of its "&Calculators"
+// item, and its calculator's name.
 struct FeatureCommand {
     int id;
     const char* prompt;
     const char* calculatorsLabel;
+    const char* name;
 };
 
-// The feature commands in the order of the "&Calculators" menu: the nine
-// calculators, then the batch and the two-nuclide diagram of many samples.
+// The feature commands in the order of the "&Calculators" menu: the
+// calculators of the list that have a menu command, in its order.
 const std::vector<FeatureCommand>& FeatureCommands();
 
 // The status-bar prompt of a command ("" when it has none).

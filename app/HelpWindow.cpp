@@ -1,5 +1,6 @@
 #include "app/HelpWindow.h"
 
+#include "calculators/CalculatorList.h"
 #include "core/InstalledFiles.h"
 
 #include <QDialogButtonBox>
@@ -22,34 +23,7 @@ QString CHelpWindow::HelpText()
                "<sup>10</sup>Be and <sup>26</sup>Al. Every calculator opens from the <b>Calculators</b> menu "
                "(the first two also from the <b>Valdry</b> menu and the toolbar) and has a twin on the "
                "command line, <tt>qexcli</tt>, that prints the very same lines.</p>"
-               "<table border='0' cellspacing='6'>"
-               "<tr><td><a name='simulate'></a><b>Burial-exposure simulation (Climatic Curve Age Correction)</b></td><td>Cuts a climate proxy curve at 998 thresholds, "
-               "simulates both nuclides along each exposure/burial history and reports the threshold whose "
-               "<sup>26</sup>Al/<sup>10</sup>Be ratio best matches the sample, with exposure, burial and total "
-               "durations and their ranges. <tt>qexcli simulate</tt></td></tr>"
-               "<tr><td><a name='cut'></a><b>Proxy curve cut results</b></td><td>For one cut (a proxy value, or the value at a year) "
-               "and one exposure age: the crossing years, the burial age and the total age. "
-               "<tt>qexcli cut</tt></td></tr>"
-               "<tr><td><a name='scaling'></a><b>Scaling factors</b></td><td>Stone 2000, Lal 1991 (<sup>10</sup>Be, <sup>26</sup>Al) and "
-               "Dunai 2000 production-rate scaling for one site. <tt>qexcli scaling</tt></td></tr>"
-               "<tr><td><a name='world-table'></a><b>World table</b></td><td>The four schemes over a grid of latitudes and altitudes, "
-               "written to a file. <tt>qexcli world-table</tt></td></tr>"
-               "<tr><td><a name='exposure'></a><b>Surface exposure age</b></td><td>The exposure age of a <sup>10</sup>Be sample with decay "
-               "and erosion, optionally corrected for the wandering pole and the changing field strength. "
-               "<tt>qexcli exposure</tt></td></tr>"
-               "<tr><td><a name='thickness'></a><a name='slope-thickness'></a><b>Thickness, slope-thickness</b></td><td>Production averaged over a sample's thickness, "
-               "and on a sloping surface. <tt>qexcli thickness</tt>, <tt>qexcli slope-thickness</tt></td></tr>"
-               "<tr><td><a name='shielding'></a><b>Topographic shielding</b></td><td>The shielding factor of a measured skyline and the "
-               "dip of the sampled surface. <tt>qexcli shielding</tt></td></tr>"
-               "<tr><td><a name='normalize'></a><b>Normalize curve</b></td><td>Reads an intensity curve file, fills wide gaps, merges close "
-               "ages and writes it back in fixed columns. <tt>qexcli normalize</tt></td></tr>"
-               "<tr><td><a name='batch'></a><b>Batch</b></td><td>A CSV file of samples, one a row, through any calculator that takes "
-               "numbers; one result row each in a CSV file. <tt>qexcli batch</tt></td></tr>"
-               "<tr><td><a name='two-nuclide'></a><b>Two-nuclide diagram</b></td><td>A CSV file of samples drawn on the "
-               "<sup>26</sup>Al/<sup>10</sup>Be against <sup>10</sup>Be diagram, each with its 68&nbsp;% error "
-               "ellipse, among the lines of constant exposure, steady erosion, burial time and source erosion; "
-               "<b>Save Image...</b> writes PNG (300 dpi) or SVG. <tt>qexcli plot two-nuclide</tt></td></tr>"
-               "</table>"
+               "<table border='0' cellspacing='6'>%3</table>"
                "<p><a name='half-lives'></a><b>Options &gt; Nuclide Half-lives</b> chooses the half-lives the simulation, the exposure age "
                "and the two-nuclide diagram decay with (1.5 and 0.71 Myr unless you choose today's 1.387 and "
                "0.705 Myr); a result computed with others ends by naming them. For a curve where high means warm "
@@ -59,7 +33,20 @@ QString CHelpWindow::HelpText()
                "<tt>qexcli --help</tt> describes every option with its unit, default and range.</p>"
                "<p>The README, with the file formats and a walk-through: <tt>%1</tt>.</p>"
                "%2")
-        .arg(ReadmePath().toHtmlEscaped(), GeomagneticRecordsText());
+        .arg(ReadmePath().toHtmlEscaped(), GeomagneticRecordsText(), CalculatorRows());
+}
+
+QString CHelpWindow::CalculatorRows()
+{
+    // One row per calculator of the list, in its order.
+    QString rows;
+    for (const Calculator& calculator : Calculators())
+        // Anchored by the command's name, for F1 in the calculator's dialog.
+        rows += QStringLiteral("<tr><td><a name='%3'></a><b>%1</b></td><td>%2 <tt>qexcli %3</tt></td></tr>")
+                    .arg(QString::fromUtf8(calculator.info.title.data(), static_cast<int>(calculator.info.title.size())),
+                         QString::fromUtf8(calculator.info.help.data(), static_cast<int>(calculator.info.help.size())),
+                         QString::fromUtf8(calculator.info.name.data(), static_cast<int>(calculator.info.name.size())));
+    return rows;
 }
 
 QString CHelpWindow::ReadmePath()

@@ -18,6 +18,8 @@ public:
     static QString ReadmePath();
     // Where the exposure age's geomagnetic records come from.
     static QString GeomagneticRecordsText();
+    // The calculators of the list, a table row each: title, what it does, its qexcli command.
+    static QString CalculatorRows();
     // Scrolls to a calculator's entry, named as its qexcli command ("simulate").
     void ShowTopic(const QString& topic);
     QTextBrowser* Text() const { return m_text; }

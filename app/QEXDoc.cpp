@@ -19,6 +19,8 @@
 
 #include <QDialog>
 #include <QFileInfo>
+#include <map>
+#include <string_view>
 
 namespace qex {
 
@@ -71,24 +73,44 @@ void RunWorldTable()
     WriteWorldTableWithProgress(dialog.Grid(), dialog.m_strOutputFile, &CQEXDoc::RunModal);
 }
 
+// The desktop's face of each calculator of the list, by its name.
+const std::map<std::string_view, void (*)()>& DialogFactories()
+{
+    static const std::map<std::string_view, void (*)()> factories = {
+        {"simulate", &RunDialog<CProxyDlg>},
+        {"cut", &RunDialog<CCutResDlg>},
+        {"scaling", &RunDialog<CScalingFactorDLG>},
+        {"world-table", &RunWorldTable},
+        {"thickness", &RunDialog<CThicknessDLG>},
+        {"slope-thickness", &RunDialog<CSlopeThickDLG>},
+        {"shielding", &RunDialog<CShieldDLG>},
+        {"exposure", &RunDialog<CExpDlg>},
+        {"normalize", &NormalizeCurve},
+        {"batch", &RunDialog<CBatchDlg>},
+        {"plot", &RunDialog<CTwoNuclideDlg>},
+    };
+    return factories;
+}
+
 } // namespace
 
 const std::vector<CQEXDoc::Route>& CQEXDoc::Routes()
 {
-    static const std::vector<Route> routes = {
-        {ID_NORMALIZE_CURVE, &NormalizeCurve},
-        {ID_SIMULATION, &RunDialog<CProxyDlg>},
-        {ID_SCALING_FACTOR, &RunDialog<CScalingFactorDLG>},
-        {ID_SHIELDING, &RunDialog<CShieldDLG>},
-        {ID_SLOPE_THICKNESS, &RunDialog<CSlopeThickDLG>},
-        {ID_THICKNESS, &RunDialog<CThicknessDLG>},
-        {ID_EXPOSURE_AGE, &RunDialog<CExpDlg>},
-        {ID_CUT_RESULTS, &RunDialog<CCutResDlg>},
-        {ID_WORLD_TABLE, &RunWorldTable},
-        {ID_BATCH, &RunDialog<CBatchDlg>},
-        {ID_TWO_NUCLIDE, &RunDialog<CTwoNuclideDlg>},
-    };
+    static const std::vector<Route> routes = [] {
+        std::vector<Route> list;
+        for (const Calculator& calculator : Calculators()) {
+            const auto factory = DialogFactories().find(calculator.info.name);
+            if (calculator.info.commandId != 0 && factory != DialogFactories().end())
+                list.push_back({calculator.info.commandId, factory->second});
+        }
+        return list;
+    }();
     return routes;
+}
+
+bool CQEXDoc::HasDialogFactory(std::string_view name)
+{
+    return DialogFactories().count(name) > 0;
 }
 
 bool CQEXDoc::HandlesCommand(int id) const

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 class QDialog;
@@ -19,8 +20,11 @@ public:
         std::function<void()> run; // constructs the dialog, runs it modally, destroys it
     };
 
-    // The routing table, in map order.
+    // The routing table: each calculator of the list with a menu command and
+    // a dialog (its factory kept here by the calculator's name), in the list's order.
     static const std::vector<Route>& Routes();
+    // Whether the desktop has a dialog for the calculator of that name.
+    static bool HasDialogFactory(std::string_view name);
 
     bool HandlesCommand(int id) const;
     // Runs the command's row; false when the document does not route it.

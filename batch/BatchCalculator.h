@@ -1,10 +1,11 @@
 #pragma once
-// Every calculator that takes numbers, as a batch runs it: one sample a row
-// of a CSV file whose columns are the calculator's qexcli options without
-// their dashes. A row's results are the lines its dialog would list, read
-// back from them, so a batch row and a single run carry the same digits.
+// Every calculator of the list that takes numbers, as a batch runs it: one
+// sample a row of a CSV file whose columns are the calculator's qexcli
+// options without their dashes. A row's results are the values of its
+// output table, the numbers themselves.
 
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "proxy/SimulationCurveCache.h"
 
 #include <atomic>
@@ -12,7 +13,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace qex {
@@ -36,13 +36,12 @@ struct BatchShared {
 
 struct BatchRowResult {
     bool failed = false;
-    std::vector<std::string> inputs;  // one per input column, as used (defaults filled in)
-    std::vector<std::string> results; // one per result column; empty when the row failed
-    // Lines of the block that have no column of their own: a column named
-    // after the line's label, and its value.
-    std::vector<std::pair<std::string, std::string>> extraResults;
-    std::vector<std::string> messages; // what the row said, each with its detail
-    std::string report;                // a simulation's report, when kept
+    std::vector<std::string> inputs;     // one per input column, as used (defaults filled in)
+    std::vector<InputValue> inputValues; // the same as values, the columns the row uses
+    std::vector<OutputValue> results;    // of every block the row gave; empty when it failed
+    Provenance constants;                // the constants in force
+    std::vector<std::string> messages;   // what the row said, each with its detail
+    std::string report;                  // a simulation's report, when kept
 };
 
 struct BatchColumn {
@@ -53,13 +52,12 @@ struct BatchColumn {
 struct BatchCalculator {
     std::string name; // the qexcli command
     std::vector<BatchColumn> inputColumns;
-    std::vector<std::string> resultColumns;
+    std::vector<std::string> resultColumns; // every row's; a row may add more (the Monte Carlo's)
     bool makesReports = false;
     std::function<BatchRowResult(const BatchCells& cells, BatchShared& shared)> run;
 };
 
-// The calculators in qexcli's order: simulate, cut, scaling, thickness,
-// slope-thickness, shielding, exposure.
+// The calculators of the list that a batch runs, in its order.
 const std::vector<BatchCalculator>& BatchCalculators();
 // Null when there is none of that name.
 const BatchCalculator* FindBatchCalculator(std::string_view name);
@@ -67,8 +65,5 @@ const BatchCalculator* FindBatchCalculator(std::string_view name);
 // A number cell's text as an input row reads it: "1,5" is 1.5 in a file
 // whose fields are separated by ';'.
 std::string WithDecimalPoint(std::string text, bool decimalComma);
-
-// A line's label as a column name: lower case, words joined by '_' ("Lal 1991 Be" -> "lal_1991_be").
-std::string BatchColumnName(std::string_view label);
 
 } // namespace qex

@@ -263,20 +263,19 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
     return outcome;
 }
 
-std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome)
+std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, CellDigits digits)
 {
     const BatchCalculator& calculator = *job.calculator;
     std::vector<std::string> header = {kSampleColumn};
     for (const BatchColumn& column : calculator.inputColumns)
         header.push_back(column.name);
-    header.insert(header.end(), calculator.resultColumns.begin(), calculator.resultColumns.end());
-    // Lines the calculator does not name get columns of their own, in the order first met.
-    std::vector<std::string> extra;
+    // Every row's result columns, then those some rows add, in the order first met.
+    std::vector<std::string> results = calculator.resultColumns;
     for (const BatchRowOutcome& row : outcome.rows)
-        for (const auto& [name, value] : row.result.extraResults)
-            if (std::find(extra.begin(), extra.end(), name) == extra.end())
-                extra.push_back(name);
-    header.insert(header.end(), extra.begin(), extra.end());
+        for (const OutputValue& value : row.result.results)
+            if (std::find(results.begin(), results.end(), value.name) == results.end())
+                results.push_back(value.name);
+    header.insert(header.end(), results.begin(), results.end());
     header.push_back(kErrorColumn);
 
     std::string text = CsvLine(header);
@@ -284,15 +283,11 @@ std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome)
         std::vector<std::string> fields = {row.sample};
         fields.insert(fields.end(), row.result.inputs.begin(), row.result.inputs.end());
         fields.resize(1 + calculator.inputColumns.size());
-        std::vector<std::string> results = row.result.results;
-        results.resize(calculator.resultColumns.size());
-        fields.insert(fields.end(), results.begin(), results.end());
-        for (const std::string& name : extra) {
-            std::string value;
-            for (const auto& [has, text] : row.result.extraResults)
-                if (has == name)
-                    value = text;
-            fields.push_back(value);
+        const std::vector<std::string> names = OutputNames(row.result.results);
+        const std::vector<std::string> cells = OutputCells(row.result.results, digits);
+        for (const std::string& name : results) {
+            const auto found = std::find(names.begin(), names.end(), name);
+            fields.push_back(found == names.end() ? std::string() : cells[static_cast<std::size_t>(found - names.begin())]);
         }
         fields.push_back(row.result.failed ? row.Said() : std::string());
         text += CsvLine(fields);
@@ -349,7 +344,7 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
 }
 
 bool WriteBatchOutputs(const BatchJob& job, const BatchOutcome& outcome, const std::string& outputPath,
-                       const std::string& reportDir)
+                       const std::string& reportDir, const BatchOutputFormat& format)
 {
     const std::vector<std::string> reports = BatchReportPaths(job, reportDir);
     const bool anyReport = std::any_of(outcome.rows.begin(), outcome.rows.end(),
@@ -363,7 +358,8 @@ bool WriteBatchOutputs(const BatchJob& job, const BatchOutcome& outcome, const s
         }
     }
     CFileTransaction together;
-    bool written = WriteFileAtomically(outputPath, FormatBatchCsv(job, outcome), "Can not write the batch output file!");
+    const std::string output = format.json ? FormatBatchJson(job, outcome) : FormatBatchCsv(job, outcome, format.digits);
+    bool written = WriteFileAtomically(outputPath, output, "Can not write the batch output file!");
     for (std::size_t i = 0; written && i < reports.size(); ++i)
         if (!reports[i].empty() && !outcome.rows[i].result.report.empty())
             written = WriteFileAtomically(reports[i], outcome.rows[i].result.report, "Can not find Output file!");

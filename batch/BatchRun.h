@@ -63,9 +63,19 @@ using BatchProgress = std::function<bool(int done, int total)>;
 // simulation rows keep their report's text.
 BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const BatchProgress& progress = {});
 
+// How the output file is written: CSV with numbers in full (the shortest
+// text that reads back to the same double) or with the list's digits, or JSON.
+struct BatchOutputFormat {
+    bool json = false;
+    CellDigits digits = CellDigits::Full;
+};
+
 // The output file: "sample", the input columns as used, the result columns,
-// columns for block lines the calculator does not name, and "error".
-std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome);
+// the columns some rows add (the Monte Carlo's), and "error".
+std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, CellDigits digits = CellDigits::Full);
+// The same as one JSON document, an object per sample (see
+// packaging/qexcli-output.schema.json).
+std::string FormatBatchJson(const BatchJob& job, const BatchOutcome& outcome);
 
 // Where each row's report goes: DIR/<sample>-report.txt, the sample's name
 // made safe for a file name ("row-N" without one), a name used twice numbered
@@ -86,6 +96,6 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
 // Writes the output file and the reports the rows kept (with a report folder,
 // made when missing), together: all in place or none. False after a message.
 bool WriteBatchOutputs(const BatchJob& job, const BatchOutcome& outcome, const std::string& outputPath,
-                       const std::string& reportDir);
+                       const std::string& reportDir, const BatchOutputFormat& format = {});
 
 } // namespace qex

@@ -9,11 +9,6 @@ double DecayConstant(double halfLifeYears)
     return kLn2 / halfLifeYears;
 }
 
-double LossConstant(double decayConstant, double density, double erosion, double freePath)
-{
-    return decayConstant + density * erosion / freePath;
-}
-
 NuclideConcentrations SteadyErosionThenBurial(const BurialSource& s, double erosion, double burialYears)
 {
     const double lambda10 = DecayConstant(s.halfLives.be10);

@@ -8,6 +8,7 @@
 // Units: concentrations atoms/g, production rates atoms/g/yr, density g/cm3,
 // attenuation length g/cm2, erosion cm/yr, times yr, decay constants 1/yr.
 
+#include "core/BuildUp.h"
 #include "core/HalfLives.h"
 
 namespace qex {
@@ -31,8 +32,7 @@ struct BurialSource {
 double DecayConstant(double halfLifeYears);
 
 // The rate at which a nuclide leaves the surface layer under steady erosion
-// (1/yr): decay plus removal, lambda + rho eps / Lambda (Lal 1991, eq. 6).
-double LossConstant(double decayConstant, double density, double erosion, double freePath);
+// is LossConstant of core/BuildUp.h.
 
 // Steady erosion at `erosion` for long enough to reach steady state, then
 // `burialYears` of burial: N = e^(-lambda t) P / (lambda + rho eps / Lambda)

@@ -5,6 +5,8 @@
 #include "batch/BatchDefaults.h"
 #include "batch/BatchRun.h"
 #include "cli/Command.h"
+#include "core/Format.h"
+#include "core/Message.h"
 #include "proxy/SimulationCalculation.h"
 
 #include <cstdio>
@@ -22,6 +24,8 @@ struct BatchOptions {
     bool progress = false;
     std::string monteCarlo; // draws for every simulation row that names none; empty: as the rows say
     std::string seed;
+    std::string digits = "full";
+    std::string outputFormat = "csv";
 };
 
 // Every calculator's columns with their units, defaults and ranges.
@@ -50,12 +54,12 @@ int Run(const BatchOptions& options)
     BatchJob job;
     std::string error;
     if (!OpenBatch(options.calculator, options.input, job, error)) {
-        std::fprintf(stderr, "batch: %s\n", error.c_str());
+        ShowMessage("batch: " + error);
         return kUsage;
     }
     if (!options.monteCarlo.empty() || !options.seed.empty()) {
         if (job.calculator->name != "simulate") {
-            std::fputs("batch: --monte-carlo and --seed apply to simulate only.\n", stderr);
+            ShowMessage("batch: --monte-carlo and --seed apply to simulate only.");
             return kUsage;
         }
         // The options stand in for the columns: a row's own cell wins.
@@ -85,7 +89,7 @@ int Run(const BatchOptions& options)
         });
     stop.reset();
     if (outcome.stopped) {
-        std::fputs("batch: stopped; no file was written.\n", stderr);
+        ShowMessage("batch: stopped; no file was written.");
         return kFailure;
     }
 
@@ -93,20 +97,22 @@ int Run(const BatchOptions& options)
         if (row.result.messages.empty())
             continue;
         const std::string name = row.sample.empty() ? std::string() : " (" + row.sample + ")";
-        std::fprintf(stderr, "%s, line %d%s: %s\n", options.input.c_str(), row.line, name.c_str(),
-                     row.Said().c_str());
+        // Said as messages, so that --json keeps them too.
+        ShowMessage(Format("%s, line %d%s: %s", options.input.c_str(), row.line, name.c_str(), row.Said().c_str()));
     }
-    if (!WriteBatchOutputs(job, outcome, options.output, options.reportDir))
+    const BatchOutputFormat format{options.outputFormat == "json",
+                                   options.digits == "list" ? CellDigits::List : CellDigits::Full};
+    if (!WriteBatchOutputs(job, outcome, options.output, options.reportDir, format))
         return kFailure;
     if (outcome.failed > 0) {
-        std::fprintf(stderr, "batch: %d of %d rows failed.\n", outcome.failed, static_cast<int>(outcome.rows.size()));
+        ShowMessage(Format("batch: %d of %d rows failed.", outcome.failed, static_cast<int>(outcome.rows.size())));
         return kFailure;
     }
     return kSuccess;
 }
 
 const bool registered = RegisterCommand(
-    {"batch", "Many samples from a CSV file through one calculator, one result row each",
+    {"batch",
      [](CLI::App& command) -> Runner {
          static BatchOptions options;
          std::vector<std::string> names;
@@ -141,9 +147,30 @@ const bool registered = RegisterCommand(
              .add_option("--seed", options.seed, "simulate: Monte Carlo seed for each row whose seed cell is missing or empty")
              ->type_name("S")
              ->check(CLI::Range(0.0, qex::kMaxMonteCarloSeed));
+         // An option of two words, the default first.
+         const auto choice = [&command](const char* name, std::string& value, const char* help,
+                                        const std::vector<std::string>& words) {
+             command.add_option(name, value, help)->type_name(words[0] + "|" + words[1])->check(CLI::IsMember(words));
+         };
+         choice("--digits", options.digits,
+                "numbers in the CSV cells: full, the shortest text that reads back to the same number, or list, the "
+                "digits the calculator's list shows; default full",
+                {"full", "list"});
+         choice("--output-format", options.outputFormat,
+                "csv, or json: one document with an object per sample (inputs, results with their units, constants, "
+                "messages; schema qexcli-output.schema.json); default csv",
+                {"csv", "json"});
          AddCommandFlag(command, "--progress", options.progress, "Report progress on standard error");
          command.footer(ColumnHelp());
-         return [] { return Run(options); };
+         return [] {
+             JsonInputs({{"calculator", "", options.calculator},
+                         {"input", "", options.input},
+                         {"output", "", options.output},
+                         {"report-dir", "", options.reportDir},
+                         {"output-format", "", options.outputFormat},
+                         {"digits", "", options.digits}});
+             return Run(options);
+         };
      }});
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "cli/Command.h"
 
+#include "calculators/CalculatorList.h"
 #include "core/Format.h"
+#include "core/JsonDocument.h"
 #include "core/Message.h"
 
 #include <algorithm>
+#include <memory>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -21,20 +24,17 @@ std::vector<Registration>& Registry()
     return registry;
 }
 
-// The order of the calculators in `qexcli --help`.
-int Rank(const std::string& name)
-{
-    static const char* const order[] = {"simulate", "cut", "scaling", "world-table", "thickness",
-                                        "slope-thickness", "shielding", "exposure", "normalize", "batch"};
-    for (int i = 0; i < static_cast<int>(std::size(order)); ++i)
-        if (name == order[i])
-            return i;
-    return static_cast<int>(std::size(order));
-}
-
 // The lines for standard output, written once the command's files are in
 // place: a reader that goes away early (`| head`) cannot stop them.
 std::string g_standardOutput;
+
+// The JSON document of a command run with --json.
+struct JsonState {
+    bool flag = false;   // --json was given
+    bool active = false; // the document replaces the lines
+    CommandJson document;
+};
+JsonState g_json;
 
 volatile std::sig_atomic_t g_stopRequested = 0;
 
@@ -68,12 +68,63 @@ bool RegisterCommand(Registration registration)
     return true;
 }
 
-std::vector<Registration> RegisteredCommands()
+const Setup* RegisteredSetup(std::string_view name)
 {
-    std::vector<Registration> commands = Registry();
-    std::stable_sort(commands.begin(), commands.end(),
-                     [](const Registration& a, const Registration& b) { return Rank(a.name) < Rank(b.name); });
-    return commands;
+    for (const Registration& registration : Registry())
+        if (registration.name == name)
+            return &registration.setup;
+    return nullptr;
+}
+
+std::vector<std::string> UnlistedCommands()
+{
+    std::vector<std::string> names;
+    for (const Registration& registration : Registry())
+        if (FindCalculator(registration.name) == nullptr)
+            names.push_back(registration.name);
+    return names;
+}
+
+Runner GenericCommand(CLI::App& command, const Calculator& calculator)
+{
+    // The inputs live as long as the program: the options are bound to them.
+    static std::vector<std::unique_ptr<CCalculatorForm>> forms;
+    forms.push_back(calculator.form());
+    CCalculatorForm* form = forms.back().get();
+    for (const InputField& field : form->Fields())
+        if (field.option)
+            AddInputOption(command, field.name, field.description, field.target);
+    return [form]() -> int {
+        std::vector<FileUse> uses;
+        for (const InputField& field : form->Fields())
+            if (field.option && field.target.text != nullptr && field.description.kind != InputKind::Flag)
+                uses.push_back({"--" + std::string(field.name), *field.target.text,
+                                field.description.kind == InputKind::FileToRead ? FileRole::Input : FileRole::Output});
+        if (!DistinctFiles(uses))
+            return kUsage;
+        JsonInputs(form->Values());
+        CResultList list;
+        COutputBlocks blocks;
+        CalculatorContext context;
+        const bool computed = form->Compute(list, blocks, context);
+        JsonBlocks(blocks);
+        PrintList(list);
+        return computed ? kSuccess : kFailure;
+    };
+}
+
+void AddInputOption(CLI::App& command, std::string_view row, const InputDescription& description,
+                    const InputTarget& target)
+{
+    const std::string name = "--" + std::string(row);
+    const std::string help = InputHelpLine(description);
+    if (target.number != nullptr)
+        AddNumber(command, name, *target.number, help, description.range);
+    else if (target.text != nullptr)
+        AddPath(command, name, *target.text, help, description.required,
+                description.kind == InputKind::FileToRead ? description.maxChars : -1);
+    else
+        command.add_flag(name, *target.flag, help);
 }
 
 CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& help,
@@ -111,6 +162,57 @@ CLI::Option* AddCommandFlag(CLI::App& command, const std::string& name, bool& va
 void PrintList(const CResultList& list)
 {
     g_standardOutput += list.Text();
+    g_json.document.lines.insert(g_json.document.lines.end(), list.Lines().begin(), list.Lines().end());
+}
+
+void JsonInputs(std::vector<InputValue> inputs)
+{
+    g_json.document.inputs = std::move(inputs);
+}
+
+void JsonBlocks(const COutputBlocks& blocks)
+{
+    g_json.document.results = blocks.Values();
+    g_json.document.constants = blocks.Constants();
+}
+
+bool JsonWanted()
+{
+    return g_json.active;
+}
+
+void AddJsonFlag(CLI::App& command)
+{
+    AddCommandFlag(command, "--json", g_json.flag,
+                   "Print one JSON document on standard output instead of the lines: the inputs as used, the results "
+                   "with their units, the constants in force, the messages (also on standard error) and the QEX "
+                   "version (schema: qexcli-output.schema.json)");
+}
+
+void GatherJsonMessages(const std::string& command)
+{
+    if (!g_json.flag)
+        return;
+    g_json.active = true;
+    g_json.document.command = command;
+    // Said on standard error as always, and kept for the document.
+    auto previous = std::make_shared<DetailedMessageSink>();
+    *previous = SetDetailedMessageSink([previous](const std::string& text, const std::string& detail) {
+        g_json.document.messages.push_back({text, detail});
+        (*previous)(text, detail);
+    });
+}
+
+void JsonUsageError(int argc, char** argv, const std::string& message)
+{
+    bool asked = false;
+    for (int i = 1; i < argc; ++i)
+        asked = asked || std::string_view(argv[i]) == "--json";
+    if (!asked)
+        return;
+    g_json.active = true;
+    g_json.document.command = argc > 1 ? argv[1] : "";
+    g_json.document.messages.push_back({message, std::string()});
 }
 
 bool DistinctFiles(std::vector<FileUse> uses)
@@ -138,6 +240,10 @@ void GuardStandardStreams()
 
 int FinishStandardOutput(int status)
 {
+    if (g_json.active) {
+        g_json.document.status = status;
+        g_standardOutput = CommandJsonText(g_json.document);
+    }
     errno = 0;
     int error = 0;
     const bool written =

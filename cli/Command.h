@@ -1,10 +1,16 @@
 #pragma once
-// How a calculator joins qexcli: each command file registers itself with its
-// name, a one-line description and a set-up function that adds the options
-// to its subcommand and returns the function that runs it.
+// How a calculator joins qexcli: its command comes from the one list of
+// calculators (calculators/CalculatorList.h), in the list's order, with the
+// list's description. A calculator whose inputs and calculation say it all
+// needs nothing more; one that asks for more of the command line (progress,
+// files beside the list, options of its own) registers a set-up function by
+// its name that adds the options to its subcommand and returns the function
+// that runs it.
 
+#include "calculators/Calculator.h"
 #include "core/FileIdentity.h"
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 
 #include <CLI/CLI.hpp>
@@ -26,15 +32,22 @@ using Runner = std::function<int()>;
 using Setup = std::function<Runner(CLI::App& command)>;
 
 struct Registration {
-    std::string name;
-    std::string description;
+    std::string name; // a calculator of the list
     Setup setup;
 };
 
-// Registers a command; used as `static const bool registered = RegisterCommand({...});`.
+// Registers a command's own set-up; used as
+// `static const bool registered = RegisterCommand({...});`.
 bool RegisterCommand(Registration registration);
-// Every registered command, in the order qexcli lists them.
-std::vector<Registration> RegisteredCommands();
+// The set-up registered for a calculator; null when it has none.
+const Setup* RegisteredSetup(std::string_view name);
+// Names registered that the list does not hold (none, unless a command file
+// was added without its calculator).
+std::vector<std::string> UnlistedCommands();
+
+// The command of a calculator that registered nothing: its input table as
+// options, its calculation, its list on standard output.
+Runner GenericCommand(CLI::App& command, const Calculator& calculator);
 
 // A number option with its help line; a value that is not a number, or
 // outside the inclusive range, is a usage error naming the option and the range.
@@ -48,31 +61,39 @@ CLI::Option* AddPath(CLI::App& command, const std::string& name, std::string& va
 // default in the help as every option has it.
 CLI::Option* AddCommandFlag(CLI::App& command, const std::string& name, bool& value, const std::string& help);
 
+// An input as an option "--NAME" bound to where its value lives: a number
+// with its range, a file to read held to the dialog's length, a flag; with
+// the help line its row gives (unit, default and range).
+void AddInputOption(CLI::App& command, std::string_view name, const InputDescription& description,
+                    const InputTarget& target);
+
 // Every row of a calculator's input table that qexcli takes, in the table's
-// order, as an option "--NAME" bound to its field in `inputs`: numbers with
-// their range, files to read held to the dialog's length, flags; each with
-// the help line the row gives (unit, default and range).
+// order, as AddInputOption adds it.
 template <class Inputs>
 void AddInputOptions(CLI::App& command, Inputs& inputs, const InputTable<Inputs>& table)
 {
-    for (const InputRow<Inputs>& row : table.Rows()) {
-        if (!row.option)
-            continue;
-        const std::string name = "--" + std::string(row.name);
-        const std::string help = InputHelpLine(DescribeInput(row));
-        if (const auto* number = std::get_if<double Inputs::*>(&row.field))
-            AddNumber(command, name, inputs.**number, help, row.range);
-        else if (const auto* path = std::get_if<std::string Inputs::*>(&row.field))
-            AddPath(command, name, inputs.**path, help, row.required,
-                    row.kind == InputKind::FileToRead ? row.maxChars : -1);
-        else
-            command.add_flag(name, inputs.*std::get<bool Inputs::*>(row.field), help);
-    }
+    for (const InputRow<Inputs>& row : table.Rows())
+        if (row.option)
+            AddInputOption(command, row.name, DescribeInput(row), TargetOf(row, inputs));
 }
 
 // Writes a result list to standard output exactly as a saved list file (once
 // the command has run and its files are in place).
 void PrintList(const CResultList& list);
+
+// What --json prints instead of the lines: the inputs as the command used
+// them and the values of the blocks it listed. Messages are gathered by the
+// command line itself; the lines are those PrintList was given.
+void JsonInputs(std::vector<InputValue> inputs);
+void JsonBlocks(const COutputBlocks& blocks);
+// Whether the command prints JSON (--json was given).
+bool JsonWanted();
+// Adds --json to a command: one JSON document on standard output instead of the lines.
+void AddJsonFlag(CLI::App& command);
+// Starts gathering the messages for the document (once the command line is read).
+void GatherJsonMessages(const std::string& command);
+// For a command line that could not be read: whether it asked for JSON, and the message.
+void JsonUsageError(int argc, char** argv, const std::string& message);
 
 // Refuses, with a message naming both, an output that names the same file as
 // an input, as another output or as standard output (redirected to a file):

@@ -14,8 +14,7 @@ struct CutOptions {
 };
 
 const bool registered = qex::cli::RegisterCommand(
-    {"cut", "Cut a proxy curve at a value or at the value it has at a year: exposure, burial and total age and "
-            "the crossing years",
+    {"cut",
      [](CLI::App& cmd) -> qex::cli::Runner {
          static CutOptions state;
          qex::cli::AddInputOptions(cmd, state.inputs, qex::CutInputTable());
@@ -26,9 +25,12 @@ const bool registered = qex::cli::RegisterCommand(
              if (!qex::cli::DistinctFiles(qex::InputFileUses(state.inputs, qex::CutInputTable())))
                  return qex::cli::kUsage;
              state.inputs.cutByAge = state.cutValue->count() == 0;
+             qex::cli::JsonInputs(qex::InputValues(state.inputs, qex::CutInputTable()));
              qex::CResultList list;
              std::string failure;
-             const qex::CutOutcome outcome = qex::AppendCutResults(state.inputs, list, nullptr, &failure);
+             qex::COutputBlocks blocks;
+             const qex::CutOutcome outcome = qex::AppendCutResults(state.inputs, list, nullptr, &blocks, &failure);
+             qex::cli::JsonBlocks(blocks);
              if (outcome != qex::CutOutcome::NoValidResult) {
                  qex::cli::PrintList(list);
                  return outcome == qex::CutOutcome::Result ? qex::cli::kSuccess : qex::cli::kFailure;

@@ -8,7 +8,7 @@ namespace qex::cli {
 namespace {
 
 const bool registered = RegisterCommand(
-    {"exposure", "10Be surface exposure age with decay and erosion, optionally corrected for the past geomagnetic field",
+    {"exposure",
      [](CLI::App& command) -> Runner {
          static ExposureInputs in;
          AddInputOptions(command, in, ExposureInputTable());
@@ -18,9 +18,12 @@ const bool registered = RegisterCommand(
              in.intensityMayBeInstalled = command.count("--intensity") == 0;
              if (in.magneticCorrection && !DistinctFiles(InputFileUses(in, ExposureInputTable())))
                  return static_cast<int>(kUsage);
+             JsonInputs(InputValues(in, ExposureInputTable()));
              CResultList list;
-             if (!AppendExposureAge(in, list))
+             COutputBlocks blocks;
+             if (!AppendExposureAge(in, list, &blocks))
                  return static_cast<int>(kFailure);
+             JsonBlocks(blocks);
              PrintList(list);
              return static_cast<int>(kSuccess);
          };

@@ -14,13 +14,14 @@ struct NormalizeOptions {
 };
 
 const bool registered = RegisterCommand(
-    {"normalize", "Read an intensity curve file and write it back normalised (gap midpoints, merged ages, fixed columns)",
+    {"normalize",
      [](CLI::App& command) -> Runner {
          static NormalizeOptions options;
          command.add_option("INPUT", options.input, "intensity curve file (keyword Geomagnetic_Intensity_Data)")
              ->required();
          command.add_option("OUTPUT", options.output, "file to write; replaced if it exists (may be INPUT)")->required();
          return [] {
+             JsonInputs({{"input", "", options.input}, {"output", "", options.output}});
              const CGeomagneticIntensityData curve(options.input);
              if (!curve.IsLoaded())
                  return static_cast<int>(kFailure); // nothing is written

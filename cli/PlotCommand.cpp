@@ -70,7 +70,7 @@ void AddKind(CLI::App& plot, std::map<CLI::App*, Runner>& runners, PlotOptions& 
 }
 
 const bool registered = RegisterCommand(
-    {"plot", "A figure of many samples as PNG (300 dpi) or SVG: two-nuclide",
+    {"plot",
      [](CLI::App& cmd) -> Runner {
          static PlotOptions options;
          static std::map<CLI::App*, Runner> runners;

@@ -21,7 +21,7 @@ struct ShieldingOptions {
 };
 
 const bool registered = cli::RegisterCommand(
-    {"shielding", "Topographic shielding factor from the skyline and the slope of the sampled surface",
+    {"shielding",
      [](CLI::App& command) -> cli::Runner {
          static ShieldingOptions options;
          command
@@ -55,8 +55,16 @@ const bool registered = cli::RegisterCommand(
                      return cli::kUsage;
                  inputs.points.push_back(point);
              }
+             std::vector<InputValue> used = InputValues(inputs, ShieldingInputTable());
+             std::string points;
+             for (const HorizonPoint& point : inputs.points)
+                 points += (points.empty() ? "" : " ") + InputNumberText(point.azimuth) + ":" + InputNumberText(point.angle);
+             used.push_back({"horizon", "degrees", points});
+             cli::JsonInputs(std::move(used));
              CResultList list;
-             AppendShieldingResult(inputs, list);
+             COutputBlocks blocks;
+             AppendShieldingResult(inputs, list, &blocks);
+             cli::JsonBlocks(blocks);
              cli::PrintList(list);
              return cli::kSuccess;
          };

@@ -28,7 +28,7 @@ int ThreadsFromEnvironment()
 }
 
 // The Monte Carlo after the usual block, with progress on standard error.
-int RunMonteCarloBlock(const SimulationInputs& inputs, CResultList& list)
+int RunMonteCarloBlock(const SimulationInputs& inputs, CResultList& list, COutputBlocks& blocks)
 {
     // Ctrl+C stops the draws; nothing is then written and nothing printed.
     const CStopRequest stop;
@@ -41,7 +41,7 @@ int RunMonteCarloBlock(const SimulationInputs& inputs, CResultList& list)
             std::fprintf(stderr, "simulate: Monte Carlo %3d%% (%d of %d draws)\n", percent, drawn, total);
         }
         return !stop.Requested();
-    }, ThreadsFromEnvironment());
+    }, ThreadsFromEnvironment(), &blocks);
     if (!done) {
         if (stop.Requested())
             std::fputs("simulate: stopped; no file was written.\n", stderr);
@@ -54,7 +54,7 @@ int RunMonteCarloBlock(const SimulationInputs& inputs, CResultList& list)
 }
 
 const bool registered = RegisterCommand(
-    {"simulate", "Burial-exposure history from 10Be, 26Al and a climatic proxy curve (best cut value, ages)",
+    {"simulate",
      [](CLI::App& cmd) -> Runner {
          static SimulationInputs inputs;
          AddInputOptions(cmd, inputs, SimulationInputTable());
@@ -78,17 +78,20 @@ const bool registered = RegisterCommand(
              const std::string& samples = inputs.samplesFile;
              if (!samples.empty() && !CAtomicFile(samples, kSamplesFailure).Open())
                  return kFailure;
+             JsonInputs(InputValues(inputs, SimulationInputTable()));
              CResultList list;
+             COutputBlocks blocks;
              SimulationDetail detail;
-             if (!AppendSimulation(inputs, list, &detail))
+             if (!AppendSimulation(inputs, list, &detail, {}, nullptr, &blocks))
                  return kFailure;
              if (!table.empty() && !WriteFileAtomically(table, FormatSimulationTableCsv(detail), kTableFailure))
                  return kFailure;
              if (inputs.monteCarloDraws > 0.0) {
-                 const int status = RunMonteCarloBlock(inputs, list);
+                 const int status = RunMonteCarloBlock(inputs, list, blocks);
                  if (status != kSuccess)
                      return status;
              }
+             JsonBlocks(blocks);
              PrintList(list);
              return kSuccess;
          };

@@ -47,13 +47,16 @@ int Run(const WorldTableOptions& options)
 }
 
 const bool registered = qex::cli::RegisterCommand(
-    {"world-table", "Scaling factors and their differences over a latitude-altitude grid, written to a file",
+    {"world-table",
      [](CLI::App& cmd) -> qex::cli::Runner {
          static WorldTableOptions options;
          qex::cli::AddInputOptions(cmd, options.inputs, qex::WorldTableInputTable());
          qex::cli::AddCommandFlag(cmd, "--progress", options.progress, "Report progress on standard error");
          cmd.footer("Start and end may be given in either order. The file is written whole or not at all.");
-         return [] { return Run(options); };
+         return [] {
+             qex::cli::JsonInputs(qex::InputValues(options.inputs, qex::WorldTableInputTable()));
+             return Run(options);
+         };
      }});
 
 } // namespace

@@ -1,6 +1,7 @@
 // qexcli: the calculators of QEX on the command line. Each prints exactly the
 // lines its dialog appends to its results list; messages go to standard error.
 
+#include "calculators/CalculatorList.h"
 #include "cli/Command.h"
 #include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
@@ -32,10 +33,19 @@ int main(int argc, char** argv)
     app.footer("Exit status: 0 success; 1 the calculation failed or had no valid result; "
                "2 bad usage or a value outside its range.\nRun 'qexcli COMMAND --help' for a command's options.");
 
+    // A command file whose calculator is missing from the list would never run.
+    for (const std::string& name : UnlistedCommands()) {
+        std::fprintf(stderr, "qexcli: the command %s is not in the list of calculators\n", name.c_str());
+        return kUsage;
+    }
+    // Every calculator of the list is a command, in the list's order.
     std::map<CLI::App*, Runner> runners;
-    for (const Registration& registration : RegisteredCommands()) {
-        CLI::App* command = app.add_subcommand(registration.name, registration.description);
-        runners[command] = registration.setup(*command);
+    for (const qex::Calculator& calculator : qex::Calculators()) {
+        const std::string name(calculator.info.name);
+        CLI::App* command = app.add_subcommand(name, std::string(calculator.info.description));
+        const Setup* setup = RegisteredSetup(name);
+        runners[command] = setup != nullptr ? (*setup)(*command) : GenericCommand(*command, calculator);
+        AddJsonFlag(*command);
     }
 
     try {
@@ -48,11 +58,13 @@ int main(int argc, char** argv)
         return FinishStandardOutput(app.exit(e));
     } catch (const CLI::ParseError& e) {
         app.exit(e);
+        JsonUsageError(argc, argv, e.what());
         return FinishStandardOutput(kUsage);
     }
 
     for (auto& [command, runner] : runners) {
         if (command->parsed()) {
+            GatherJsonMessages(command->get_name());
             int status = kFailure;
             // The command's files are put in place together once it has
             // run, or none of them when one could not be written.

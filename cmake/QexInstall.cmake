@@ -9,6 +9,7 @@ install(TARGETS qexcli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Data and documentation.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${QEX_INSTALL_DATADIR}/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/qexcli-output.schema.json DESTINATION ${QEX_INSTALL_DATADIR})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

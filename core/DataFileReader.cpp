@@ -5,8 +5,10 @@
 #include "core/TextNumber.h"
 
 #include <cerrno>
+#include <cmath>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <sys/stat.h>
 
 namespace qex {
@@ -125,6 +127,35 @@ CDataFileReader::Record CDataFileReader::ReadRecord(double* values, int count)
 std::string BadRecordMessage(const std::string& prefix, int line, const char* what)
 {
     return Format("%s Line %d does not hold %s.", prefix.c_str(), line, what);
+}
+
+bool DataFileReadDone(DataFileRead read, const CDataFileReader& reader, const std::string& prefix, const char* what)
+{
+    if (read == DataFileRead::WrongKeyword)
+        ShowMessage(prefix);
+    else if (read == DataFileRead::BadRecord)
+        ShowMessage(BadRecordMessage(prefix, reader.BadLine(), what));
+    return read == DataFileRead::Done;
+}
+
+void MergeCloseYears(std::vector<double>& years, std::initializer_list<std::vector<double>*> columns, double close)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < years.size(); ++i) {
+        if (std::fabs(years[i] - years[kept]) < close) {
+            for (std::vector<double>* column : columns)
+                (*column)[kept] = std::midpoint((*column)[kept], (*column)[i]);
+        } else {
+            ++kept;
+            years[kept] = years[i];
+            for (std::vector<double>* column : columns)
+                (*column)[kept] = (*column)[i];
+        }
+    }
+    const std::size_t count = years.empty() ? 0 : kept + 1;
+    years.resize(count);
+    for (std::vector<double>* column : columns)
+        column->resize(count);
 }
 
 } // namespace qex

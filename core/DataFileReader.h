@@ -6,6 +6,7 @@
 // number; a word, "nan", "inf" or a record left incomplete at the end of the
 // file is reported with the number of the line that holds it.
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -53,5 +54,46 @@ private:
 
 // The message for a bad record: "<prefix> Line N does not hold <what>."
 std::string BadRecordMessage(const std::string& prefix, int line, const char* what);
+
+enum class DataFileRead {
+    Done,         // every record read and taken
+    WrongKeyword, // the file does not start with its keyword
+    BadRecord,    // a record is not `count` finite numbers: reader.BadLine() says where
+    Refused,      // `take` refused a record (and has said why)
+};
+
+// The skeleton of every loader: the keyword, the one-word name (into `name`),
+// then each record of `count` numbers (at most 4) handed to `take`, which
+// returns false to refuse it, to the end of the text.
+template <class Take>
+DataFileRead ReadDataFile(CDataFileReader& reader, const char* keyword, std::string& name, int count, Take&& take)
+{
+    std::string token;
+    if (!reader.ReadToken(token) || token != keyword)
+        return DataFileRead::WrongKeyword;
+    name.clear();
+    reader.ReadToken(name);
+    double record[4];
+    for (;;) {
+        const auto status = reader.ReadRecord(record, count);
+        if (status == CDataFileReader::Record::End)
+            return DataFileRead::Done;
+        if (status == CDataFileReader::Record::Bad)
+            return DataFileRead::BadRecord;
+        if (!take(static_cast<const double*>(record)))
+            return DataFileRead::Refused;
+    }
+}
+
+// Says why a read that is not Done failed, unless `take` has: `prefix` alone
+// for a wrong keyword, BadRecordMessage(prefix, line, what) for a bad record.
+// True when the read was Done.
+bool DataFileReadDone(DataFileRead read, const CDataFileReader& reader, const std::string& prefix, const char* what);
+
+// Records closer in age than `close` (years) become one, in one pass that
+// compares each with the last one kept: the first of a run keeps its age,
+// and each column is averaged pairwise in order (a, b, c become
+// ((a + b) / 2 + c) / 2). The columns are resized with the ages.
+void MergeCloseYears(std::vector<double>& years, std::initializer_list<std::vector<double>*> columns, double close);
 
 } // namespace qex

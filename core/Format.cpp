@@ -1,5 +1,6 @@
 #include "core/Format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -39,30 +40,31 @@ namespace {
 // v 10^p lies well below 2^52. The product is rounded once; fma gives its
 // exact error, so unless the product lies within that error of a halfway
 // point, the nearest integer to the product is the nearest integer to the
-// exact scaled value, which is what printf rounds to. False for the other
-// cases (exact and near halfway points among them), left to the exact way.
-bool AppendFixedQuickly(std::string& text, double value, int width, int precision)
+// exact scaled value, which is what printf rounds to. Null for the other
+// cases (exact and near halfway points among them), left to the exact way;
+// otherwise the end of the digits written (at most 40).
+char* FixedDigitsQuickly(char* digits, double value, int precision)
 {
+    constexpr std::size_t kRoom = 40;
     static constexpr double kScales[] = {1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6};
     static constexpr std::uint64_t kIntegerScales[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
     constexpr double kTwoTo52 = 4503599627370496.0;
     if (precision < 0 || precision > 6 || !std::isfinite(value))
-        return false;
+        return nullptr;
     const double scale = kScales[precision];
     const double product = value * scale;
     if (!(std::fabs(product) < kTwoTo52))
-        return false;
+        return nullptr;
     const double error = std::fma(value, scale, -product);
     const double nearest = std::nearbyint(product);
     if (!(0.5 - std::fabs(product - nearest) > std::fabs(error)))
-        return false;
+        return nullptr;
     const auto scaled = static_cast<std::uint64_t>(std::fabs(nearest));
-    char digits[40];
     char* end = digits;
     // printf writes the sign of every negative value, -0 and those that round to 0 included.
     if (std::signbit(value))
         *end++ = '-';
-    end = std::to_chars(end, digits + sizeof digits, scaled / kIntegerScales[precision]).ptr;
+    end = std::to_chars(end, digits + kRoom, scaled / kIntegerScales[precision]).ptr;
     if (precision > 0) {
         *end++ = '.';
         std::uint64_t fraction = scaled % kIntegerScales[precision];
@@ -72,32 +74,39 @@ bool AppendFixedQuickly(std::string& text, double value, int width, int precisio
         }
         end += precision;
     }
-    const auto length = static_cast<int>(end - digits);
-    if (length < width)
-        text.append(static_cast<std::size_t>(width - length), ' ');
-    text.append(digits, end);
-    return true;
+    return end;
 }
 
 } // namespace
 
+char* WriteFixed(char* out, char* end, double value, int width, int precision)
+{
+    char digits[400]; // the longest double in fixed notation has 309 digits before the point
+    char* last = FixedDigitsQuickly(digits, value, precision);
+    if (last == nullptr) {
+        // std::to_chars with a precision gives the digits printf gives in the C
+        // locale (both correctly rounded from the exact binary value), several
+        // times faster: a report's thousand rows took a fifth of a run by printf.
+        const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+        if (result.ec != std::errc())
+            return nullptr;
+        last = result.ptr;
+    }
+    const auto length = last - digits;
+    const auto padding = std::max<std::ptrdiff_t>(width - length, 0);
+    if (end - out < padding + length)
+        return nullptr;
+    out = std::fill_n(out, padding, ' ');
+    return std::copy(digits, last, out);
+}
+
 void AppendFixed(std::string& text, double value, int width, int precision)
 {
-    if (AppendFixedQuickly(text, value, width, precision))
-        return;
-    // std::to_chars with a precision gives the digits printf gives in the C
-    // locale (both correctly rounded from the exact binary value), several
-    // times faster: a report's thousand rows took a fifth of a run by printf.
-    char digits[400]; // the longest double in fixed notation has 309 digits before the point
-    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
-    if (result.ec != std::errc()) {
+    char line[512];
+    if (char* end = WriteFixed(line, line + sizeof line, value, width, precision))
+        text.append(line, end);
+    else
         text += Format("%*.*f", width, precision, value);
-        return;
-    }
-    const auto length = static_cast<int>(result.ptr - digits);
-    if (length < width)
-        text.append(static_cast<std::size_t>(width - length), ' ');
-    text.append(digits, result.ptr);
 }
 
 std::string GroupThousands(std::uint64_t value)

@@ -14,6 +14,9 @@ std::string FormatV(const char* format, std::va_list args);
 // Appends the value exactly as printf's "%<width>.<precision>f" writes it in
 // the C locale, but without printf's multi-precision arithmetic.
 void AppendFixed(std::string& text, double value, int width, int precision);
+// The same into [out, end); returns the end of what it wrote, or null (and
+// nothing written) when it does not fit.
+char* WriteFixed(char* out, char* end, double value, int width, int precision);
 
 // A count with its thousands grouped by commas: 1234567 -> "1,234,567".
 std::string GroupThousands(std::uint64_t value);

@@ -4,12 +4,12 @@
 
 namespace qex {
 
-std::vector<std::string> HalfLifeLines(const HalfLives& halfLives)
+Provenance HalfLifeProvenance(const HalfLives& halfLives)
 {
-    if (halfLives.be10 == kBe10HalfLifeYears && halfLives.al26 == kAl26HalfLifeYears)
-        return {};
-    return {Format("Half-life 10Be(yr)  :   %.0f", halfLives.be10),
-            Format("Half-life 26Al(yr)  :   %.0f", halfLives.al26)};
+    const bool original = halfLives.be10 == kBe10HalfLifeYears && halfLives.al26 == kAl26HalfLifeYears;
+    auto line = [original](const char* format, double value) { return original ? std::string() : Format(format, value); };
+    return {{"be10_half_life", "yr", halfLives.be10, line("Half-life 10Be(yr)  :   %.0f", halfLives.be10)},
+            {"al26_half_life", "yr", halfLives.al26, line("Half-life 26Al(yr)  :   %.0f", halfLives.al26)}};
 }
 
 const InputTable<HalfLives>& HalfLifeInputTable()

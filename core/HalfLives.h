@@ -7,6 +7,7 @@
 
 #include "core/Constants.h"
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 
 #include <string>
 #include <string_view>
@@ -42,9 +43,9 @@ struct HalfLives {
 // The desktop's dialog of the two.
 const InputTable<HalfLives>& HalfLifeInputTable();
 
-// The lines that end a block computed with half-lives other than the
-// original ones, "Half-life 10Be(yr)  :   1387000" and the same for 26Al;
-// none with the original ones.
-std::vector<std::string> HalfLifeLines(const HalfLives& halfLives);
+// The half-lives as the constants a result was computed with. With others
+// than the original ones, both end the block in lines of their own,
+// "Half-life 10Be(yr)  :   1387000" and the same for 26Al.
+Provenance HalfLifeProvenance(const HalfLives& halfLives);
 
 } // namespace qex

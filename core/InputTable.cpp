@@ -98,6 +98,49 @@ std::string ReadInputFlag(std::string_view text, bool& value)
     return Format("'%s' is not on or off", std::string(text).c_str());
 }
 
+std::string TargetText(const InputTarget& target)
+{
+    if (target.number != nullptr)
+        return InputNumberText(*target.number);
+    if (target.text != nullptr)
+        return *target.text;
+    return *target.flag ? "on" : "off";
+}
+
+std::string SetTargetFromText(const InputTarget& target, const InputDescription& d, std::string_view text)
+{
+    if (target.number != nullptr) {
+        double value = 0.0;
+        std::string why = ReadInputNumber(text, d.range, value);
+        if (why.empty())
+            *target.number = value;
+        return why;
+    }
+    if (target.text != nullptr) {
+        if (d.kind == InputKind::FileToRead) {
+            std::string why = CheckInputLength(text, d.maxChars);
+            if (!why.empty())
+                return why;
+        }
+        *target.text = std::string(text);
+        return std::string();
+    }
+    bool value = false;
+    std::string why = ReadInputFlag(text, value);
+    if (why.empty())
+        *target.flag = value;
+    return why;
+}
+
+InputValue TargetValue(std::string_view name, std::string_view unit, const InputTarget& target)
+{
+    if (target.number != nullptr)
+        return {name, unit, *target.number};
+    if (target.text != nullptr)
+        return {name, unit, *target.text};
+    return {name, unit, *target.flag};
+}
+
 std::string InputHelpLine(const InputDescription& d)
 {
     std::string line = Title(d, d.unit);

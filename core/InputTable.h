@@ -118,16 +118,36 @@ std::string InputToolTip(const InputDescription& description);
 // What the small label beside a dialog's box reads: the box unit, else the unit.
 std::string InputBoxUnit(const InputDescription& description);
 
-// The value of a row's field in `inputs` as text: a number as InputNumberText
-// writes it, a path as it is, a flag as "on" or "off".
+// Where a row's value lives in a set of inputs: one of the three is set.
+struct InputTarget {
+    double* number = nullptr;
+    std::string* text = nullptr;
+    bool* flag = nullptr;
+};
+
+template <class Inputs>
+InputTarget TargetOf(const InputRow<Inputs>& row, Inputs& inputs)
+{
+    if (const auto* number = std::get_if<double Inputs::*>(&row.field))
+        return {.number = &(inputs.**number)};
+    if (const auto* text = std::get_if<std::string Inputs::*>(&row.field))
+        return {.text = &(inputs.**text)};
+    return {.flag = &(inputs.*std::get<bool Inputs::*>(row.field))};
+}
+
+// The value as text: a number as InputNumberText writes it, a path as it is,
+// a flag as "on" or "off".
+std::string TargetText(const InputTarget& target);
+
+// Sets the value from text with qexcli's reading, range and messages; empty
+// on success, otherwise why not (the value then stays).
+std::string SetTargetFromText(const InputTarget& target, const InputDescription& description, std::string_view text);
+
+// The value of a row's field in `inputs` as text, as TargetText writes it.
 template <class Inputs>
 std::string InputValueText(const InputRow<Inputs>& row, const Inputs& inputs)
 {
-    if (const auto* number = std::get_if<double Inputs::*>(&row.field))
-        return InputNumberText(inputs.**number);
-    if (const auto* text = std::get_if<std::string Inputs::*>(&row.field))
-        return inputs.**text;
-    return inputs.*std::get<bool Inputs::*>(row.field) ? "on" : "off";
+    return TargetText(TargetOf(row, const_cast<Inputs&>(inputs)));
 }
 
 // The row's default: its field in a default-made Inputs.
@@ -149,27 +169,29 @@ InputDescription DescribeInput(const InputRow<Inputs>& row)
 template <class Inputs>
 std::string SetInputFromText(const InputRow<Inputs>& row, Inputs& inputs, std::string_view text)
 {
-    if (const auto* number = std::get_if<double Inputs::*>(&row.field)) {
-        double value = 0.0;
-        std::string why = ReadInputNumber(text, row.range, value);
-        if (why.empty())
-            inputs.**number = value;
-        return why;
+    return SetTargetFromText(TargetOf(row, inputs), DescribeInput(row), text);
+}
+
+// An input's value as a calculation used it, for a JSON document.
+struct InputValue {
+    std::string_view name;
+    std::string_view unit;
+    std::variant<double, std::string, bool> value;
+};
+
+InputValue TargetValue(std::string_view name, std::string_view unit, const InputTarget& target);
+
+// The values of the rows qexcli takes, in the table's order.
+template <class Inputs>
+std::vector<InputValue> InputValues(const Inputs& inputs, const InputTable<Inputs>& table)
+{
+    std::vector<InputValue> values;
+    for (const InputRow<Inputs>& row : table.Rows()) {
+        if (!row.option)
+            continue;
+        values.push_back(TargetValue(row.name, row.unit, TargetOf(row, const_cast<Inputs&>(inputs))));
     }
-    if (const auto* path = std::get_if<std::string Inputs::*>(&row.field)) {
-        if (row.kind == InputKind::FileToRead) {
-            std::string why = CheckInputLength(text, row.maxChars);
-            if (!why.empty())
-                return why;
-        }
-        inputs.**path = std::string(text);
-        return std::string();
-    }
-    bool value = false;
-    std::string why = ReadInputFlag(text, value);
-    if (why.empty())
-        inputs.*std::get<bool Inputs::*>(row.field) = value;
-    return why;
+    return values;
 }
 
 // The files named by a calculator's inputs, from the kinds of its rows, each

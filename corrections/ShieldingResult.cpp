@@ -1,6 +1,5 @@
 #include "corrections/ShieldingResult.h"
 
-#include "core/Format.h"
 #include "corrections/TopographicShielding.h"
 
 namespace qex {
@@ -45,10 +44,19 @@ double ShieldingFactor(const ShieldingInputs& inputs)
                                       inputs.strike, horizon);
 }
 
-void AppendShieldingResult(const ShieldingInputs& inputs, CResultList& list)
+const OutputTable<ShieldingResult>& ShieldingOutputTable()
 {
-    const double factor = ShieldingFactor(inputs);
-    list.AppendBlock({Format("Shielding Factor:  %5.6f", factor)});
+    using R = ShieldingResult;
+    static const OutputRow<R> rows[] = {
+        {.label = "Shielding Factor", .format = "%s:  %5.6f", .name = "shielding_factor", .field = &R::factor},
+    };
+    static const OutputTable<R> table{rows};
+    return table;
+}
+
+void AppendShieldingResult(const ShieldingInputs& inputs, CResultList& list, COutputBlocks* blocks)
+{
+    AppendResult(list, ShieldingOutputTable(), ShieldingResult{ShieldingFactor(inputs)}, blocks);
 }
 
 } // namespace qex

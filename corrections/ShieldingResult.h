@@ -4,6 +4,7 @@
 // block of lines the dialog lists.
 
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 
 #include <vector>
@@ -32,7 +33,13 @@ const InputTable<ShieldingInputs>& ShieldingInputTable();
 // The topographic shielding factor of a sample site with these points, dip and strike.
 double ShieldingFactor(const ShieldingInputs& inputs);
 
-// Appends the block the shielding dialog lists: the heading and the factor.
-void AppendShieldingResult(const ShieldingInputs& inputs, CResultList& list);
+// The block the shielding dialog lists: the heading and the factor.
+struct ShieldingResult {
+    double factor = 1.0;
+};
+const OutputTable<ShieldingResult>& ShieldingOutputTable();
+
+// Computes the factor and appends its block (its values to `blocks` when given).
+void AppendShieldingResult(const ShieldingInputs& inputs, CResultList& list, COutputBlocks* blocks = nullptr);
 
 } // namespace qex

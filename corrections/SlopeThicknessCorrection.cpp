@@ -1,6 +1,5 @@
 #include "corrections/SlopeThicknessCorrection.h"
 
-#include "core/Format.h"
 #include "corrections/ThicknessCorrection.h"
 
 #include <cmath>
@@ -54,17 +53,25 @@ const InputTable<SlopeThicknessInputs>& SlopeThicknessInputTable()
     return table;
 }
 
-void AppendSlopeThicknessResult(const SlopeThicknessInputs& inputs, CResultList& list)
+const OutputTable<SlopeThicknessResult>& SlopeThicknessOutputTable()
 {
-    const double factor =
-        SlopeThicknessCorrectionFactor(inputs.density, inputs.freePath, inputs.thickness, inputs.slope);
-    list.AppendBlock({
-        Format("Density:   %-5.6f", inputs.density),
-        Format("FreePath:   %-5.6f", inputs.freePath),
-        Format("Thickness:   %-5.6f", inputs.thickness),
-        Format("Slope:   %-5.6f", inputs.slope),
-        Format("Factor:   %-5.6f", factor),
-    });
+    using R = SlopeThicknessResult;
+    static const OutputRow<R> rows[] = {PlainRow("Density", &R::density), PlainRow("FreePath", &R::freePath),
+                                        PlainRow("Thickness", &R::thickness), PlainRow("Slope", &R::slope),
+                                        PlainRow("Factor", &R::factor, "slope_thickness_factor")};
+    static const OutputTable<R> table{rows};
+    return table;
+}
+
+SlopeThicknessResult ComputeSlopeThickness(const SlopeThicknessInputs& in)
+{
+    return {in.density, in.freePath, in.thickness, in.slope,
+            SlopeThicknessCorrectionFactor(in.density, in.freePath, in.thickness, in.slope)};
+}
+
+void AppendSlopeThicknessResult(const SlopeThicknessInputs& inputs, CResultList& list, COutputBlocks* blocks)
+{
+    AppendResult(list, SlopeThicknessOutputTable(), ComputeSlopeThickness(inputs), blocks);
 }
 
 } // namespace qex

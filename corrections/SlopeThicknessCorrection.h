@@ -4,6 +4,7 @@
 // finite thickness.
 
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 
 namespace qex {
@@ -22,7 +23,16 @@ struct SlopeThicknessInputs {
 };
 const InputTable<SlopeThicknessInputs>& SlopeThicknessInputTable();
 
-// Appends the block the slope-thickness dialog lists: the inputs and the factor.
-void AppendSlopeThicknessResult(const SlopeThicknessInputs& inputs, CResultList& list);
+// The block the slope-thickness dialog lists: the inputs and the factor.
+struct SlopeThicknessResult {
+    double density = 0.0, freePath = 0.0, thickness = 0.0, slope = 0.0; // as SlopeThicknessInputs
+    double factor = 1.0;
+};
+const OutputTable<SlopeThicknessResult>& SlopeThicknessOutputTable();
+SlopeThicknessResult ComputeSlopeThickness(const SlopeThicknessInputs& inputs);
+
+// Computes the factor and appends its block (its values to `blocks` when given).
+void AppendSlopeThicknessResult(const SlopeThicknessInputs& inputs, CResultList& list,
+                                COutputBlocks* blocks = nullptr);
 
 } // namespace qex

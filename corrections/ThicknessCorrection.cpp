@@ -1,7 +1,5 @@
 #include "corrections/ThicknessCorrection.h"
 
-#include "core/Format.h"
-
 #include <cmath>
 
 namespace qex {
@@ -45,15 +43,24 @@ const InputTable<ThicknessInputs>& ThicknessInputTable()
     return table;
 }
 
-void AppendThicknessResult(const ThicknessInputs& inputs, CResultList& list)
+const OutputTable<ThicknessResult>& ThicknessOutputTable()
 {
-    const double factor = ThicknessCorrectionFactor(inputs.density, inputs.freePath, inputs.thickness);
-    list.AppendBlock({
-        Format("Density:   %-5.6f", inputs.density),
-        Format("FreePath:   %-5.6f", inputs.freePath),
-        Format("Thickness:   %-5.6f", inputs.thickness),
-        Format("Factor:   %-5.6f", factor),
-    });
+    using R = ThicknessResult;
+    static const OutputRow<R> rows[] = {PlainRow("Density", &R::density), PlainRow("FreePath", &R::freePath),
+                                        PlainRow("Thickness", &R::thickness),
+                                        PlainRow("Factor", &R::factor, "thickness_factor")};
+    static const OutputTable<R> table{rows};
+    return table;
+}
+
+ThicknessResult ComputeThickness(const ThicknessInputs& in)
+{
+    return {in.density, in.freePath, in.thickness, ThicknessCorrectionFactor(in.density, in.freePath, in.thickness)};
+}
+
+void AppendThicknessResult(const ThicknessInputs& inputs, CResultList& list, COutputBlocks* blocks)
+{
+    AppendResult(list, ThicknessOutputTable(), ComputeThickness(inputs), blocks);
 }
 
 } // namespace qex

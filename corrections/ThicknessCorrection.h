@@ -4,6 +4,7 @@
 // less than the surface production.
 
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 
 namespace qex {
@@ -24,7 +25,15 @@ struct ThicknessInputs {
 };
 const InputTable<ThicknessInputs>& ThicknessInputTable();
 
-// Appends the block the thickness dialog lists: the inputs and the factor.
-void AppendThicknessResult(const ThicknessInputs& inputs, CResultList& list);
+// The block the thickness dialog lists: the inputs and the factor.
+struct ThicknessResult {
+    double density = 0.0, freePath = 0.0, thickness = 0.0; // as ThicknessInputs
+    double factor = 1.0;
+};
+const OutputTable<ThicknessResult>& ThicknessOutputTable();
+ThicknessResult ComputeThickness(const ThicknessInputs& inputs);
+
+// Computes the factor and appends its block (its values to `blocks` when given).
+void AppendThicknessResult(const ThicknessInputs& inputs, CResultList& list, COutputBlocks* blocks = nullptr);
 
 } // namespace qex

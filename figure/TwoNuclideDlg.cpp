@@ -22,7 +22,7 @@ constexpr const char* kSampleFilter = "Sample Table (*.csv)|*.csv|All Files (*.*
 
 CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "Two-Nuclide Diagram", 300, 208, 9, parent)
 {
-    InstallHelpKey(*this, "two-nuclide");
+    InstallHelpKey(*this, "plot");
     // The science settings of every calculation, shown in their boxes.
     ApplyScienceSettings(TwoNuclideFigureInputTable(), m_inputs);
 

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const BatchRowOutcome& row : outcome.rows) {
             fuzz::Require(!row.result.failed || !row.result.messages.empty(),
                           "a failed row says why");
-            for (const std::string& cell : row.result.results)
+            for (const std::string& cell : OutputCells(row.result.results, CellDigits::Full))
                 fuzz::Require(fuzz::IsFiniteText(cell), "results are finite numbers");
         }
         fuzz::Require(!FormatBatchCsv(job, outcome).empty(), "the output has its header");

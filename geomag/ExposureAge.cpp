@@ -1,5 +1,6 @@
 #include "geomag/ExposureAge.h"
 
+#include "core/BuildUp.h"
 #include "core/Constants.h"
 #include "corrections/ThicknessCorrection.h"
 #include "scaling/Nuclide.h"
@@ -12,10 +13,8 @@ namespace qex {
 
 ResultPair ClosedFormExposureAge(double P, double dP, double N, double dN, double lambda)
 {
-    // Lal (1991): N = P / lambda (1 - exp(-lambda T)) solved for T; the
-    // uncertainty propagates dN and dP to first order.
-    // + 0.0 turns the -0 of a zero concentration into 0.
-    const double age = -(1.0 / lambda) * std::log(1.0 - lambda * N / P) + 0.0;
+    // The build-up inverted; the uncertainty propagates dN and dP to first order.
+    const double age = BuildUpAge(P, lambda, N);
     const double a = dN / (P - lambda * N);
     const double b = dP * N / (P * P - P * lambda * N);
     return {age, std::sqrt(a * a + b * b)};
@@ -34,8 +33,8 @@ void LocalProductionRate(std::int32_t nuclideKind, double latitude, double press
     const double attenuationLength = AttenuationLengthForLatitude(latitude);
     const double scaling = StoneScalingFactor(latitude, pressure, MuonFraction(nuclideKind));
     const double thicknessFactor = ThicknessCorrectionFactor(density, attenuationLength, thickness);
-    localRate = productionRate * scaling * thicknessFactor * shielding;
-    localRateError = productionRateError * scaling * thicknessFactor * shielding;
+    localRate = SiteProduction(productionRate, scaling, thicknessFactor, shielding);
+    localRateError = SiteProduction(productionRateError, scaling, thicknessFactor, shielding);
 }
 
 void ExposureAgeWithErosion(double halfLife, double concentration, double concentrationError, double attenuationLength,
@@ -43,9 +42,7 @@ void ExposureAgeWithErosion(double halfLife, double concentration, double concen
                             double& ageError)
 {
     // Loss by decay and by erosion carrying the sample towards the surface.
-    // Without erosion the attenuation length plays no part, a zero one included.
-    const double massLoss = density * erosionRate; // g/cm2/yr
-    const double lambda = kLn2 / halfLife + (massLoss == 0.0 ? 0.0 : massLoss / attenuationLength);
+    const double lambda = LossConstant(kLn2 / halfLife, density, erosionRate, attenuationLength);
     const ResultPair result = ClosedFormExposureAge(localRate, localRateError, concentration, concentrationError, lambda);
     age = result.first;
     ageError = result.second;

@@ -23,6 +23,14 @@ ResultPair ClosedFormExposureAge(double productionRate, double productionRateErr
 // geomagnetic equator) is taken as 1, latitude 0.
 double EffectiveLatitude(double intensity, double geomagneticLatitude);
 
+// A site's production rate (atoms/g/yr): the rate at sea level and high
+// latitude times the scaling factor, the thickness factor and the
+// topographic shielding; every exposure age takes its production from it.
+inline double SiteProduction(double rate, double scaling, double thicknessFactor, double shielding)
+{
+    return thicknessFactor * (scaling * shielding) * rate;
+}
+
 // Local production rate and its uncertainty (atoms/g/yr) of a nuclide (kBe10
 // or kAl26) by the Stone 2000 scheme at the latitude (degrees) and air
 // pressure (hPa), for a sample of the thickness (cm) and density (g/cm3)

@@ -52,16 +52,24 @@ double ConstantProductionAge(const ExposureInputs& in)
     return age;
 }
 
-// The age (years), then the half-lives when they are not the original ones.
-std::vector<std::string> BlockLines(const ExposureInputs& in, double age)
+void AppendAge(const ExposureInputs& in, double age, CResultList& list, COutputBlocks* blocks)
 {
-    std::vector<std::string> lines = {Format("Exposure Age:   %-5.6f", age)};
-    for (std::string& line : HalfLifeLines({in.be10HalfLife, in.al26HalfLife}))
-        lines.push_back(std::move(line));
-    return lines;
+    AppendResult(list, ExposureOutputTable(), ExposureResult{age, HalfLifeProvenance({in.be10HalfLife, in.al26HalfLife})},
+                 blocks);
 }
 
 } // namespace
+
+const OutputTable<ExposureResult>& ExposureOutputTable()
+{
+    using R = ExposureResult;
+    static const OutputRow<R> rows[] = {
+        {.label = "Exposure Age", .format = "%s:   %-5.6f", .name = "exposure_age_yr", .unit = "yr", .field = &R::age},
+        ProvenanceRow<R, &R::constants>(),
+    };
+    static const OutputTable<R> table{rows};
+    return table;
+}
 
 const InputTable<ExposureInputs>& ExposureInputTable()
 {
@@ -112,7 +120,7 @@ const InputTable<ExposureInputs>& ExposureInputTable()
     return table;
 }
 
-bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
+bool AppendExposureAge(const ExposureInputs& in, CResultList& list, COutputBlocks* blocks)
 {
     // Both paths scale production with the standard atmosphere.
     if (!AltitudeHasPressure(in.altitude))
@@ -121,7 +129,7 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
         const double age = ConstantProductionAge(in);
         if (std::isnan(age))
             return false;
-        list.AppendBlock(BlockLines(in, age));
+        AppendAge(in, age, list, blocks);
         return true;
     }
 
@@ -160,7 +168,7 @@ bool AppendExposureAge(const ExposureInputs& in, CResultList& list)
     const ResultPair age = site.GeomagneticExposureAge(&poles, &intensities, &nuclide, in.erosion);
     if (age.first < 0.0)
         return false;
-    list.AppendBlock(BlockLines(in, age.first));
+    AppendAge(in, age.first, list, blocks);
     // A batch row makes no scratch table: its rows would all write one file.
     if (!in.tablePath.empty())
         site.WriteIntensityTable(in.tablePath, &intensities, &nuclide, kStone2000);

@@ -4,6 +4,7 @@
 
 #include "core/Constants.h"
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 
 #include <string>
@@ -40,11 +41,18 @@ struct ExposureInputs {
 
 const InputTable<ExposureInputs>& ExposureInputTable();
 
+// The block: the age (years), then the half-lives when they are not the
+// original ones.
+struct ExposureResult {
+    double age = 0.0; // yr
+    Provenance constants;
+};
+const OutputTable<ExposureResult>& ExposureOutputTable();
+
 // Computes the 10Be exposure age (with the geomagnetic correction when asked,
-// which also writes the scratch table) and appends its block: the heading and
-// "Exposure Age:   %-5.6f", then the half-lives when they are not the
-// original ones. A calculation without a result shows its message and
+// which also writes the scratch table) and appends its block (its values to
+// `blocks` when given). A calculation without a result shows its message and
 // appends nothing; returns whether a block was appended.
-bool AppendExposureAge(const ExposureInputs& inputs, CResultList& list);
+bool AppendExposureAge(const ExposureInputs& inputs, CResultList& list, COutputBlocks* blocks = nullptr);
 
 } // namespace qex

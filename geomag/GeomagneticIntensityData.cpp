@@ -57,28 +57,12 @@ int CGeomagneticIntensityData::LoadText(std::string text)
 int CGeomagneticIntensityData::Load(CDataFileReader& reader)
 {
     Clear();
-    std::string keyword;
-    if (!reader.ReadToken(keyword) || keyword != "Geomagnetic_Intensity_Data") {
-        ShowMessage("Geomagnetic Intensity file is not correct!");
-        return 0;
-    }
-    reader.ReadToken(name);
     yearMax = -1.0;
     // The record before the first is taken as (0, 0), so a first age beyond
     // the gap limit gains a midpoint at half its age and half its intensity.
     double previousAge = 0.0;
     double previousIntensity = 0.0;
-    double record[2];
-    for (;;) {
-        const auto status = reader.ReadRecord(record, 2);
-        if (status == CDataFileReader::Record::End)
-            break;
-        if (status == CDataFileReader::Record::Bad) {
-            Clear();
-            ShowMessage(BadRecordMessage("Geomagnetic Intensity file is not correct!", reader.BadLine(),
-                                         "an age and an intensity"));
-            return 0;
-        }
+    const DataFileRead read = ReadDataFile(reader, "Geomagnetic_Intensity_Data", name, 2, [&](const double* record) {
         const double age = record[0];
         const double intensity = record[1];
         if (intensity < 0.0 && m_negativeLine == 0) {
@@ -95,30 +79,15 @@ int CGeomagneticIntensityData::Load(CDataFileReader& reader)
         previousAge = age;
         previousIntensity = intensity;
         yearMax = std::max(yearMax, age);
+        return true;
+    });
+    if (!DataFileReadDone(read, reader, "Geomagnetic Intensity file is not correct!", "an age and an intensity")) {
+        Clear();
+        return 0;
     }
+    MergeCloseYears(years, {&intensities}, kCloseYears);
     pointCount = static_cast<int>(years.size());
-    MergeCloseYears();
     return 1;
-}
-
-void CGeomagneticIntensityData::MergeCloseYears()
-{
-    // One pass: each record is compared with the last one kept; the first of a
-    // run keeps its age and the intensities are averaged pairwise in order.
-    std::size_t kept = 0;
-    for (std::size_t i = 1; i < years.size(); ++i) {
-        if (std::fabs(years[i] - years[kept]) < kCloseYears) {
-            intensities[kept] = std::midpoint(intensities[kept], intensities[i]);
-        } else {
-            ++kept;
-            years[kept] = years[i];
-            intensities[kept] = intensities[i];
-        }
-    }
-    const std::size_t count = years.empty() ? 0 : kept + 1;
-    years.resize(count);
-    intensities.resize(count);
-    pointCount = static_cast<int>(count);
 }
 
 std::string CGeomagneticIntensityData::FileText() const

@@ -25,8 +25,6 @@ public:
     int LoadFile();
     // Reads the records from the bytes of a file, as LoadFile does; `path` is kept.
     int LoadText(std::string text);
-    // Records less than 0.001 year apart become one, at the first age.
-    void MergeCloseYears();
     // Writes the records in the file layout; 1 when written, 0 when the path
     // cannot be written ("Can not find this file!"; any earlier file is kept).
     int SaveFile(std::string outputPath) const;

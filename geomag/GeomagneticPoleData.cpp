@@ -57,25 +57,8 @@ int CGeomagneticPoleData::LoadText(std::string text)
 int CGeomagneticPoleData::Load(CDataFileReader& reader)
 {
     Clear();
-    std::string keyword;
-    if (!reader.ReadToken(keyword) || keyword != "Geomagnetic_Pole_Data") {
-        ShowMessage("Geomagnetic Pole file is not correct!");
-        return 0;
-    }
-    name.clear();
-    reader.ReadToken(name);
     yearMax = -1.0;
-    double record[3];
-    for (;;) {
-        const auto status = reader.ReadRecord(record, 3);
-        if (status == CDataFileReader::Record::End)
-            break;
-        if (status == CDataFileReader::Record::Bad) {
-            Clear();
-            ShowMessage(BadRecordMessage("Geomagnetic Pole file is not correct!", reader.BadLine(),
-                                         "an age, a pole latitude and a pole longitude"));
-            return 0;
-        }
+    const DataFileRead read = ReadDataFile(reader, "Geomagnetic_Pole_Data", name, 3, [&](const double* record) {
         // A pole off the globe is a broken file (often one whose name line
         // is missing, so that every number has moved one place along).
         std::string impossible;
@@ -88,40 +71,23 @@ int CGeomagneticPoleData::Load(CDataFileReader& reader)
         if (!impossible.empty()) {
             Clear();
             ShowMessage("Geomagnetic Pole file is not correct! " + impossible);
-            return 0;
+            return false;
         }
         years.push_back(record[0]);
         poleLatitudes.push_back(record[1]);
         poleLongitudes.push_back(record[2]);
         yearMax = std::max(yearMax, record[0]);
+        return true;
+    });
+    if (!DataFileReadDone(read, reader, "Geomagnetic Pole file is not correct!",
+                          "an age, a pole latitude and a pole longitude")) {
+        Clear();
+        return 0;
     }
+    // Longitudes are averaged as plain numbers.
+    MergeCloseYears(years, {&poleLatitudes, &poleLongitudes}, kCloseYears);
     pointCount = static_cast<int>(years.size());
-    MergeCloseYears();
     return 1;
-}
-
-void CGeomagneticPoleData::MergeCloseYears()
-{
-    // One pass: each record is compared with the last one kept. The first of a
-    // run keeps its age; coordinates are averaged pairwise in order, longitudes
-    // as plain numbers.
-    std::size_t kept = 0;
-    for (std::size_t i = 1; i < years.size(); ++i) {
-        if (std::fabs(years[i] - years[kept]) < kCloseYears) {
-            poleLatitudes[kept] = std::midpoint(poleLatitudes[kept], poleLatitudes[i]);
-            poleLongitudes[kept] = std::midpoint(poleLongitudes[kept], poleLongitudes[i]);
-        } else {
-            ++kept;
-            years[kept] = years[i];
-            poleLatitudes[kept] = poleLatitudes[i];
-            poleLongitudes[kept] = poleLongitudes[i];
-        }
-    }
-    const std::size_t count = years.empty() ? 0 : kept + 1;
-    years.resize(count);
-    poleLatitudes.resize(count);
-    poleLongitudes.resize(count);
-    pointCount = static_cast<int>(count);
 }
 
 void CGeomagneticPoleData::ComputeGeomagneticLatitudes(double siteLatitude, double siteLongitude)

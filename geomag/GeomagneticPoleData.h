@@ -27,8 +27,6 @@ public:
     int LoadFile();
     // Reads the records from the bytes of a file, as LoadFile does; `path` is kept.
     int LoadText(std::string text);
-    // Records less than 0.001 year apart become one, at the first age.
-    void MergeCloseYears();
     // Appends the geomagnetic latitude of the site (degrees) for every record.
     void ComputeGeomagneticLatitudes(double siteLatitude, double siteLongitude);
 

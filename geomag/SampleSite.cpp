@@ -1,6 +1,7 @@
 #include "geomag/SampleSite.h"
 
 #include "core/AtomicFile.h"
+#include "core/BuildUp.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "core/Message.h"
@@ -63,13 +64,20 @@ double CSampleSite::ThicknessFactor(double attenuationLength) const
 
 ResultPair CSampleSite::ProductionRate(const CNuclide* nuclide, double latitude, ScalingScheme scheme)
 {
+    return ProductionRate(nuclide, latitude, scheme, TopographicShielding());
+}
+
+ResultPair CSampleSite::ProductionRate(const CNuclide* nuclide, double latitude, ScalingScheme scheme,
+                                       double shielding)
+{
     if (nuclide == nullptr) {
         ShowMessage("No cosmogenic Informations!");
         return kNoResult;
     }
     const double scaling = NuclideScalingFactor(nuclide, latitude, scheme);
-    const double factor = ThicknessFactor(AttenuationLengthForLatitude(latitude)) * (scaling * TopographicShielding());
-    return {factor * nuclide->productionRate, factor * nuclide->productionRateError};
+    const double thickness = ThicknessFactor(AttenuationLengthForLatitude(latitude));
+    return {SiteProduction(nuclide->productionRate, scaling, thickness, shielding),
+            SiteProduction(nuclide->productionRateError, scaling, thickness, shielding)};
 }
 
 ResultPair CSampleSite::ConstantExposureAge(const CNuclide* nuclide, double erosionRate)
@@ -81,7 +89,7 @@ ResultPair CSampleSite::ConstantExposureAge(const CNuclide* nuclide, double eros
     // The geographic latitude stands in for the geomagnetic one.
     const double attenuationLength = AttenuationLengthForLatitude(latitude);
     const ResultPair production = ProductionRate(nuclide, latitude, kStone2000);
-    const double lambda = density * erosionRate / attenuationLength + nuclide->decayConstant;
+    const double lambda = LossConstant(nuclide->decayConstant, density, erosionRate, attenuationLength);
     return ClosedFormExposureAge(production.first, production.second, nuclide->concentration,
                                  nuclide->concentrationError, lambda);
 }
@@ -162,17 +170,17 @@ ResultPair CSampleSite::GeomagneticExposureAge(CGeomagneticPoleData* poles,
         return kNoResult;
     }
 
-    // The site's shielding does not change with time: computed once.
+    // The site's shielding does not change with time: computed once. Unlike
+    // the plain exposure age, production here follows the effective latitude
+    // of the field at each time, and the site's own shielding stands for the
+    // typed factor.
     const double shielding = TopographicShielding();
-    auto production = [&](double L) {
-        return ThicknessFactor(AttenuationLengthForLatitude(L)) *
-               (NuclideScalingFactor(nuclide, L, kStone2000) * shielding) * nuclide->productionRate;
-    };
+    auto production = [&](double L) { return ProductionRate(nuclide, L, kStone2000, shielding).first; };
     // Concentration produced at constant rate from age a to age b (years),
     // decayed and eroded to the present; the rate is returned in `rate`.
     auto step = [&](double a, double b, double L, double& rate) {
         rate = production(L);
-        const double lambda = nuclide->decayConstant + density * erosionRate / AttenuationLengthForLatitude(L);
+        const double lambda = LossConstant(nuclide->decayConstant, density, erosionRate, AttenuationLengthForLatitude(L));
         return (rate / lambda) * (std::exp(-lambda * a) - std::exp(-lambda * b));
     };
 

@@ -53,6 +53,8 @@ public:
     // Local production rate and its uncertainty (atoms/g/yr) at the latitude:
     // scaling, thickness and topographic shielding applied.
     ResultPair ProductionRate(const CNuclide* nuclide, double latitude, ScalingScheme scheme);
+    // The same under a shielding factor already known.
+    ResultPair ProductionRate(const CNuclide* nuclide, double latitude, ScalingScheme scheme, double shielding);
 
     // Exposure age and its uncertainty (years) under today's production at the
     // site, with decay and steady erosion (cm/yr).

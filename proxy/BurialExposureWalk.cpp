@@ -1,5 +1,6 @@
 #include "proxy/BurialExposureWalk.h"
 
+#include "core/BuildUp.h"
 #include "core/Interpolation.h"
 #include "core/Message.h"
 
@@ -21,11 +22,22 @@ constexpr double kRatioGuardAtomsPerGram = 0.1;
 // step or two; this bound only keeps a pathological curve from looping.
 constexpr int kMaxCorrections = 64;
 
-// Exposure over an interval of length dt from zero (Lal 1991): S (1 - exp(-mu dt)).
-inline double Buildup(double saturation, double mu, double dt)
+// The running 10Be estimate and the burial sum differ from the exact walk's
+// by rounding alone: each of the nc intervals adds a product and a sum to
+// both (at most 8 units of DBL_EPSILON, relative, since every term is
+// positive), the oldest build-up and the last combination 16 more.
+inline double RoundingBound(int nc)
 {
-    return saturation * (1.0 - std::exp(-mu * dt));
+    return (8.0 * nc + 16.0) * DBL_EPSILON;
 }
+// The estimate decides a match or a shortfall only when it clears the match
+// tolerance by this much more (relative): the quotient and the product with
+// the tolerance round by a few units of 1e-16, far below it.
+constexpr double kDecisionMargin = 1e-12;
+// The least extension the estimate allows must pass the next rise by this
+// much (relative) to rule one out: its exp, log and the crossing's
+// interpolation err by units of 1e-16, far below it.
+constexpr double kExtensionMargin = 1e-9;
 
 } // namespace
 
@@ -151,8 +163,8 @@ double CBurialExposureWalk::Be10Exact(double t, double burialSoFar)
 {
     const int nc = m_count;
     if (nc == 0)
-        return Buildup(m_p.saturation10, m_p.mu10, t);
-    double n = Buildup(m_p.saturation10, m_p.mu10, t - m_crossings.at(static_cast<std::size_t>(nc)));
+        return BuildUp(m_p.saturation10, m_p.mu10, t);
+    double n = BuildUp(m_p.saturation10, m_p.mu10, t - m_crossings.at(static_cast<std::size_t>(nc)));
     double burialSum = 0.0;
     bool exposure = true;
     for (int m = nc; m >= 2; --m) {
@@ -185,7 +197,7 @@ bool CBurialExposureWalk::Be10Bounds(double t, double burialSoFar, double& estim
     estimate = Be10Estimate(t, error);
     if (nc > 1) {
         const double difference = std::fabs(burialSoFar - m_burialSum);
-        const double slack = (8.0 * nc + 16.0) * DBL_EPSILON * (std::fabs(burialSoFar) + m_burialSum);
+        const double slack = RoundingBound(nc) * (std::fabs(burialSoFar) + m_burialSum);
         if (difference > kConsistencyToleranceYears - slack && difference <= kConsistencyToleranceYears + slack)
             return false;
         inconsistent = difference > kConsistencyToleranceYears;
@@ -200,11 +212,11 @@ double CBurialExposureWalk::Be10Estimate(double t, double& error) const
     const int nc = m_count;
     if (nc == 0) {
         error = 0.0;
-        return Buildup(m_p.saturation10, m_p.mu10, t);
+        return BuildUp(m_p.saturation10, m_p.mu10, t);
     }
-    const double oldest = Buildup(m_p.saturation10, m_p.mu10, t - m_crossings[static_cast<std::size_t>(nc)]);
+    const double oldest = BuildUp(m_p.saturation10, m_p.mu10, t - m_crossings[static_cast<std::size_t>(nc)]);
     const double estimate = m_transfer * oldest + m_younger;
-    error = (8.0 * nc + 16.0) * DBL_EPSILON * estimate;
+    error = RoundingBound(nc) * estimate;
     return estimate;
 }
 
@@ -226,7 +238,7 @@ bool CBurialExposureWalk::ShortAllTheWay(double until, double burialSoFar, int p
         return false;
     if (nc > 1) {
         const double drift = 2.0 * (points + 1) * DBL_EPSILON * (until + std::fabs(burialSoFar));
-        const double slack = (8.0 * nc + 16.0) * DBL_EPSILON * (std::fabs(burialSoFar) + drift + m_burialSum);
+        const double slack = RoundingBound(nc) * (std::fabs(burialSoFar) + drift + m_burialSum);
         if (!(std::fabs(burialSoFar - m_burialSum) + drift + slack < kConsistencyToleranceYears - 1.0))
             return false;
     }
@@ -277,18 +289,18 @@ CBurialExposureWalk::Outcome CBurialExposureWalk::Evaluate(int j, double cut, do
             // Decide from the estimate when every value within its bound
             // decides alike (the usual case: too little 10Be and no room).
             const double distance = std::fabs(estimate - n10);
-            if ((distance + error) / n10 < kMatchTolerance * (1.0 - 1e-12)) {
+            if ((distance + error) / n10 < kMatchTolerance * (1.0 - kDecisionMargin)) {
                 if (inconsistent)
                     Warn("Error inside!");
                 return Outcome::Finish;
             }
             bool decided = false;
-            if ((distance - error) / n10 > kMatchTolerance * (1.0 + 1e-12) && estimate + error < n10) {
+            if ((distance - error) / n10 > kMatchTolerance * (1.0 + kDecisionMargin) && estimate + error < n10) {
                 if (t >= m_curveEnd || !(V.at(next + 1) > cut)) {
                     decided = true;
                 } else {
                     const double least = extension(n10 - (estimate + error));
-                    decided = std::isnan(least) || least * (1.0 - 1e-9) > nextRise() - t;
+                    decided = std::isnan(least) || least * (1.0 - kExtensionMargin) > nextRise() - t;
                 }
             }
             if (decided) {
@@ -458,8 +470,8 @@ CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool expo
     if (nc <= 1) {
         // No burial behind the present's exposure: all of [0, t] counts as exposure.
         u = t;
-        be = Buildup(s10, m_p.mu10, t);
-        al = Buildup(s26, m_p.mu26, t);
+        be = BuildUp(s10, m_p.mu10, t);
+        al = BuildUp(s26, m_p.mu26, t);
         history.cuttingNumber = 0;
         if (record != nullptr)
             record->pairs.push_back(pairOf(be, al));
@@ -468,8 +480,8 @@ CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool expo
         PrepareAl26Factors(nc);
         if (exposureState) {
             const double dt = t - m_crossings.at(static_cast<std::size_t>(nc));
-            be = Buildup(s10, m_p.mu10, dt);
-            al = Buildup(s26, m_p.mu26, dt);
+            be = BuildUp(s10, m_p.mu10, dt);
+            al = BuildUp(s26, m_p.mu26, dt);
             if (record != nullptr)
                 record->pairs.push_back(pairOf(be, al));
         }

@@ -4,6 +4,7 @@
 #include "core/Format.h"
 #include "core/Message.h"
 #include "proxy/ProxyCurve.h"
+#include "proxy/ProxyResultLabels.h"
 
 namespace qex {
 
@@ -38,18 +39,35 @@ std::vector<std::string> CutFailureLines(const std::string& reason)
     return {kCutFailureHeading, kNoValidResultsLine, "Reason: " + reason};
 }
 
-CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot, std::string* failure)
+const OutputTable<CutResult>& CutOutputTable()
+{
+    using R = CutResult;
+    static const OutputRow<R> rows[] = {
+        AgeRow(kExposureAgeLabel, "exposure_kyr", "%s  :   %-10.3f", &R::exposure),
+        AgeRow(kBurialAgeLabel, "burial_kyr", "%s         :   %-10.3f", &R::burial),
+        AgeRow(kTotalAgeLabel, "total_kyr", "%s         :   %-10.3f", &R::total),
+        {.label = kCutValueLabel, .format = "%s              :   %-10.3f", .name = "cut_value", .field = &R::cutValue},
+        CrossingsRow(&R::crossings),
+        CrossingYearsRow(&R::crossingYears),
+        ProvenanceRow<R, &R::constants>(),
+    };
+    static const OutputTable<R> table{rows};
+    return table;
+}
+
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot, COutputBlocks* blocks,
+                            std::string* failure)
 {
     if (inputs.path.empty()) {
         ShowMessage("Please select a proxy curve file!");
         return CutOutcome::Stopped;
     }
     CProxyCurve curve(inputs.path, inputs.exposureAboveCut);
-    return AppendCutResults(curve, inputs, list, plot, failure);
+    return AppendCutResults(curve, inputs, list, plot, blocks, failure);
 }
 
 CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot,
-                            std::string* failure)
+                            COutputBlocks* blocks, std::string* failure)
 {
     if (!curve.IsLoaded())
         return CutOutcome::Stopped;
@@ -71,18 +89,10 @@ CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResult
         return CutOutcome::NoValidResult;
     }
 
-    const int heading = list.BeginBlock(list.NextHeading());
-    list.AppendLine(Format("Exposure Age(kyr)  :   %-10.3f", curve.exposureAge / kYearsPerKyr));
-    list.AppendLine(Format("Bural Age(kyr)         :   %-10.3f", curve.burialAge / kYearsPerKyr));
-    list.AppendLine(Format("Total Age(kyr)         :   %-10.3f", curve.totalAge / kYearsPerKyr));
-    list.AppendLine(Format("Cut Value              :   %-10.3f", CurveValue(curve.cutValue, curve.negated)));
-    list.AppendLine(Format("Intersect Numbers   :    %d", static_cast<int>(curve.crossings.size())));
-    for (std::size_t k = 0; k < curve.crossings.size(); ++k)
-        list.AppendLine(Format("Intersect year(kyr) %d:   %-10.3f", static_cast<int>(k + 1),
-                               curve.crossings.at(k) / kYearsPerKyr));
-    if (curve.negated)
-        list.AppendLine(kExposureAboveCutLine);
-    list.EndBlock(heading);
+    const CutResult result{curve.exposureAge, curve.burialAge, curve.totalAge, CurveValue(curve.cutValue, curve.negated),
+                           static_cast<int>(curve.crossings.size()), curve.crossings,
+                           ExposureAboveCutProvenance(curve.negated)};
+    AppendResult(list, CutOutputTable(), result, blocks);
     if (plot != nullptr)
         *plot = MakeCutHistoryPlot(curve);
     return CutOutcome::Result;

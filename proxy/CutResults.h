@@ -4,6 +4,7 @@
 // list. The dialog and `qexcli cut` both call this.
 
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 #include "proxy/PlotData.h"
 
@@ -39,16 +40,28 @@ inline constexpr const char* kNoValidResultsLine = "Calculation doesn't have val
 inline constexpr const char* kCutFailureHeading = "Calculation Failed";
 std::vector<std::string> CutFailureLines(const std::string& reason);
 
-// With `plot`, a result also gives the curve, the cut and its history for
-// the plot window; with `failure`, a cut without a result gives its reason
-// ("6 is above the curve's maximum 5.08").
+// The block of a cut: ages (yr, listed in kyr), the cut value in the curve's
+// own units, and the crossing years (yr, listed in kyr), youngest first.
+struct CutResult {
+    double exposure = 0.0, burial = 0.0, total = 0.0;
+    double cutValue = 0.0;
+    int crossings = 0;
+    std::vector<double> crossingYears;
+    Provenance constants; // a curve read with exposure above the cut
+};
+const OutputTable<CutResult>& CutOutputTable();
+
+// With `plot`, a result also gives the curve, the cut and its history for the
+// plot window; with `blocks`, its values; with `failure`, a cut without a
+// result gives its reason ("6 is above the curve's maximum 5.08").
 CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot = nullptr,
-                            std::string* failure = nullptr);
+                            COutputBlocks* blocks = nullptr, std::string* failure = nullptr);
 
 class CProxyCurve;
 // The same on a curve already loaded (inputs.path is not read; the curve's
 // own orientation holds, not inputs.exposureAboveCut).
 CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list,
-                            ProxyHistoryPlot* plot = nullptr, std::string* failure = nullptr);
+                            ProxyHistoryPlot* plot = nullptr, COutputBlocks* blocks = nullptr,
+                            std::string* failure = nullptr);
 
 } // namespace qex

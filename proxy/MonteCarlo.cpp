@@ -4,6 +4,7 @@
 #include "core/Constants.h"
 #include "core/Format.h"
 #include "proxy/BurialExposureWalk.h"
+#include "proxy/ProxyResultLabels.h"
 #include "proxy/SimulationParameters.h"
 #include "proxy/SimulationSession.h"
 
@@ -223,40 +224,68 @@ bool RunMonteCarlo(const SimulationCurve& curve, const MonteCarloSample& sample,
     return true;
 }
 
-std::vector<std::string> MonteCarloLines(const MonteCarloResult& r)
+MonteCarloBlock MonteCarloBlockOf(const MonteCarloResult& r)
 {
-    std::vector<std::string> lines;
-    lines.push_back(Format("Monte Carlo (%d draws, seed %llu)", r.draws, static_cast<unsigned long long>(r.seed)));
-    // Named and scaled as in the block above: ages in kyr.
-    struct Row {
-        const char* name;
-        const char* number;
-        double scale;
-    };
-    static const Row rows[kMcQuantities] = {
-        {"Cut Value", "%.5f", 1.0},
-        {"Ratio_diff(100%)", "%.3f", 1.0},
-        {"Exposure Age(kyr)", "%.3f", kYearsPerKyr},
-        {"Bural Age(kyr)", "%.3f", kYearsPerKyr},
-        {"Total Age(kyr)", "%.3f", kYearsPerKyr},
-    };
-    if (r.succeeded == 0) {
-        lines.push_back("No draw gave a best fit");
-    } else {
-        for (int q = 0; q < kMcQuantities; ++q) {
-            const Row& row = rows[q];
-            const MonteCarloSummary& s = r.summary[static_cast<std::size_t>(q)];
-            auto number = [&](double v) { return Format(row.number, v / row.scale); };
-            lines.push_back(Format("%-18s:   median %s  -%s +%s  95%% [%s, %s]  mean %s  sd %s", row.name,
-                                   number(s.median).c_str(), number(s.median - s.p16).c_str(),
-                                   number(s.p84 - s.median).c_str(), number(s.p2_5).c_str(),
-                                   number(s.p97_5).c_str(), number(s.mean).c_str(), number(s.sd).c_str()));
-        }
-    }
+    MonteCarloBlock block;
+    block.draws = r.draws;
+    block.seed = static_cast<double>(r.seed);
+    block.any = r.succeeded > 0;
+    block.cutValue = r.summary[kMcCutValue];
+    block.ratioDifference = r.summary[kMcRatioDifference];
+    block.exposure = r.summary[kMcExposure];
+    block.burial = r.summary[kMcBurial];
+    block.total = r.summary[kMcTotal];
     const double n = r.draws > 0 ? r.draws : 1;
-    lines.push_back(Format("%-18s:   %.1f %% of draws", "Matched", 100.0 * r.matched / n));
-    lines.push_back(Format("%-18s:   %.1f %% of draws", "Failed", 100.0 * (r.draws - r.succeeded) / n));
-    return lines;
+    block.matchedPercent = 100.0 * r.matched / n;
+    block.failedPercent = 100.0 * (r.draws - r.succeeded) / n;
+    return block;
+}
+
+namespace {
+
+bool AnyDraw(const MonteCarloBlock& b)
+{
+    return b.any;
+}
+
+bool NoDraw(const MonteCarloBlock& b)
+{
+    return !b.any;
+}
+
+std::string MonteCarloHeading(const MonteCarloBlock& b, int)
+{
+    return Format("Monte Carlo (%d draws, seed %llu)", b.draws, static_cast<unsigned long long>(b.seed));
+}
+
+} // namespace
+
+const OutputTable<MonteCarloBlock>& MonteCarloOutputTable()
+{
+    using R = MonteCarloBlock;
+    // Named and scaled as in the calculation's block: ages in kyr.
+    static const OutputRow<R> rows[] = {
+        {.kind = OutputKind::Count, .name = "mc_draws", .field = &R::draws},
+        {.name = "mc_seed", .field = &R::seed},
+        {.kind = OutputKind::Summary, .label = kCutValueLabel, .format = "%.5f", .name = "mc_cut_value",
+         .field = &R::cutValue, .shown = AnyDraw},
+        {.kind = OutputKind::Summary, .label = kRatioDifferenceLabel, .format = "%.3f",
+         .name = "mc_ratio_diff_percent", .unit = "%", .field = &R::ratioDifference, .shown = AnyDraw},
+        {.kind = OutputKind::Summary, .label = kExposureAgeLabel, .format = "%.3f", .name = "mc_exposure_kyr",
+         .unit = "kyr", .scale = kYearsPerKyr, .field = &R::exposure, .shown = AnyDraw},
+        {.kind = OutputKind::Summary, .label = kBurialAgeLabel, .format = "%.3f", .name = "mc_burial_kyr",
+         .unit = "kyr", .scale = kYearsPerKyr, .field = &R::burial, .shown = AnyDraw},
+        {.kind = OutputKind::Summary, .label = kTotalAgeLabel, .format = "%.3f", .name = "mc_total_kyr",
+         .unit = "kyr", .scale = kYearsPerKyr, .field = &R::total, .shown = AnyDraw},
+        {.kind = OutputKind::Line, .format = "No draw gave a best fit", .shown = NoDraw},
+        {.label = "Matched", .format = "%-18s:   %.1f %% of draws", .name = "mc_matched_percent", .unit = "%",
+         .field = &R::matchedPercent},
+        {.label = "Failed", .format = "%-18s:   %.1f %% of draws", .name = "mc_failed_percent", .unit = "%",
+         .field = &R::failedPercent},
+        {.kind = OutputKind::Line, .format = "\n"},
+    };
+    static const OutputTable<R> table{rows, MonteCarloHeading, false};
+    return table;
 }
 
 std::string FormatMonteCarloSamplesCsv(const MonteCarloResult& r)

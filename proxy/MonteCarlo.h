@@ -7,6 +7,7 @@
 // (seed, d), so the results do not depend on how many threads share them.
 
 #include "core/HalfLives.h"
+#include "core/OutputTable.h"
 #include "proxy/SimulationCurve.h"
 
 #include <array>
@@ -45,12 +46,7 @@ struct MonteCarloDraw {
 // The quantities summarised, in this order.
 enum MonteCarloQuantity { kMcCutValue, kMcRatioDifference, kMcExposure, kMcBurial, kMcTotal, kMcQuantities };
 
-struct MonteCarloSummary {
-    double median = 0.0;
-    double p16 = 0.0, p84 = 0.0;   // the 68 % interval
-    double p2_5 = 0.0, p97_5 = 0.0; // the 95 % interval
-    double mean = 0.0, sd = 0.0;    // sd with n - 1
-};
+using MonteCarloSummary = DistributionSummary;
 
 struct MonteCarloResult {
     int draws = 0;
@@ -77,10 +73,19 @@ std::vector<double> MonteCarloNormalDeviates(std::uint64_t seed, std::uint64_t d
 // between order statistics at (n - 1) p (Hyndman and Fan 1996, type 7).
 double SortedQuantile(const std::vector<double>& sorted, double p);
 
-// The block's lines: the heading "Monte Carlo (D draws, seed S)", one line per
+// The block: the heading "Monte Carlo (D draws, seed S)", one line per
 // quantity with its median, the distances to the 16th and 84th percentiles
-// and the 95 % interval (ages in kyr), the shares matched and failed.
-std::vector<std::string> MonteCarloLines(const MonteCarloResult& result);
+// and the 95 % interval (ages in kyr), the shares matched and failed, and an
+// empty line. It follows the calculation's block, uncounted.
+struct MonteCarloBlock {
+    int draws = 0;
+    double seed = 0.0; // a whole number below 2^53
+    bool any = false;  // a draw gave a best fit: the summaries hold
+    MonteCarloSummary cutValue, ratioDifference, exposure, burial, total; // ages in years
+    double matchedPercent = 0.0, failedPercent = 0.0; // of all draws
+};
+MonteCarloBlock MonteCarloBlockOf(const MonteCarloResult& result);
+const OutputTable<MonteCarloBlock>& MonteCarloOutputTable();
 
 // One CSV row per draw under a header row: the drawn inputs and the best fit.
 std::string FormatMonteCarloSamplesCsv(const MonteCarloResult& result);

@@ -71,28 +71,21 @@ int CProxyCurve::Load(CDataFileReader& reader)
     pointCount = 0;
     m_descendingLine = 0;
 
-    std::string token;
-    if (!reader.ReadToken(token) || token != kKeyword)
-        return FailLoad("Proxy data file is not correct!");
-    name.clear();
-    reader.ReadToken(name);
-
     // Pairs "year value" to the end of the file, in any layout of white space.
     // A word that is not a number, or a year without its value, rejects the
     // file: a curve cut short would give plausible but wrong ages.
-    double point[2];
-    for (;;) {
-        const auto status = reader.ReadRecord(point, 2);
-        if (status == CDataFileReader::Record::End)
-            break;
-        if (status == CDataFileReader::Record::Bad)
-            return FailLoad(BadLineMessage(reader.BadLine()));
+    const DataFileRead read = ReadDataFile(reader, kKeyword, name, 2, [&](const double* point) {
         // Years closer than kMinYearStep are one point, in either order.
         if (m_descendingLine == 0 && !years.empty() && years.back() - point[0] >= kMinYearStep)
             m_descendingLine = reader.ValueLine(0);
         years.push_back(point[0]);
         values.push_back(negated ? -point[1] : point[1]);
-    }
+        return true;
+    });
+    if (read == DataFileRead::WrongKeyword)
+        return FailLoad("Proxy data file is not correct!");
+    if (read == DataFileRead::BadRecord)
+        return FailLoad(BadLineMessage(reader.BadLine()));
     if (years.empty())
         return FailLoad("Proxy data are too little!");
 
@@ -106,8 +99,7 @@ int CProxyCurve::Load(CDataFileReader& reader)
             yearMin = year;
     }
 
-    pointCount = static_cast<std::int32_t>(years.size());
-    MergeCloseYears();
+    MergeCloseYears(years, {&values}, kMinYearStep);
 
     // A curve starting after the present gains a point at year 0 on the straight
     // line through its first two points. Taken after merging, so that two first
@@ -126,29 +118,6 @@ int CProxyCurve::Load(CDataFileReader& reader)
 
     UpdateValueRange();
     return 1;
-}
-
-void CProxyCurve::MergeCloseYears()
-{
-    // One pass, each point compared with the last one kept, so that a long run
-    // of equal years costs no more than any other file. The first of a run
-    // keeps its year; values are averaged pairwise in order: a, b, c become
-    // ((a + b) / 2 + c) / 2.
-    const auto count = static_cast<std::size_t>(std::max<std::int32_t>(pointCount, 0));
-    std::size_t kept = 0;
-    for (std::size_t i = 1; i < count; ++i) {
-        if (std::fabs(years.at(i) - years.at(kept)) < kMinYearStep) {
-            values.at(kept) = std::midpoint(values.at(kept), values.at(i));
-        } else {
-            ++kept;
-            years.at(kept) = years.at(i);
-            values.at(kept) = values.at(i);
-        }
-    }
-    const std::size_t merged = count == 0 ? 0 : kept + 1;
-    years.resize(merged);
-    values.resize(merged);
-    pointCount = static_cast<std::int32_t>(years.size());
 }
 
 void CProxyCurve::UpdateValueRange()

@@ -53,8 +53,6 @@ public:
     // -1.0 with a message when the year lies outside the years of the file.
     double CutAtYear(double year, double exposure);
 
-    // Averages consecutive points closer than kMinYearStep (pairwise, in order).
-    void MergeCloseYears();
     // valueMin and valueMax from the points.
     void UpdateValueRange();
 

@@ -4,6 +4,7 @@
 #include "core/FileIdentity.h"
 #include "core/Format.h"
 #include "core/Message.h"
+#include "proxy/ProxyResultLabels.h"
 #include "proxy/SimulationSession.h"
 
 #include <array>
@@ -26,17 +27,14 @@ CSimulationSession MakeSession(const SimulationInputs& in)
                               WalkEvaluation::Fast, HalfLivesOf(in), in.exposureAboveCut);
 }
 
-// The block's closing lines: what made it other than the defaults.
-std::vector<std::string> SettingLines(const SimulationInputs& in)
+// What made the block other than the defaults, for its closing lines and
+// JSON: the half-lives, and a curve read with exposure above the cut.
+Provenance SimulationProvenance(const SimulationInputs& in)
 {
-    return SimulationSettingLines(HalfLivesOf(in), in.exposureAboveCut);
-}
-
-// Said once, after the block, when the listed history is not a match.
-void WarnIfOffCurve(const SimulationBestFit& best)
-{
-    if (best.offCurve)
-        ShowMessage(kOffCurveMessage);
+    Provenance items = HalfLifeProvenance(HalfLivesOf(in));
+    for (ProvenanceItem& item : ExposureAboveCutProvenance(in.exposureAboveCut))
+        items.push_back(std::move(item));
+    return items;
 }
 
 // A batch row's session: the shared curves, the report kept or not made.
@@ -174,20 +172,63 @@ const InputTable<SimulationInputs>& SimulationInputTable()
     return table;
 }
 
-std::vector<std::string> SimulationResultLines(const SimulationBestFit& best)
+namespace {
+
+bool WithUncertainties(const SimulationResult& r)
 {
-    std::vector<std::string> lines;
-    lines.push_back(Format("Cut Value  :   %-10.5f", best.cutValue));
-    lines.push_back(Format("Ratio_diff(100%%) :   %-10.3f", best.ratioDifference));
-    lines.push_back(Format("Exposure Age(kyr)  :   %-10.3f", best.exposureTime / kYearsPerKyr));
-    lines.push_back(Format("Bural Age(kyr)         :   %-10.3f", best.burialTime / kYearsPerKyr));
-    lines.push_back(Format("Total Age(kyr)        :   %-10.3f", best.totalTime / kYearsPerKyr));
-    lines.push_back(Format("Al-Be Ratio              :   %-10.3f", best.calculatedRatio));
-    lines.push_back(Format("Intersect Numbers   :    %d", best.cuttingNumber));
-    for (std::size_t i = 0; i < best.cuttingAges.size(); ++i)
-        lines.push_back(Format("Intersect year(kyr) %d:   %-10.3f", static_cast<int>(i + 1),
-                               best.cuttingAges[i] / kYearsPerKyr));
-    return lines;
+    return !r.single;
+}
+
+// A row of the uncertainties' part of the block, which the single calculation has not.
+OutputRow<SimulationResult> Ranged(OutputRow<SimulationResult> row)
+{
+    row.shown = WithUncertainties;
+    return row;
+}
+
+std::string SimulationHeading(const SimulationResult& r, int number)
+{
+    return r.single ? Format("Calculation Result %d", number) : Format("Calculation Results %d: Mean Value", number);
+}
+
+} // namespace
+
+const OutputTable<SimulationResult>& SimulationOutputTable()
+{
+    using R = SimulationResult;
+    // The ranges: durations and ages in kyr; cut value and ratio difference as they are.
+    constexpr std::string_view kRange = "%s  :   %-10.5f";
+    static const OutputRow<R> rows[] = {
+        {.label = kCutValueLabel, .format = "%s  :   %-10.5f", .name = "cut_value", .field = &R::cutValue},
+        {.label = kRatioDifferenceLabel, .format = "%s :   %-10.3f", .name = "ratio_diff_percent", .unit = "%",
+         .field = &R::ratioDifference},
+        AgeRow(kExposureAgeLabel, "exposure_kyr", "%s  :   %-10.3f", &R::exposure),
+        AgeRow(kBurialAgeLabel, "burial_kyr", "%s         :   %-10.3f", &R::burial),
+        AgeRow(kTotalAgeLabel, "total_kyr", "%s        :   %-10.3f", &R::total),
+        {.label = "Al-Be Ratio", .format = "%s              :   %-10.3f", .name = "ratio", .field = &R::ratio},
+        CrossingsRow(&R::crossings),
+        CrossingYearsRow(&R::crossingYears),
+        Ranged({.kind = OutputKind::Line, .format = "\n"}),
+        Ranged({.kind = OutputKind::Line, .format = "Calculation Results %d: Uncertainties"}),
+        Ranged(AgeRow("Total Exposure Minimum", "exposure_min_kyr", kRange, &R::exposureMin)),
+        Ranged(AgeRow("Total Exposure Maximum", "exposure_max_kyr", kRange, &R::exposureMax)),
+        Ranged(AgeRow("Total Burial Minimum", "burial_min_kyr", kRange, &R::burialMin)),
+        Ranged(AgeRow("Total Burial Maximum", "burial_max_kyr", kRange, &R::burialMax)),
+        Ranged(AgeRow("Total Duration Minimum", "total_min_kyr", kRange, &R::totalMin)),
+        Ranged(AgeRow("Total Duration Maximum", "total_max_kyr", kRange, &R::totalMax)),
+        Ranged(AgeRow("First_Cut Minimum", "first_cut_min_kyr", kRange, &R::firstCutMin)),
+        Ranged(AgeRow("First_Cut Maximum", "first_cut_max_kyr", kRange, &R::firstCutMax)),
+        Ranged({.label = "Cutoff Value Minimum", .format = kRange, .name = "cut_value_min", .field = &R::cutValueMin}),
+        Ranged({.label = "Cutoff Value Maximum", .format = kRange, .name = "cut_value_max", .field = &R::cutValueMax}),
+        Ranged({.label = "Ratio Difference Minimum", .format = kRange, .name = "ratio_diff_min_percent", .unit = "%",
+                .field = &R::ratioDifferenceMin}),
+        Ranged({.label = "Ratio Difference Maximum", .format = kRange, .name = "ratio_diff_max_percent", .unit = "%",
+                .field = &R::ratioDifferenceMax}),
+        ProvenanceRow<R, &R::constants>(),
+        Ranged({.kind = OutputKind::Line, .format = "\n"}),
+    };
+    static const OutputTable<R> table{rows, SimulationHeading};
+    return table;
 }
 
 namespace {
@@ -212,8 +253,26 @@ bool RunCentral(CSimulationSession& session, const SimulationInputs& inputs, Sim
 }
 } // namespace
 
-bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
-                                       const SimulationProgress& progress, SimulationBatchRow* batch)
+namespace {
+
+// The central run's best fit in the block.
+void SetBestFit(SimulationResult& result, const SimulationBestFit& best)
+{
+    result.cutValue = best.cutValue;
+    result.ratioDifference = best.ratioDifference;
+    result.exposure = best.exposureTime;
+    result.burial = best.burialTime;
+    result.total = best.totalTime;
+    result.ratio = best.calculatedRatio;
+    result.crossings = best.cuttingNumber;
+    result.crossingYears = best.cuttingAges;
+    result.offCurve = best.offCurve;
+}
+
+// The calculation with uncertainties (nine perturbed runs, then the central
+// one) or the single one. False, with nothing computed, as the Append functions say.
+bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationResult& result, SimulationDetail* detail,
+                       const SimulationProgress& progress, SimulationBatchRow* batch)
 {
     const std::uint64_t said = MessagesSaid();
     if (!HavePaths(inputs, batch))
@@ -221,11 +280,11 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
     CSimulationSession session = MakeSession(inputs);
     PrepareBatchSession(session, batch);
     constexpr int kRuns = 10; // nine perturbed runs and the central one
-    session.SetProgress(progress, kRuns);
+    session.SetProgress(progress, single ? 1 : kRuns);
 
     // Exposure, burial, total, first cutting age, cut value, ratio difference.
     std::array<CRange, 6> ranges;
-    for (int a = -1; a <= 1; ++a) {
+    for (int a = -1; !single && a <= 1; ++a) {
         for (int b = -1; b <= 1; ++b) {
             SimulationBestFit run;
             if (!session.Run(inputs.be10 + a * inputs.be10Error, inputs.al26 + b * inputs.al26Error, run))
@@ -241,61 +300,56 @@ bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultLi
         }
     }
 
-    // The central run; the session gives it from the unperturbed run above.
+    // The central run; after the nine, the session gives it from the unperturbed one.
     SimulationBestFit central;
     if (!RunCentral(session, inputs, central, detail, said))
         return false;
-
-    const int number = list.m_nResultCount + 1;
-    const int heading = list.BeginBlock(Format("Calculation Results %d: Mean Value", number));
-    for (const std::string& line : SimulationResultLines(central))
-        list.AppendLine(line);
-    list.AppendLine("\n");
-    list.AppendLine(Format("Calculation Results %d: Uncertainties", number));
-    static const char* const kRangeLines[6][2] = {
-        {"Total Exposure Minimum  :   %-10.5f", "Total Exposure Maximum  :   %-10.5f"},
-        {"Total Burial Minimum  :   %-10.5f", "Total Burial Maximum  :   %-10.5f"},
-        {"Total Duration Minimum  :   %-10.5f", "Total Duration Maximum  :   %-10.5f"},
-        {"First_Cut Minimum  :   %-10.5f", "First_Cut Maximum  :   %-10.5f"},
-        {"Cutoff Value Minimum  :   %-10.5f", "Cutoff Value Maximum  :   %-10.5f"},
-        {"Ratio Difference Minimum  :   %-10.5f", "Ratio Difference Maximum  :   %-10.5f"},
-    };
+    result = SimulationResult();
+    result.single = single;
+    SetBestFit(result, central);
+    using R = SimulationResult;
+    static constexpr double R::*kRangeFields[6][2] = {
+        {&R::exposureMin, &R::exposureMax}, {&R::burialMin, &R::burialMax},
+        {&R::totalMin, &R::totalMax},       {&R::firstCutMin, &R::firstCutMax},
+        {&R::cutValueMin, &R::cutValueMax}, {&R::ratioDifferenceMin, &R::ratioDifferenceMax}};
     for (std::size_t q = 0; q < ranges.size(); ++q) {
-        // Durations and ages in kyr; cut value and ratio difference as they are.
-        const double scale = q < 4 ? kYearsPerKyr : 1.0;
-        list.AppendLine(Format(kRangeLines[q][0], ranges[q].Min() / scale));
-        list.AppendLine(Format(kRangeLines[q][1], ranges[q].Max() / scale));
+        result.*kRangeFields[q][0] = ranges[q].Min();
+        result.*kRangeFields[q][1] = ranges[q].Max();
     }
-    for (const std::string& line : SettingLines(inputs))
-        list.AppendLine(line);
-    list.AppendLine("\n");
-    list.EndBlock(heading);
-    WarnIfOffCurve(central);
+    result.constants = SimulationProvenance(inputs);
     return true;
+}
+
+bool AppendComputed(const SimulationInputs& inputs, bool single, CResultList& list, SimulationDetail* detail,
+                    const SimulationProgress& progress, SimulationBatchRow* batch, COutputBlocks* blocks)
+{
+    SimulationResult result;
+    if (!ComputeSimulation(inputs, single, result, detail, progress, batch))
+        return false;
+    AppendResult(list, SimulationOutputTable(), result, blocks);
+    // Said once, after the block, when the listed history is not a match.
+    if (result.offCurve)
+        ShowMessage(kOffCurveMessage);
+    return true;
+}
+
+} // namespace
+
+bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
+                                       const SimulationProgress& progress, SimulationBatchRow* batch,
+                                       COutputBlocks* blocks)
+{
+    return AppendComputed(inputs, false, list, detail, progress, batch, blocks);
 }
 
 bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
-                            const SimulationProgress& progress, SimulationBatchRow* batch)
+                            const SimulationProgress& progress, SimulationBatchRow* batch, COutputBlocks* blocks)
 {
-    const std::uint64_t said = MessagesSaid();
-    if (!HavePaths(inputs, batch))
-        return false;
-    CSimulationSession session = MakeSession(inputs);
-    PrepareBatchSession(session, batch);
-    session.SetProgress(progress, 1);
-    SimulationBestFit best;
-    if (!RunCentral(session, inputs, best, detail, said))
-        return false;
-    std::vector<std::string> lines = SimulationResultLines(best);
-    for (std::string& line : SettingLines(inputs))
-        lines.push_back(std::move(line));
-    list.AppendBlock(lines);
-    WarnIfOffCurve(best);
-    return true;
+    return AppendComputed(inputs, true, list, detail, progress, batch, blocks);
 }
 
 bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCarloResult& result,
-                      const MonteCarloProgress& progress, int threads)
+                      const MonteCarloProgress& progress, int threads, COutputBlocks* blocks)
 {
     if (inputs.monteCarloDraws != std::floor(inputs.monteCarloDraws) || inputs.seed != std::floor(inputs.seed)) {
         ShowMessage("The number of Monte Carlo draws and the seed must be whole numbers!");
@@ -326,17 +380,14 @@ bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCa
     if (!RunMonteCarlo(curve, sample, static_cast<int>(inputs.monteCarloDraws),
                        static_cast<std::uint64_t>(inputs.seed), result, threads, progress))
         return false;
-    for (const std::string& line : MonteCarloLines(result))
-        list.AppendLine(line);
-    list.AppendLine("\n");
+    AppendResult(list, MonteCarloOutputTable(), MonteCarloBlockOf(result), blocks);
     return true;
 }
 
 bool AppendSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail,
-                      const SimulationProgress& progress, SimulationBatchRow* batch)
+                      const SimulationProgress& progress, SimulationBatchRow* batch, COutputBlocks* blocks)
 {
-    return inputs.single ? AppendSingleSimulation(inputs, list, detail, progress, batch)
-                         : AppendSimulationWithUncertainties(inputs, list, detail, progress, batch);
+    return AppendComputed(inputs, inputs.single, list, detail, progress, batch, blocks);
 }
 
 } // namespace qex

@@ -7,6 +7,7 @@
 
 #include "core/HalfLives.h"
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
 #include "proxy/BurialExposureSimulation.h"
 #include "proxy/MonteCarlo.h"
@@ -56,8 +57,24 @@ struct SimulationBatchRow {
     std::string report;
 };
 
-// The result lines of one run (ages in kyr).
-std::vector<std::string> SimulationResultLines(const SimulationBestFit& best);
+// The block of a calculation: the central run's best fit (ages in years,
+// listed in kyr) and, with uncertainties, the smallest and largest of each
+// quantity over the nine runs (0 when no run gave it); the half-lives when
+// they are not the original ones.
+struct SimulationResult {
+    bool single = false; // the single calculation: no ranges
+    double cutValue = 0.0, ratioDifference = 0.0;
+    double exposure = 0.0, burial = 0.0, total = 0.0;
+    double ratio = 0.0;
+    int crossings = 0;
+    std::vector<double> crossingYears;
+    double exposureMin = 0.0, exposureMax = 0.0, burialMin = 0.0, burialMax = 0.0, totalMin = 0.0, totalMax = 0.0;
+    double firstCutMin = 0.0, firstCutMax = 0.0, cutValueMin = 0.0, cutValueMax = 0.0;
+    double ratioDifferenceMin = 0.0, ratioDifferenceMax = 0.0;
+    Provenance constants;
+    bool offCurve = false; // the listed history ran off the curve before its 10Be matched
+};
+const OutputTable<SimulationResult>& SimulationOutputTable();
 
 // Shown once after a calculation whose listed best history ran to the end of
 // the curve with its simulated 10Be still away from the measured one.
@@ -73,16 +90,19 @@ inline constexpr const char* kOffCurveMessage =
 // with no message, appends nothing and leaves the report file as it was.
 bool AppendSimulationWithUncertainties(const SimulationInputs& inputs, CResultList& list,
                                        SimulationDetail* detail = nullptr, const SimulationProgress& progress = {},
-                                       SimulationBatchRow* batch = nullptr);
+                                       SimulationBatchRow* batch = nullptr, COutputBlocks* blocks = nullptr);
 
 // Single calculation: one run with the measured values, a "Calculation
 // Result" block. `progress` as above.
 bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
-                            const SimulationProgress& progress = {}, SimulationBatchRow* batch = nullptr);
+                            const SimulationProgress& progress = {}, SimulationBatchRow* batch = nullptr,
+                            COutputBlocks* blocks = nullptr);
 
-// The single calculation when inputs.single is set, otherwise the one with uncertainties.
+// The single calculation when inputs.single is set, otherwise the one with
+// uncertainties; with `blocks`, the block's values.
 bool AppendSimulation(const SimulationInputs& inputs, CResultList& list, SimulationDetail* detail = nullptr,
-                      const SimulationProgress& progress = {}, SimulationBatchRow* batch = nullptr);
+                      const SimulationProgress& progress = {}, SimulationBatchRow* batch = nullptr,
+                      COutputBlocks* blocks = nullptr);
 
 // The most Monte Carlo draws one calculation takes.
 inline constexpr double kMaxMonteCarloDraws = 100000.0;
@@ -96,6 +116,6 @@ inline constexpr double kMaxMonteCarloSeed = 9007199254740991.0; // 2^53 - 1
 // whole number) or silently when `progress` asked to stop. `threads` <= 0
 // takes every core.
 bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCarloResult& result,
-                      const MonteCarloProgress& progress = {}, int threads = 0);
+                      const MonteCarloProgress& progress = {}, int threads = 0, COutputBlocks* blocks = nullptr);
 
 } // namespace qex

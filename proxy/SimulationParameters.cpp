@@ -1,5 +1,6 @@
 #include "proxy/SimulationParameters.h"
 
+#include "core/BuildUp.h"
 #include "core/Constants.h"
 #include "core/Format.h"
 
@@ -43,11 +44,10 @@ SimulationParameters DeriveSimulationParameters(double be10Concentration, double
 
     p.lambda10 = kLn2 / be10HalfLife;
     p.lambda26 = kLn2 / al26HalfLife;
-    // Decay plus loss by erosion at depth scale Lambda/rho, mu = lambda +
-    // rho eps / Lambda (Lal 1991); the same constant serves exposure and
+    // Decay plus loss by erosion; the same constant serves exposure and
     // burial intervals.
-    p.mu10 = p.lambda10 + density * aerialErosion / freePath;
-    p.mu26 = p.lambda26 + density * aerialErosion / freePath;
+    p.mu10 = LossConstant(p.lambda10, density, aerialErosion, freePath);
+    p.mu26 = LossConstant(p.lambda26, density, aerialErosion, freePath);
     p.saturation10 = be10Production / p.mu10;
     p.saturation26 = al26Production / p.mu26;
     p.measuredRatio = al26Concentration / be10Concentration;
@@ -56,13 +56,12 @@ SimulationParameters DeriveSimulationParameters(double be10Concentration, double
     // solved for eps.
     p.maxErosion10 = (freePath / density) * (be10Production / be10Concentration - p.lambda10);
     p.maxErosion26 = (freePath / density) * (al26Production / al26Concentration - p.lambda26);
-    // Shortest exposure that builds the measured 10Be (Lal 1991):
-    // N = S (1 - exp(-mu T)).
-    // An erosion rate the measurements cannot allow is ignored.
+    // Shortest exposure that builds the measured 10Be. An erosion rate the
+    // measurements cannot allow is ignored.
     if (aerialErosion > std::min(p.maxErosion10, p.maxErosion26))
-        p.minimumExposure = -std::log(1.0 - p.lambda10 * be10Concentration / be10Production) / p.lambda10;
+        p.minimumExposure = BuildUpAge(be10Production, p.lambda10, be10Concentration);
     else
-        p.minimumExposure = -std::log(1.0 - p.mu10 * be10Concentration / be10Production) / p.mu10;
+        p.minimumExposure = BuildUpAge(be10Production, p.mu10, be10Concentration);
     return p;
 }
 

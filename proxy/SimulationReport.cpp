@@ -39,9 +39,11 @@ double ReportRatioDifference(double ratio, double measuredRatio)
 
 std::vector<std::string> SimulationSettingLines(const HalfLives& halfLives, bool exposureAboveCut)
 {
-    std::vector<std::string> lines = HalfLifeLines(halfLives);
-    if (exposureAboveCut)
-        lines.emplace_back(kExposureAboveCutLine);
+    std::vector<std::string> lines;
+    for (const Provenance& items : {HalfLifeProvenance(halfLives), ExposureAboveCutProvenance(exposureAboveCut)})
+        for (const ProvenanceItem& item : items)
+            if (!item.line.empty())
+                lines.push_back(item.line);
     return lines;
 }
 

@@ -1,6 +1,5 @@
 #include "scaling/ScalingFactorBlock.h"
 
-#include "core/Format.h"
 #include "scaling/ScalingSchemes.h"
 
 #include <cmath>
@@ -24,27 +23,38 @@ const InputTable<ScalingSite>& ScalingInputTable()
     return table;
 }
 
-std::vector<std::string> ScalingFactorLines(const ScalingSite& site)
+const OutputTable<ScalingResult>& ScalingOutputTable()
+{
+    using R = ScalingResult;
+    static const OutputRow<R> rows[] = {PlainRow("Latitude", &R::latitude), PlainRow("Altitude", &R::altitude),
+                                        PlainRow("Muon contribution", &R::muonFraction),
+                                        PlainRow("Stone 2000", &R::stone, "stone_2000_factor"),
+                                        PlainRow("Lal 1991 Be", &R::lalBe, "lal_1991_be_factor"),
+                                        PlainRow("Lal 1991 Al", &R::lalAl, "lal_1991_al_factor"),
+                                        PlainRow("Dunai 2000", &R::dunai, "dunai_2000_factor")};
+    static const OutputTable<R> table{rows};
+    return table;
+}
+
+ScalingResult ComputeScalingFactors(const ScalingSite& site)
 {
     // The single-site dialog always uses the standard atmosphere.
     const double pressure = StandardAtmospherePressure(site.altitude);
     // The schemes are symmetric about the equator: a southern site has the
     // factors of its northern mirror, while its line shows it as typed.
     const double latitude = std::fabs(site.latitude);
-    return {
-        Format("Latitude:   %-5.6f", site.latitude),
-        Format("Altitude:   %-5.6f", site.altitude),
-        Format("Muon contribution:   %-5.6f", site.muonFraction),
-        Format("Stone 2000:   %-5.6f", StoneScalingFactor(latitude, pressure, site.muonFraction)),
-        Format("Lal 1991 Be:   %-5.6f", LalBeScalingFactor(latitude, site.altitude)),
-        Format("Lal 1991 Al:   %-5.6f", LalAlScalingFactor(latitude, site.altitude)),
-        Format("Dunai 2000:   %-5.6f", DunaiScalingFactor(latitude, site.altitude, site.muonFraction)),
-    };
+    return {site.latitude,
+            site.altitude,
+            site.muonFraction,
+            StoneScalingFactor(latitude, pressure, site.muonFraction),
+            LalBeScalingFactor(latitude, site.altitude),
+            LalAlScalingFactor(latitude, site.altitude),
+            DunaiScalingFactor(latitude, site.altitude, site.muonFraction)};
 }
 
-void AppendScalingFactorResults(const ScalingSite& site, CResultList& results)
+void AppendScalingFactorResults(const ScalingSite& site, CResultList& results, COutputBlocks* blocks)
 {
-    results.AppendBlock(ScalingFactorLines(site));
+    AppendResult(results, ScalingOutputTable(), ComputeScalingFactors(site), blocks);
 }
 
 } // namespace qex

@@ -3,10 +3,8 @@
 // factor dialog appends to its results list (and qexcli scaling prints).
 
 #include "core/InputTable.h"
+#include "core/OutputTable.h"
 #include "core/ResultList.h"
-
-#include <string>
-#include <vector>
 
 namespace qex {
 
@@ -19,11 +17,16 @@ struct ScalingSite {
 };
 const InputTable<ScalingSite>& ScalingInputTable();
 
-// The seven result lines: the inputs, then Stone 2000 (standard atmosphere),
+// The block's seven lines: the site, then Stone 2000 (standard atmosphere),
 // Lal 1991 Be, Lal 1991 Al and Dunai 2000.
-std::vector<std::string> ScalingFactorLines(const ScalingSite& site);
+struct ScalingResult {
+    double latitude = 0.0, altitude = 0.0, muonFraction = 0.0; // as ScalingSite
+    double stone = 1.0, lalBe = 1.0, lalAl = 1.0, dunai = 1.0;
+};
+const OutputTable<ScalingResult>& ScalingOutputTable();
+ScalingResult ComputeScalingFactors(const ScalingSite& site);
 
-// Appends the lines as one block headed "Calculation Result %d".
-void AppendScalingFactorResults(const ScalingSite& site, CResultList& results);
+// Computes the factors and appends their block (its values to `blocks` when given).
+void AppendScalingFactorResults(const ScalingSite& site, CResultList& results, COutputBlocks* blocks = nullptr);
 
 } // namespace qex

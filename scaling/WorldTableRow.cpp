@@ -1,10 +1,10 @@
 #include "scaling/WorldTableRow.h"
 
+#include "core/Format.h"
 #include "scaling/ScalingSchemes.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 
 namespace qex {
@@ -13,48 +13,6 @@ namespace {
 
 // Beyond this magnitude (or for NaN and infinities) the row goes through printf.
 constexpr double kFastFormatLimit = 1e9;
-
-// Appends `value` as printf's "%<width>.<precision>f" would, for a finite
-// |value| below kFastFormatLimit and precision 2 or 4: the exact binary value
-// rounded to nearest, exact ties to even.
-void AppendFixed(char*& out, double value, int width, int precision)
-{
-    const double scale = precision == 2 ? 100.0 : 10000.0;
-    const double magnitude = std::fabs(value);
-    const double scaled = magnitude * scale; // below 2^53, so the next two steps are exact
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    // Halfway points are doubles here, and the product lies within half an ulp
-    // of the exact one, so it falls on the same side of every halfway point
-    // unless it lands on one; then the product's rounding error decides.
-    bool roundUp = fraction > 0.5;
-    if (fraction == 0.5) {
-        const double error = std::fma(magnitude, scale, -scaled);
-        roundUp = error > 0.0 || (error == 0.0 && std::fmod(whole, 2.0) != 0.0);
-    }
-    const auto units = static_cast<std::uint64_t>(whole) + (roundUp ? 1u : 0u);
-
-    // Digits from the right: the fraction, the point, the integer part, the sign.
-    char digits[40];
-    char* end = digits + sizeof digits;
-    char* p = end;
-    std::uint64_t rest = units;
-    for (int i = 0; i < precision; ++i) {
-        *--p = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    }
-    *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    if (std::signbit(value))
-        *--p = '-'; // printf keeps the sign of a negative value that rounds to zero
-    const auto length = static_cast<int>(end - p);
-    for (int i = length; i < width; ++i)
-        *out++ = ' ';
-    out = std::copy(p, end, out);
-}
 
 void AppendSeparator(char*& out)
 {
@@ -104,7 +62,7 @@ std::size_t FormatWorldTableRow(const WorldTableRow& row, char* buffer)
         }
         if (out != buffer)
             AppendSeparator(out);
-        AppendFixed(out, field.value, field.width, field.precision);
+        out = WriteFixed(out, buffer + kWorldTableRowBufferBytes, field.value, field.width, field.precision);
     }
     if (fast) {
         *out++ = '\n';

@@ -112,8 +112,9 @@ TEST(BatchCli, EveryCalculatorsRowEqualsItsSingleRun)
         TempDir dir;
         const std::string csv = examples + "/" + c.calculator + "-test.csv";
         WriteFile(csv, c.csv);
+        // With the list's digits, a row's cells are its single run's.
         const auto batch = RunQexcli({"batch", c.calculator, "--input", csv, "--output", dir.File("out.csv"),
-                                      "--threads", "2"});
+                                      "--threads", "2", "--digits", "list"});
         ASSERT_EQ(batch.exitCode, 0) << batch.err;
         const auto rows = ReadOutput(dir.File("out.csv"));
         ASSERT_EQ(rows.size(), c.single.size());
@@ -150,7 +151,8 @@ TEST(BatchCli, MonteCarloColumnsCarryTheSingleRunsBlock)
     // The option stands in for a missing cell; a row's own cell wins.
     WriteFile(dir.File("in.csv"), "sample,proxy,monte-carlo\ndrawn," + lr04 + ",\nnone," + lr04 + ",0\n");
     const auto batch = RunQexcli({"batch", "simulate", "--input", dir.File("in.csv"), "--output",
-                                  dir.File("out.csv"), "--monte-carlo", "20", "--seed", "7", "--threads", "2"});
+                                  dir.File("out.csv"), "--monte-carlo", "20", "--seed", "7", "--threads", "2",
+                                  "--digits", "list"});
     ASSERT_EQ(batch.exitCode, 0) << batch.err;
     const auto rows = ReadOutput(dir.File("out.csv"));
     ASSERT_EQ(rows.size(), 2u);
@@ -197,8 +199,10 @@ TEST(BatchCli, AFailingRowIsReportedAndTheOthersAreWritten)
     EXPECT_EQ(batch.exitCode, 1);
     const auto rows = ReadOutput(dir.File("out.csv"));
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].at("cut_value"), "3.700");
-    EXPECT_EQ(rows[3].at("cut_value"), "3.478"); // LR04 at 9700 yr
+    // Cells carry the numbers whole: the cut value as typed, LR04's value at 9700 yr beyond the list's 3.478.
+    EXPECT_EQ(rows[0].at("cut_value"), "3.7");
+    EXPECT_NEAR(std::stod(rows[3].at("cut_value")), 3.478, 5e-4);
+    EXPECT_GT(rows[3].at("cut_value").size(), std::string("3.478").size());
     EXPECT_EQ(rows[1].at("cut_value"), "");
     EXPECT_NE(rows[1].at("error").find("Can not find Proxy data file!"), std::string::npos);
     EXPECT_EQ(rows[2].at("error"), "cut-value: 'abc' is not a number");

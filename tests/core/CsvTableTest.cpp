@@ -85,8 +85,8 @@ TEST(CsvTable, ASemicolonFileReadsItsDecimalCommas)
     ASSERT_EQ(outcome.failed, 0);
     // x = 4.5 * 2.5 / 150 = 0.075: 0.963420; x = 10 * 2 / 150: 0.936200.
     EXPECT_EQ(outcome.rows[0].result.inputs, (std::vector<std::string>{"4.5", "2.5", "150"}));
-    EXPECT_EQ(outcome.rows[0].result.results, std::vector<std::string>{"0.963420"});
-    EXPECT_EQ(outcome.rows[1].result.results, std::vector<std::string>{"0.936200"});
+    EXPECT_EQ(OutputCells(outcome.rows[0].result.results, CellDigits::List), std::vector<std::string>{"0.963420"});
+    EXPECT_EQ(OutputCells(outcome.rows[1].result.results, CellDigits::List), std::vector<std::string>{"0.936200"});
 }
 
 } // namespace

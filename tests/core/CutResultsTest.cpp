@@ -65,7 +65,7 @@ TEST_F(CutResultsTest, ACutWithoutResultIsListedUnderItsOwnHeadingWithItsReason)
         (c.byAge ? m_inputs.cutAge : m_inputs.cutValue) = c.cut;
         m_inputs.exposureAboveCut = c.negated;
         std::string reason;
-        EXPECT_EQ(AppendCutResults(m_inputs, list, nullptr, &reason), CutOutcome::NoValidResult) << c.reason;
+        EXPECT_EQ(AppendCutResults(m_inputs, list, nullptr, nullptr, &reason), CutOutcome::NoValidResult) << c.reason;
         EXPECT_EQ(reason, c.reason);
         EXPECT_EQ(Lines(list.Lines().begin() + 8, list.Lines().end()),
                   (Lines{"Calculation Failed", "Calculation doesn't have valid results\n",

@@ -93,7 +93,7 @@ TEST(MonteCarlo, TheSameSeedGivesTheSameBytesOnAnyThreadCount)
         MonteCarloResult result;
         ASSERT_TRUE(RunMonteCarlo(Alternating(), s, 60, 42, result, threads));
         std::string bytes = FormatMonteCarloSamplesCsv(result);
-        for (const std::string& line : MonteCarloLines(result))
+        for (const std::string& line : OutputLines(MonteCarloOutputTable(), MonteCarloBlockOf(result), 1))
             bytes += line + "\n";
         if (first.empty())
             first = bytes;

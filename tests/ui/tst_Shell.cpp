@@ -146,7 +146,7 @@ private slots:
             QCOMPARE(action->statusTip(), CommandPrompt(action->data().toInt()));
             QVERIFY(!action->text().isEmpty());
         }
-        QList<int> expected({32805, 32772, 32771, 32797, 32773, 32803, 32799, 32802, 32801, 32807, 32808});
+        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32771, 32807, 32808});
         QCOMPARE(ids, expected);
         QCOMPARE(CommandPrompt(32801), QString("Shielding by obstruction and slope"));
         QCOMPARE(CommandPrompt(32799), QString("Thickness Correction"));
@@ -233,6 +233,24 @@ private slots:
         const QString text = CHelpWindow::HelpText();
         QVERIFY(text.contains(QStringLiteral(QEX_SOURCE_DIR "/README.md")));
         QVERIFY(text.contains("not installed"));
+    }
+
+    void everyCalculatorOfTheListHasItsDesktopFaces()
+    {
+        // State: fresh frame. Action: look each calculator of the list up. Expected: its menu entry, routed to its
+        // dialog, and its row in the help window.
+        QMenu* menu = MenuNamed(m_frame, "&Calculators");
+        const QString help = CHelpWindow::HelpText();
+        for (const Calculator& calculator : Calculators()) {
+            const QString name = QString::fromUtf8(calculator.info.name.data(), int(calculator.info.name.size()));
+            bool listed = false;
+            for (QAction* action : menu->actions())
+                listed = listed || action->data().toInt() == calculator.info.commandId;
+            QVERIFY2(listed && calculator.info.commandId != 0, qPrintable(name));
+            QVERIFY2(CQEXDoc::HasDialogFactory(calculator.info.name), qPrintable(name));
+            QVERIFY2(m_app->Document()->HandlesCommand(calculator.info.commandId), qPrintable(name));
+            QVERIFY2(help.contains("<tt>qexcli " + name + "</tt>"), qPrintable(name));
+        }
     }
 
     void openingAFileTitlesTheFrameAndKeepsFourRecentFiles()

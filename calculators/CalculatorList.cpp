@@ -1,0 +1,208 @@
+#include "calculators/CalculatorList.h"
+
+#include "core/Message.h"
+#include "corrections/ShieldingResult.h"
+#include "corrections/SlopeThicknessCorrection.h"
+#include "corrections/ThicknessCorrection.h"
+#include "geomag/ExposureAgeResult.h"
+#include "proxy/CutResults.h"
+#include "proxy/SimulationCalculation.h"
+#include "scaling/ScalingFactorBlock.h"
+#include "scaling/WorldTable.h"
+
+namespace qex {
+
+namespace {
+
+// A long calculation asks the face whether to go on.
+SimulationProgress Running(const CalculatorContext& context)
+{
+    if (!context.running)
+        return {};
+    return [&context](int, int) { return context.running(); };
+}
+
+bool ComputeSimulate(const SimulationInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
+{
+    SimulationBatchRow row{context.curves, context.keepReport, {}};
+    if (!AppendSimulation(in, list, nullptr, Running(context), context.batchRow ? &row : nullptr, &blocks))
+        return false;
+    context.report = std::move(row.report);
+    if (in.monteCarloDraws <= 0.0)
+        return true;
+    // A batch's rows already run side by side: each row's draws keep to its
+    // thread, and the same seed gives the same draws on any thread.
+    MonteCarloResult draws;
+    return AppendMonteCarlo(in, list, draws, Running(context), context.batchRow ? 1 : 0, &blocks);
+}
+
+bool ComputeCut(const CutInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
+{
+    std::string failure;
+    const CutOutcome outcome = AppendCutResults(in, list, nullptr, &blocks, &failure);
+    // A batch row has no list to show the lines in: it says so instead, with the reason.
+    if (outcome == CutOutcome::NoValidResult && context.batchRow)
+        ShowMessage("Calculation doesn't have valid results: " + failure);
+    return outcome == CutOutcome::Result;
+}
+
+// A calculation that always gives its block.
+template <class Inputs, void (*Append)(const Inputs&, CResultList&, COutputBlocks*)>
+bool Always(const Inputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
+{
+    Append(in, list, &blocks);
+    return true;
+}
+
+bool ComputeWorldTable(const WorldTableInputs& in, CResultList&, COutputBlocks&, CalculatorContext& context)
+{
+    const auto running = [&context](std::uint64_t, std::uint64_t) { return !context.running || context.running(); };
+    return WriteWorldTable(in, in.outputFile, running) == WorldTableOutcome::Written;
+}
+
+bool ComputeExposure(const ExposureInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
+{
+    if (!context.batchRow)
+        return AppendExposureAge(in, list, &blocks);
+    // A batch's rows run side by side: none writes the scratch table.
+    ExposureInputs row = in;
+    row.tablePath.clear();
+    return AppendExposureAge(row, list, &blocks);
+}
+
+// A command that takes no input table.
+Calculator Command(CalculatorInfo info)
+{
+    return {info, nullptr, {}};
+}
+
+} // namespace
+
+const std::vector<Calculator>& Calculators()
+{
+    static const std::vector<Calculator> calculators = {
+        MakeCalculator({.name = "simulate",
+                        .description = "Burial-exposure history from 10Be, 26Al and a climatic proxy curve (best cut "
+                                       "value, ages)",
+                        .title = "Burial-exposure simulation",
+                        .help = "Cuts a climate proxy curve at 998 thresholds, simulates both nuclides along each "
+                                "exposure/burial history and reports the threshold whose <sup>26</sup>Al/<sup>10</sup>Be "
+                                "ratio best matches the sample, with exposure, burial and total durations and their "
+                                "ranges.",
+                        // Named as its dialog's title names it.
+                        .prompt = "Climatic Proxy Curve Simulation",
+                        .menuText = "Climatic Curve &Age Correction...",
+                        .commandId = ID_SIMULATION,
+                        .batch = true},
+                       SimulationInputTable, SimulationOutputTable, ComputeSimulate),
+        MakeCalculator({.name = "cut",
+                        .description = "Cut a proxy curve at a value or at the value it has at a year: exposure, burial "
+                                       "and total age and the crossing years",
+                        .title = "Proxy curve cut results",
+                        .help = "For one cut (a proxy value, or the value at a year) and one exposure age: the crossing "
+                                "years, the burial age and the total age.",
+                        .prompt = "Climatic Proxy Curve Cut Results",
+                        .menuText = "Proxy Curve &Cut Results...",
+                        .commandId = ID_CUT_RESULTS,
+                        .batch = true},
+                       CutInputTable, CutOutputTable, ComputeCut),
+        MakeCalculator({.name = "scaling",
+                        .description = "Stone 2000, Lal 1991 (10Be, 26Al) and Dunai 2000 scaling factors of one site",
+                        .title = "Scaling factors",
+                        .help = "Stone 2000, Lal 1991 (<sup>10</sup>Be, <sup>26</sup>Al) and Dunai 2000 production-rate "
+                                "scaling for one site.",
+                        .prompt = "Scaling factor",
+                        .menuText = "Production-Rate Scaling &Factors of a Site...",
+                        .commandId = ID_SCALING_FACTOR,
+                        .batch = true},
+                       ScalingInputTable, ScalingOutputTable, Always<ScalingSite, AppendScalingFactorResults>),
+        MakeCalculator({.name = "world-table",
+                        .description = "Scaling factors and their differences over a latitude-altitude grid, written to "
+                                       "a file",
+                        .title = "World table",
+                        .help = "The four schemes over a grid of latitudes and altitudes, written to a file.",
+                        .prompt = "Calulate SF around world",
+                        .menuText = "Scaling-Factor Table around the &World...",
+                        .commandId = ID_WORLD_TABLE},
+                       WorldTableInputTable, ComputeWorldTable),
+        MakeCalculator({.name = "thickness",
+                        .description = "Thickness correction factor of a sample (depth-averaged production)",
+                        .title = "Thickness correction",
+                        .help = "Production averaged over a sample's thickness.",
+                        .prompt = "Thickness Correction",
+                        .menuText = "&Thickness Correction...",
+                        .commandId = ID_THICKNESS,
+                        .batch = true},
+                       ThicknessInputTable, ThicknessOutputTable, Always<ThicknessInputs, AppendThicknessResult>),
+        MakeCalculator({.name = "slope-thickness",
+                        .description = "Slope and thickness correction factor of a sample on a sloping surface",
+                        .title = "Slope-thickness correction",
+                        .help = "Production averaged over the thickness of a sample on a sloping surface.",
+                        .prompt = "Slope-Thickness correction",
+                        .menuText = "S&lope-Thickness Correction...",
+                        .commandId = ID_SLOPE_THICKNESS,
+                        .batch = true},
+                       SlopeThicknessInputTable, SlopeThicknessOutputTable,
+                       Always<SlopeThicknessInputs, AppendSlopeThicknessResult>),
+        MakeCalculator({.name = "shielding",
+                        .description = "Topographic shielding factor from the skyline and the slope of the sampled "
+                                       "surface",
+                        .title = "Topographic shielding",
+                        .help = "The shielding factor of a measured skyline and the dip of the sampled surface.",
+                        // The shielding command's own prompt; it once repeated the thickness one.
+                        .prompt = "Shielding by obstruction and slope",
+                        .menuText = "Topographic S&hielding by Obstruction and Slope...",
+                        .commandId = ID_SHIELDING,
+                        .batch = true},
+                       ShieldingInputTable, ShieldingOutputTable, Always<ShieldingInputs, AppendShieldingResult>),
+        MakeCalculator({.name = "exposure",
+                        .description = "10Be surface exposure age with decay and erosion, optionally corrected for the "
+                                       "past geomagnetic field",
+                        .title = "Surface exposure age",
+                        .help = "The exposure age of a <sup>10</sup>Be sample with decay and erosion, optionally "
+                                "corrected for the wandering pole and the changing field strength.",
+                        .prompt = "Surface Exposure Age",
+                        .menuText = "Surface &Exposure Age...",
+                        .commandId = ID_EXPOSURE_AGE,
+                        .batch = true},
+                       ExposureInputTable, ExposureOutputTable, ComputeExposure),
+        Command({.name = "normalize",
+                 .description = "Read an intensity curve file and write it back normalised (gap midpoints, merged "
+                                "ages, fixed columns)",
+                 .title = "Normalize curve",
+                 .help = "Reads an intensity curve file, fills wide gaps, merges close ages and writes it back in "
+                         "fixed columns.",
+                 .prompt = "Read/write/Normalize Climatic Curve",
+                 .menuText = "&Normalize an Intensity Curve File...",
+                 .commandId = ID_NORMALIZE_CURVE}),
+        Command({.name = "batch",
+                 .description = "Many samples from a CSV file through one calculator, one result row each",
+                 .title = "Batch",
+                 .help = "A CSV file of samples, one a row, through any calculator that takes numbers; one result "
+                         "row each in a CSV file.",
+                 .prompt = "Run a calculator over a CSV file of samples",
+                 .menuText = "&Batch...",
+                 .commandId = ID_BATCH}),
+        Command({.name = "plot",
+                 .description = "A figure of many samples as PNG (300 dpi) or SVG: two-nuclide",
+                 .title = "Two-nuclide diagram",
+                 .help = "A CSV file of samples drawn on the <sup>26</sup>Al/<sup>10</sup>Be against "
+                         "<sup>10</sup>Be diagram, each with its 68&nbsp;% error ellipse, among the lines of constant "
+                         "exposure, steady erosion, burial time and source erosion; <b>Save Image...</b> writes PNG "
+                         "(300 dpi) or SVG; <tt>qexcli plot two-nuclide</tt>.",
+                 .prompt = "Draw the two-nuclide diagram of a CSV file of samples",
+                 .menuText = "Two-Nuclide &Diagram...",
+                 .commandId = ID_TWO_NUCLIDE}),
+    };
+    return calculators;
+}
+
+const Calculator* FindCalculator(std::string_view name)
+{
+    for (const Calculator& calculator : Calculators())
+        if (calculator.info.name == name)
+            return &calculator;
+    return nullptr;
+}
+
+} // namespace qex
