@@ -1,7 +1,9 @@
 #include "batch/BatchDlg.h"
 
 #include "batch/BatchDefaults.h"
+#include "core/CommandGuard.h"
 #include "core/CsvTable.h"
+#include "core/Format.h"
 #include "core/Message.h"
 #include "ui/DialogMemory.h"
 #include "ui/FileChooser.h"
@@ -109,6 +111,7 @@ CBatchDlg::CBatchDlg(QWidget* parent)
     m_mapping->setWordWrap(true);
     m_summary->setObjectName("summary");
     m_summary->setWordWrap(true);
+    m_summary->setTextFormat(Qt::PlainText); // sample names are the file's text, never markup
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_messages->setObjectName("messages");
     m_messages->setMaximumHeight(110);
@@ -374,27 +377,52 @@ bool CBatchDlg::Run()
     if (!MayReplaceFiles(kWriter, targets, this))
         return false;
 
-    QProgressDialog progress(this);
-    progress.setWindowTitle("Batch");
-    progress.setCancelButtonText("Cancel");
-    progress.setRange(0, static_cast<int>(job.rows.size()));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(kProgressShowAfterMs);
-    progress.setValue(0);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const BatchOutcome outcome = RunBatch(job, 0, !reports.empty(), [&](int done, int total) {
-        progress.setLabelText(QString("Row %1 of %2 done...").arg(done).arg(total));
-        progress.setValue(done);
-        QApplication::processEvents();
-        return !progress.wasCanceled();
+    // The messages of the files are shown once every file is closed again,
+    // and memory running out is a message too.
+    BatchOutcome outcome;
+    bool written = false;
+    std::vector<std::string> said, details;
+    RunGuarded([&] {
+        CThreadMessageCapture capture;
+        {
+            const auto waitForOthers = [](bool) {
+                QApplication::processEvents();
+                return true;
+            };
+            CBatchOutputs outputs(job, output, reports);
+            if (outputs.Open(waitForOthers)) {
+                QProgressDialog progress(this);
+                progress.setWindowTitle("Batch");
+                progress.setCancelButtonText("Cancel");
+                progress.setRange(0, static_cast<int>(job.rows.size()));
+                progress.setWindowModality(Qt::ApplicationModal);
+                progress.setMinimumDuration(kProgressShowAfterMs);
+                progress.setValue(0);
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                outcome = RunBatch(
+                    job, 0, outputs.WantsReports(),
+                    [&](int done, int total) {
+                        progress.setLabelText(QString("Row %1 of %2 done...").arg(done).arg(total));
+                        progress.setValue(done);
+                        QApplication::processEvents();
+                        return !progress.wasCanceled();
+                    },
+                    [&outputs](std::size_t index, BatchRowOutcome& row) { outputs.TakeRow(index, row); });
+                QApplication::restoreOverrideCursor();
+                progress.reset();
+                written = !outcome.stopped && outputs.Commit(outcome, waitForOthers);
+            }
+        }
+        said = capture.Messages();
+        details = capture.Details();
     });
-    QApplication::restoreOverrideCursor();
-    progress.reset();
+    for (std::size_t i = 0; i < said.size(); ++i)
+        ShowMessage(said[i], details[i]);
     if (outcome.stopped) {
         m_summary->setText("Cancelled: nothing was written.");
         return false;
     }
-    if (!WriteBatchOutputs(job, outcome, output, reports))
+    if (!written)
         return false;
     for (const QString& target : targets)
         NoteFileWritten(kWriter, target);
@@ -408,9 +436,9 @@ bool CBatchDlg::Run()
         auto* item = new QListWidgetItem(
             QString("Line %1%2: %3%4")
                 .arg(row.line)
-                .arg(row.sample.empty() ? QString() : " (" + QString::fromStdString(row.sample) + ")")
+                .arg(row.sample.empty() ? QString() : " (" + QString::fromStdString(PrintableText(row.sample)) + ")")
                 .arg(row.result.failed ? QString() : QString("warning: "))
-                .arg(QString::fromStdString(row.Said())));
+                .arg(QString::fromStdString(PrintableText(row.Said()))));
         item->setForeground(row.result.failed ? QColor(Qt::red) : QColor(160, 90, 0));
         m_messages->addItem(item);
     }

@@ -1,17 +1,22 @@
 #include "batch/BatchRun.h"
 
 #include "core/AtomicFile.h"
+#include "core/CommandGuard.h"
 #include "core/Concurrency.h"
 #include "core/CsvTable.h"
 #include "core/FileIdentity.h"
+#include "core/FolderLock.h"
 #include "core/Format.h"
+#include "core/InstalledFiles.h"
 #include "core/Message.h"
+#include "core/StagingFolder.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +24,7 @@
 #include <mutex>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
 
 namespace qex {
@@ -57,8 +63,27 @@ bool IsBlankRecord(const CsvRecord& record)
                        [](const std::string& f) { return Trimmed(f).empty(); });
 }
 
+// The longest sample part of a report's name: with "-report.txt" and a
+// number for a name used again it stays well within a file name's 255 bytes.
+constexpr std::size_t kMostNameBytes = 200;
+constexpr std::size_t kHashDigits = 16;
+
+// FNV-1a, 64 bits: the same name gives the same digits on every run.
+std::uint64_t NameHash(std::string_view text)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
 // A sample's name as part of a file name: letters, digits, '.', '-' and '_'
-// kept, anything else '_', never starting with a dot.
+// kept, anything else '_', never starting with a dot or a dash (which a
+// command would take for an option). A name too long for a file is cut and
+// ends in a hash of the whole name, so that long names differing only at
+// their ends still name different files.
 std::string SafeName(const std::string& sample, int line)
 {
     std::string name;
@@ -66,8 +91,11 @@ std::string SafeName(const std::string& sample, int line)
         name += std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_' ? c : '_';
     if (name.empty())
         return Format("row-%d", line);
-    if (name.front() == '.')
+    if (name.front() == '.' || name.front() == '-')
         name.front() = '_';
+    if (name.size() > kMostNameBytes)
+        name = name.substr(0, kMostNameBytes - kHashDigits - 1) +
+               Format("-%016llx", static_cast<unsigned long long>(NameHash(sample)));
     return name;
 }
 
@@ -93,6 +121,13 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
 
 bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error)
 {
+    // A pipe or a device could block or never end (/dev/zero).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = "Can not open the batch file! (" +
+                (S_ISDIR(st.st_mode) ? FileErrorDetail(path, EISDIR) : path + ": not a regular file") + ")";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = "Can not open the batch file! (" + FileErrorDetail(path, errno != 0 ? errno : ENOENT) + ")";
@@ -171,6 +206,15 @@ bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, con
         return false;
     }
 
+    // A row with fewer fields than the named columns has lost its end (a
+    // field too few or a line cut in two): its cells would silently take the
+    // defaults. Only the file's last line, when no line end follows it, may
+    // leave them out.
+    std::size_t named = 0;
+    for (std::size_t c = 0; c < job.header.size(); ++c)
+        if (!job.header[c].empty())
+            named = c + 1;
+    const bool lastLineOpen = !text.empty() && text.back() != '\n' && text.back() != '\r';
     for (std::size_t r = 1; r < table.records.size(); ++r) {
         const CsvRecord& record = table.records[r];
         if (IsBlankRecord(record))
@@ -179,6 +223,9 @@ bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, con
         row.line = record.line;
         row.cells.folder = folder;
         row.cells.decimalComma = table.separator == ';';
+        if (record.fields.size() < named && !(lastLineOpen && r + 1 == table.records.size()))
+            row.error = Format("the row has %d fields; the header names %d columns",
+                               static_cast<int>(record.fields.size()), static_cast<int>(named));
         for (std::size_t c = 0; c < record.fields.size(); ++c) {
             const std::string value = Trimmed(record.fields[c]);
             if (c >= job.header.size()) {
@@ -197,7 +244,8 @@ bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, con
     return true;
 }
 
-BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const BatchProgress& progress)
+BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const BatchProgress& progress,
+                      const BatchRowDone& rowDone)
 {
     BatchOutcome outcome;
     const int total = static_cast<int>(job.rows.size());
@@ -206,7 +254,7 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
     shared.keepReports = keepReports;
 
     std::mutex mutex;
-    std::condition_variable rowDone;
+    std::condition_variable rowEnded;
     int done = 0;
     std::atomic<int> next{0};
     auto work = [&] {
@@ -217,15 +265,26 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
             BatchRowOutcome& out = outcome.rows[static_cast<std::size_t>(i)];
             out.line = row.line;
             out.sample = row.sample;
-            if (!row.error.empty()) {
+            // What a row throws (memory running out) fails that row alone.
+            try {
+                if (!row.error.empty()) {
+                    out.result.failed = true;
+                    out.result.messages.push_back(row.error);
+                } else {
+                    out.result = job.calculator->run(row.cells, shared);
+                }
+                if (rowDone)
+                    rowDone(static_cast<std::size_t>(i), out);
+            } catch (const std::exception& e) {
+                out.result = BatchRowResult();
                 out.result.failed = true;
-                out.result.messages.push_back(row.error);
-            } else {
-                out.result = job.calculator->run(row.cells, shared);
+                out.result.messages.emplace_back(dynamic_cast<const std::bad_alloc*>(&e) != nullptr
+                                                     ? kOutOfMemoryMessage
+                                                     : kImproperArgumentMessage);
             }
             std::lock_guard<std::mutex> lock(mutex);
             ++done;
-            rowDone.notify_one();
+            rowEnded.notify_one();
         }
     };
 
@@ -233,13 +292,20 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
         threads = AvailableThreads();
     threads = std::min(threads, std::max(total, 1));
     std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t)
-        workers.emplace_back(work);
+    try {
+        for (int t = 0; t < threads; ++t)
+            workers.emplace_back(work);
+    } catch (...) {
+        // The system gives no more threads: the rows run on those it gave,
+        // and with none at all the batch cannot run.
+        if (workers.empty())
+            throw;
+    }
     {
         std::unique_lock<std::mutex> lock(mutex);
         int reported = -1;
         while (done < total && !shared.stop) {
-            rowDone.wait_for(lock, std::chrono::milliseconds(100));
+            rowEnded.wait_for(lock, std::chrono::milliseconds(100));
             if (progress) {
                 const int now = done;
                 lock.unlock();
@@ -330,8 +396,24 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
                 if (const std::string* path = row.cells.Find(column.name))
                     if (read.insert(*path).second)
                         uses.push_back({"column " + column.name,
-                                        path->front() == '/' ? *path : FolderOf(job.inputPath) + "/" + *path,
+                                        !path->empty() && path->front() == '/' ? *path : FolderOf(job.inputPath) + "/" + *path,
                                         FileRole::Input});
+    // A row that leaves out a file with a default name (the geomagnetic
+    // records) reads that file: it must not be an output either.
+    for (const BatchColumn& column : job.calculator->inputColumns) {
+        const std::string& fallback = column.description.defaultText;
+        if (column.description.kind != InputKind::FileToRead || fallback.empty())
+            continue;
+        const bool leftOut = std::any_of(job.rows.begin(), job.rows.end(),
+                                         [&column](const BatchInputRow& row) { return !row.cells.Find(column.name); });
+        if (!leftOut)
+            continue;
+        const std::string name = "the default " + column.name + " file";
+        uses.push_back({name, fallback, FileRole::Input});
+        const std::string read = WorkingOrInstalledRecord(fallback);
+        if (read != fallback)
+            uses.push_back({name, read, FileRole::Input});
+    }
     const std::vector<std::string> reports = BatchReportPaths(job, reportDir);
     for (std::size_t i = 0; i < reports.size(); ++i)
         if (!reports[i].empty())
@@ -343,27 +425,117 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
     return false;
 }
 
-bool WriteBatchOutputs(const BatchJob& job, const BatchOutcome& outcome, const std::string& outputPath,
-                       const std::string& reportDir, const BatchOutputFormat& format)
+CBatchOutputs::CBatchOutputs(const BatchJob& job, std::string outputPath, std::string reportDir,
+                             const BatchOutputFormat& format)
+    : m_job(job), m_outputPath(std::move(outputPath)),
+      m_reportDir(job.calculator->makesReports ? std::move(reportDir) : std::string()), m_format(format)
 {
-    const std::vector<std::string> reports = BatchReportPaths(job, reportDir);
-    const bool anyReport = std::any_of(outcome.rows.begin(), outcome.rows.end(),
-                                       [](const BatchRowOutcome& row) { return !row.result.report.empty(); });
-    if (anyReport && !reportDir.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(reportDir, error);
-        if (error) {
-            ShowMessage("Can not make the report folder!", reportDir + ": " + error.message());
-            return false;
-        }
+}
+
+CBatchOutputs::~CBatchOutputs() = default;
+
+bool CBatchOutputs::Open(const FolderLockWait& wait)
+{
+    // Both found unwritable now rather than after every row has run.
+    m_output = std::make_unique<CAtomicFile>(m_outputPath, "Can not write the batch output file!");
+    if (!m_output->Open())
+        return false;
+    if (m_reportDir.empty())
+        return true;
+    m_reportPaths = BatchReportPaths(m_job, m_reportDir);
+    auto reports = std::make_unique<CStagingFolder>(m_reportDir);
+    std::error_code made;
+    std::filesystem::create_directories(m_reportDir, made);
+    int error = made.value();
+    std::string failed = m_reportDir;
+    // The folder is locked while the hidden folder is made in it: another
+    // batch may be clearing away one that a killed batch left.
+    CFolderLock lock;
+    if (error == 0 && !lock.Lock({m_reportDir}, error, failed, wait) && error == 0)
+        return false; // the wait was given up
+    if (error == 0)
+        reports->Open(error);
+    if (error != 0) {
+        ShowMessage(FileFailureText("Can not make the report folder!", error), FileErrorDetail(failed, error));
+        return false;
     }
+    m_reports = std::move(reports);
+    return true;
+}
+
+bool CBatchOutputs::WantsReports() const
+{
+    return m_reports != nullptr;
+}
+
+void CBatchOutputs::TakeRow(std::size_t row, BatchRowOutcome& outcome)
+{
+    if (!m_reports || row >= m_reportPaths.size() || m_reportPaths[row].empty())
+        return;
+    const std::string name = NameOf(m_reportPaths[row]);
+    std::string report;
+    report.swap(outcome.result.report); // the text goes to disk now, not at the end
+    if (outcome.result.failed || report.empty()) {
+        // An old report beside an output saying the row failed would tell
+        // an old story: it goes when the batch is put in place.
+        m_reports->RemoveAtCommit(name);
+        return;
+    }
+    int error = 0;
+    std::string reason;
+    if (m_reports->Write(name, report, error, reason))
+        return;
+    // This row fails alone; its old report goes too.
+    m_reports->RemoveAtCommit(name);
+    outcome.result.failed = true;
+    const std::string detail = reason.empty() ? FileErrorDetail(m_reportPaths[row], error != 0 ? error : EIO)
+                                              : m_reportPaths[row] + ": " + reason;
+    outcome.result.messages.push_back(FileFailureText("Can not write the report!", error) + " (" + detail + ")");
+}
+
+bool CBatchOutputs::Commit(const BatchOutcome& outcome, const FolderLockWait& wait)
+{
+    if (!m_output)
+        return false;
+    const std::string text =
+        m_format.json ? FormatBatchJson(m_job, outcome) : FormatBatchCsv(m_job, outcome, m_format.digits);
+    if (std::fwrite(text.data(), 1, text.size(), m_output->Stream()) != text.size()) {
+        m_output->Commit(); // says why
+        return false;
+    }
+    int error = 0;
+    std::string failed;
+    if (m_reports && !m_reports->Sync(error, [&wait] { return !wait || wait(false); })) {
+        if (error != 0)
+            ShowMessage(FileFailureText("Can not write the report!", error), FileErrorDetail(m_reportDir, error));
+        return false;
+    }
+    // One batch at a time puts its files in place in these folders.
+    std::vector<std::string> folders = {FolderOf(m_outputPath)};
+    if (m_reports)
+        folders.push_back(m_reportDir);
+    CFolderLock lock;
+    if (!lock.Lock(folders, error, failed, wait)) {
+        if (error != 0)
+            ShowMessage(FileFailureText("Can not write the batch output file!", error), FileErrorDetail(failed, error));
+        return false;
+    }
+    // The reports first, the output file last: an output file in place says
+    // that its reports are.
     CFileTransaction together;
-    const std::string output = format.json ? FormatBatchJson(job, outcome) : FormatBatchCsv(job, outcome, format.digits);
-    bool written = WriteFileAtomically(outputPath, output, "Can not write the batch output file!");
-    for (std::size_t i = 0; written && i < reports.size(); ++i)
-        if (!reports[i].empty() && !outcome.rows[i].result.report.empty())
-            written = WriteFileAtomically(reports[i], outcome.rows[i].result.report, "Can not find Output file!");
-    return written && together.Commit();
+    if (!m_output->Commit())
+        return false;
+    if (!m_reports)
+        return together.Commit();
+    return together.Commit([&] {
+        std::string failedReport;
+        if (m_reports->Commit(error, failedReport))
+            return true;
+        ShowMessage(FileFailureText("Can not write the report!", error),
+                    FileErrorDetail(failedReport, error) +
+                        "\nThe reports before it are in place; the output file was not replaced.");
+        return false;
+    });
 }
 
 } // namespace qex

@@ -1,11 +1,15 @@
 #pragma once
 // A batch: a CSV file of samples run through one calculator, one result row
 // per input row in input order, rows spread over the processor's cores, the
-// output file and the reports written together at the end, whole or not at all.
+// output file and the reports put in place together at the end.
 
 #include "batch/BatchCalculator.h"
+#include "core/AtomicFile.h"
+#include "core/FolderLock.h"
+#include "core/StagingFolder.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,10 +62,16 @@ struct BatchOutcome {
 // Called with the rows done so far, on the calling thread, after each row and
 // at least every tenth of a second; false stops the rows still to run.
 using BatchProgress = std::function<bool(int done, int total)>;
+// Called on the row's own thread as soon as row `index` has run (to write its
+// report and let go of its text).
+using BatchRowDone = std::function<void(std::size_t index, BatchRowOutcome& row)>;
 
-// Runs every row on `threads` threads (0: one per core). With keepReports,
-// simulation rows keep their report's text.
-BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const BatchProgress& progress = {});
+// Runs every row on `threads` threads (0: one per core; fewer when the system
+// gives no more, and std::system_error when it gives none). With keepReports,
+// simulation rows keep their report's text. A row that throws (memory
+// running out) fails alone.
+BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const BatchProgress& progress = {},
+                      const BatchRowDone& rowDone = {});
 
 // How the output file is written: CSV with numbers in full (the shortest
 // text that reads back to the same double) or with the list's digits, or JSON.
@@ -89,13 +99,49 @@ struct BatchFileNames {
 };
 
 // Refuses, with a message naming both, an output or report that names the
-// input file or a file a row reads, or another output.
+// input file, a file a row reads (by default too: the geomagnetic records a
+// row without them reads), or another output.
 bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir,
                      const BatchFileNames& names = {});
 
-// Writes the output file and the reports the rows kept (with a report folder,
-// made when missing), together: all in place or none. False after a message.
-bool WriteBatchOutputs(const BatchJob& job, const BatchOutcome& outcome, const std::string& outputPath,
-                       const std::string& reportDir, const BatchOutputFormat& format = {});
+// The files a batch writes: the output file and, with a report folder, one
+// report per simulation row. Each report is written whole as soon as its row
+// has run (one file open at a time, its text then let go) into a hidden
+// folder of the report folder; Commit renames them into place, removes the
+// old report of each row that failed, and puts the output file in place
+// last. A batch stopped or failed before Commit leaves every file as it was.
+class CBatchOutputs {
+public:
+    CBatchOutputs(const BatchJob& job, std::string outputPath, std::string reportDir,
+                  const BatchOutputFormat& format = {});
+    ~CBatchOutputs();
+    CBatchOutputs(const CBatchOutputs&) = delete;
+    CBatchOutputs& operator=(const CBatchOutputs&) = delete;
+
+    // Before any row runs, once CheckBatchFiles passed: the output file and
+    // the report folder (made when missing) found writable. False after a
+    // message (none when `wait` gave up waiting for the folder).
+    bool Open(const FolderLockWait& wait = {});
+    // Whether simulation rows are to keep their report's text.
+    bool WantsReports() const;
+    // For RunBatch's rowDone: writes the row's report, or marks its old one
+    // for removal when the row failed. A report that cannot be written fails
+    // its row alone, with the reason in its messages.
+    void TakeRow(std::size_t index, BatchRowOutcome& row);
+    // Puts everything in place: syncs the reports (asking `wait(false)`
+    // meanwhile whether to go on) and waits while another batch puts its
+    // files in the same folders. False after a message (none when `wait`
+    // gave up).
+    bool Commit(const BatchOutcome& outcome, const FolderLockWait& wait = {});
+
+private:
+    const BatchJob& m_job;
+    std::string m_outputPath;
+    std::string m_reportDir;
+    std::vector<std::string> m_reportPaths;
+    std::unique_ptr<CAtomicFile> m_output;
+    std::unique_ptr<CStagingFolder> m_reports;
+    BatchOutputFormat m_format;
+};
 
 } // namespace qex

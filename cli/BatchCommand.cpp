@@ -1,16 +1,16 @@
 // qexcli batch: many samples in one CSV file through one calculator, one
 // result row each, written to a CSV file (and the simulations' reports to a
-// folder) once every row has run.
+// folder, each written as its row ends) and put in place once every row has run.
 
 #include "batch/BatchDefaults.h"
 #include "batch/BatchRun.h"
 #include "cli/Command.h"
+#include "core/FileIdentity.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "proxy/SimulationCalculation.h"
 
 #include <cstdio>
-#include <optional>
 
 namespace qex::cli {
 namespace {
@@ -54,7 +54,7 @@ int Run(const BatchOptions& options)
     BatchJob job;
     std::string error;
     if (!OpenBatch(options.calculator, options.input, job, error)) {
-        ShowMessage("batch: " + error);
+        ShowMessage(PrintableText("batch: " + error));
         return kUsage;
     }
     if (!options.monteCarlo.empty() || !options.seed.empty()) {
@@ -70,14 +70,33 @@ int Run(const BatchOptions& options)
             values.push_back({"seed", options.seed});
         FillMissingCells(job, values);
     }
+
+    // Ctrl+C stops the rows still to run, or the wait for another batch;
+    // nothing is written. A second Ctrl+C ends at once.
+    const CStopRequest stop;
+    const std::string folder = options.reportDir.empty() ? FolderOf(options.output) : options.reportDir;
+    const FolderLockWait wait = [&](bool first) {
+        if (first)
+            std::fprintf(stderr, "batch: waiting for another batch writing to %s...\n",
+                         PrintableText(folder).c_str());
+        return !stop.Requested();
+    };
+    auto stopped = [] {
+        ShowMessage("batch: stopped; no file was written.");
+        return kFailure;
+    };
     if (!CheckBatchFiles(job, options.output, options.reportDir))
         return kUsage;
+    const BatchOutputFormat format{options.outputFormat == "json",
+                                   options.digits == "list" ? CellDigits::List : CellDigits::Full};
+    CBatchOutputs outputs(job, options.output, options.reportDir, format);
+    if (!outputs.Open(wait))
+        return stop.Requested() ? stopped() : kFailure;
 
-    // Ctrl+C stops the rows still to run; nothing is written.
-    std::optional<CStopRequest> stop(std::in_place);
     int lastPercent = -1;
-    const BatchOutcome outcome =
-        RunBatch(job, options.threads, !options.reportDir.empty(), [&](int done, int total) {
+    const BatchOutcome outcome = RunBatch(
+        job, options.threads, outputs.WantsReports(),
+        [&](int done, int total) {
             if (options.progress) {
                 const int percent = total == 0 ? 100 : done * 100 / total;
                 if (percent != lastPercent) {
@@ -85,25 +104,22 @@ int Run(const BatchOptions& options)
                     std::fprintf(stderr, "batch: %3d%% (%d of %d rows)\n", percent, done, total);
                 }
             }
-            return !stop->Requested();
-        });
-    stop.reset();
-    if (outcome.stopped) {
-        ShowMessage("batch: stopped; no file was written.");
-        return kFailure;
-    }
+            return !stop.Requested();
+        },
+        [&outputs](std::size_t index, BatchRowOutcome& row) { outputs.TakeRow(index, row); });
+    if (outcome.stopped || stop.Requested())
+        return stopped();
 
     for (const BatchRowOutcome& row : outcome.rows) {
         if (row.result.messages.empty())
             continue;
         const std::string name = row.sample.empty() ? std::string() : " (" + row.sample + ")";
         // Said as messages, so that --json keeps them too.
-        ShowMessage(Format("%s, line %d%s: %s", options.input.c_str(), row.line, name.c_str(), row.Said().c_str()));
+        ShowMessage(PrintableText(
+            Format("%s, line %d%s: %s", options.input.c_str(), row.line, name.c_str(), row.Said().c_str())));
     }
-    const BatchOutputFormat format{options.outputFormat == "json",
-                                   options.digits == "list" ? CellDigits::List : CellDigits::Full};
-    if (!WriteBatchOutputs(job, outcome, options.output, options.reportDir, format))
-        return kFailure;
+    if (!outputs.Commit(outcome, wait))
+        return stop.Requested() ? stopped() : kFailure;
     if (outcome.failed > 0) {
         ShowMessage(Format("batch: %d of %d rows failed.", outcome.failed, static_cast<int>(outcome.rows.size())));
         return kFailure;
@@ -136,17 +152,27 @@ const bool registered = RegisterCommand(
                          "rows run side by side; default 0: one per processor core")
              ->type_name("N")
              ->check(CLI::Range(0, 1024));
+         // Read as the rows of the simulation's table read them (whole numbers in range).
+         auto asRow = [](const char* name) {
+             const auto* row = SimulationInputTable().Find(name);
+             return CLI::Validator(
+                 [row](std::string& text) {
+                     SimulationInputs ignored;
+                     return SetInputFromText(*row, ignored, text);
+                 },
+                 "", "");
+         };
          command
              .add_option("--monte-carlo", options.monteCarlo,
                          "simulate: Monte Carlo draws for each row whose monte-carlo cell is missing or empty; "
                          "adds the mc_ columns (median, 16th/84th and 2.5th/97.5th percentiles, mean, sd of cut "
                          "value, ratio difference and ages in kyr; shares matched and failed)")
              ->type_name("D")
-             ->check(CLI::Range(0.0, qex::kMaxMonteCarloDraws));
+             ->check(asRow("monte-carlo"));
          command
              .add_option("--seed", options.seed, "simulate: Monte Carlo seed for each row whose seed cell is missing or empty")
              ->type_name("S")
-             ->check(CLI::Range(0.0, qex::kMaxMonteCarloSeed));
+             ->check(asRow("seed"));
          // An option of two words, the default first.
          const auto choice = [&command](const char* name, std::string& value, const char* help,
                                         const std::vector<std::string>& words) {

@@ -38,23 +38,48 @@ JsonState g_json;
 
 volatile std::sig_atomic_t g_stopRequested = 0;
 
-extern "C" void RequestStop(int)
+// The signals a stop request takes over, and what they did before.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+struct sigaction g_before[std::size(kStopSignals)];
+bool g_taken[std::size(kStopSignals)];
+
+extern "C" void RequestStop(int signal)
 {
-    g_stopRequested = 1;
+    if (g_stopRequested == 0) {
+        g_stopRequested = 1;
+        return;
+    }
+    // Asked twice: what the signal did before (remove the temporaries and
+    // end), once this handler returns and the signal is no longer blocked.
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+        if (kStopSignals[i] == signal)
+            ::sigaction(signal, &g_before[i], nullptr);
+    ::raise(signal);
 }
 
 } // namespace
 
 CStopRequest::CStopRequest()
-    : m_previousInt(std::signal(SIGINT, RequestStop)), m_previousTerm(std::signal(SIGTERM, RequestStop))
 {
     g_stopRequested = 0;
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+        g_taken[i] = false;
+        if (::sigaction(kStopSignals[i], nullptr, &g_before[i]) != 0 || g_before[i].sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action {};
+        action.sa_handler = RequestStop;
+        sigemptyset(&action.sa_mask);
+        for (int other : kStopSignals)
+            sigaddset(&action.sa_mask, other);
+        g_taken[i] = ::sigaction(kStopSignals[i], &action, nullptr) == 0;
+    }
 }
 
 CStopRequest::~CStopRequest()
 {
-    std::signal(SIGINT, m_previousInt);
-    std::signal(SIGTERM, m_previousTerm);
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+        if (g_taken[i])
+            ::sigaction(kStopSignals[i], &g_before[i], nullptr);
 }
 
 bool CStopRequest::Requested() const
@@ -119,7 +144,7 @@ void AddInputOption(CLI::App& command, std::string_view row, const InputDescript
     const std::string name = "--" + std::string(row);
     const std::string help = InputHelpLine(description);
     if (target.number != nullptr)
-        AddNumber(command, name, *target.number, help, description.range);
+        AddNumber(command, name, *target.number, help, description.range, description.whole);
     else if (target.text != nullptr)
         AddPath(command, name, *target.text, help, description.required,
                 description.kind == InputKind::FileToRead ? description.maxChars : -1);
@@ -128,14 +153,14 @@ void AddInputOption(CLI::App& command, std::string_view row, const InputDescript
 }
 
 CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& help,
-                       const std::optional<InputRange>& range)
+                       const std::optional<InputRange>& range, bool whole)
 {
     CLI::Option* option = command.add_option(name, value, help);
     option->type_name("NUMBER");
     option->check(CLI::Validator(
-        [range](std::string& text) -> std::string {
+        [range, whole](std::string& text) -> std::string {
             double number = 0.0;
-            return ReadInputNumber(text, range, number);
+            return ReadInputNumber(text, range, number, whole);
         },
         "", ""));
     return option;

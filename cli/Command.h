@@ -49,10 +49,11 @@ std::vector<std::string> UnlistedCommands();
 // options, its calculation, its list on standard output.
 Runner GenericCommand(CLI::App& command, const Calculator& calculator);
 
-// A number option with its help line; a value that is not a number, or
-// outside the inclusive range, is a usage error naming the option and the range.
+// A number option with its help line; a value that is not a number, outside
+// the inclusive range, or (when `whole`) with a fraction is a usage error
+// naming the option and why.
 CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value, const std::string& help,
-                       const std::optional<InputRange>& range);
+                       const std::optional<InputRange>& range, bool whole = false);
 // A path option (FILE) with its help line; required when asked; longer than
 // maxChars (when not negative) is a usage error.
 CLI::Option* AddPath(CLI::App& command, const std::string& name, std::string& value, const std::string& help,
@@ -107,7 +108,9 @@ void GuardStandardStreams();
 
 // While one lives, Ctrl+C or a termination request does not end the process
 // but asks long work to stop: the command then cleans up (no temporary file,
-// the previous output intact) and says so. The handlers before are restored after.
+// the previous output intact) and says so. A second one ends the process at
+// once, as the handler before would have. The handlers before (with all their
+// flags) are restored after; a signal the process ignores stays ignored.
 class CStopRequest {
 public:
     CStopRequest();
@@ -115,10 +118,6 @@ public:
     CStopRequest(const CStopRequest&) = delete;
     CStopRequest& operator=(const CStopRequest&) = delete;
     bool Requested() const;
-
-private:
-    void (*m_previousInt)(int);
-    void (*m_previousTerm)(int);
 };
 
 // Writes what the command printed, flushes and closes standard output. A

@@ -42,11 +42,13 @@ int RunMonteCarloBlock(const SimulationInputs& inputs, CResultList& list, COutpu
         }
         return !stop.Requested();
     }, ThreadsFromEnvironment(), &blocks);
-    if (!done) {
-        if (stop.Requested())
-            std::fputs("simulate: stopped; no file was written.\n", stderr);
+    // A stop asked for as the last draws ended is a stop too.
+    if (stop.Requested()) {
+        std::fputs("simulate: stopped; no file was written.\n", stderr);
         return kFailure;
     }
+    if (!done)
+        return kFailure;
     if (!inputs.samplesFile.empty() &&
         !WriteFileAtomically(inputs.samplesFile, FormatMonteCarloSamplesCsv(result), kSamplesFailure))
         return kFailure;
@@ -76,6 +78,10 @@ const bool registered = RegisterCommand(
              if (!table.empty() && !CAtomicFile(table, kTableFailure).Open())
                  return kFailure;
              const std::string& samples = inputs.samplesFile;
+             if (!samples.empty() && !(inputs.monteCarloDraws > 0.0)) {
+                 ShowMessage("--samples needs Monte Carlo draws (--monte-carlo D): no file was written.");
+                 return kFailure;
+             }
              if (!samples.empty() && !CAtomicFile(samples, kSamplesFailure).Open())
                  return kFailure;
              JsonInputs(InputValues(inputs, SimulationInputTable()));

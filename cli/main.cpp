@@ -6,18 +6,22 @@
 #include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
 #include "core/HeapRetention.h"
+#include "core/Message.h"
 #include "core/TemporaryFiles.h"
 
 #include <CLI/CLI.hpp>
 #include <clocale>
 #include <cstdio>
 #include <map>
+#include <new>
 
 #ifndef QEX_VERSION
 #define QEX_VERSION "unknown"
 #endif
 
-int main(int argc, char** argv)
+namespace {
+
+int Run(int argc, char** argv)
 {
     std::setlocale(LC_NUMERIC, "C");
     using namespace qex::cli;
@@ -67,15 +71,30 @@ int main(int argc, char** argv)
             GatherJsonMessages(command->get_name());
             int status = kFailure;
             // The command's files are put in place together once it has
-            // run, or none of them when one could not be written.
+            // run, or none of them when one could not be written; a command
+            // that failed or was stopped leaves every file as it was.
             qex::CFileTransaction outputs;
             if (!qex::RunGuarded([&] { status = runner(); }))
                 status = kFailure;
-            else if (!outputs.Commit() && status == kSuccess)
+            else if (status == kSuccess && !outputs.Commit())
                 status = kFailure;
             return FinishStandardOutput(status);
         }
     }
     std::fputs(app.help().c_str(), stderr);
     return FinishStandardOutput(kUsage);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Out of memory outside a command (reading the options, printing the
+    // result) ends with a message too, not with an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        qex::ShowMessage(qex::kOutOfMemoryMessage);
+        return qex::cli::kFailure;
+    }
 }

@@ -88,7 +88,7 @@ public:
         if (fd < 0)
             return false;
         temporary = pattern;
-        slot = RegisterTemporaryFile(temporary);
+        entry = RegisterTemporaryFile(temporary);
         return true;
     }
 
@@ -103,7 +103,7 @@ public:
             Randomise(name);
             if (LinkTo(name)) {
                 temporary = name;
-                slot = RegisterTemporaryFile(temporary);
+                entry = RegisterTemporaryFile(temporary);
                 return true;
             }
             if (errno != EEXIST)
@@ -120,8 +120,8 @@ public:
             error = errno;
             return false;
         }
-        ForgetTemporaryFile(slot);
-        slot = -1;
+        ForgetTemporaryFile(entry);
+        entry = nullptr;
         temporary.clear();
         Drop();
         return true;
@@ -154,8 +154,8 @@ public:
         if (!temporary.empty()) {
             CCleanupSignalsBlocked blocked;
             ::unlink(temporary.c_str());
-            ForgetTemporaryFile(slot);
-            slot = -1;
+            ForgetTemporaryFile(entry);
+            entry = nullptr;
             temporary.clear();
         }
     }
@@ -166,7 +166,7 @@ public:
     int fd = -1;
     bool unnamed = false;
     std::string temporary; // the temporary name, once it has one
-    int slot = -1;         // its registration for the signal handlers
+    TemporaryEntry* entry = nullptr; // its registration for the signal handlers
 
 private:
     bool LinkTo(const std::string& name)
@@ -242,7 +242,7 @@ bool CAtomicFile::Fail(int error, const char* reason)
         m_reason = reason;
     Discard();
     if (!m_failureMessage.empty())
-        ShowMessage(m_failureMessage, FailureDetail());
+        ShowMessage(FileFailureText(m_failureMessage, m_error), FailureDetail());
     return false;
 }
 
@@ -255,11 +255,12 @@ bool CAtomicFile::Open()
     if (m_path.empty())
         return Fail(ENOENT);
 
-    // Write through a link to the file it leads to, so the link survives.
+    // Write through a link to the file it leads to, so the link survives;
+    // but not through a link another user planted in a shared folder.
     int error = 0;
-    const std::string target = ResolveLinks(m_path, error);
+    const std::string target = ResolveOutputLinks(m_path, error);
     if (target.empty())
-        return Fail(error);
+        return Fail(error, error == EACCES ? "a link another user owns in a shared folder; not followed" : nullptr);
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
@@ -360,7 +361,7 @@ CFileTransaction::~CFileTransaction()
     m_files.clear();
 }
 
-bool CFileTransaction::Commit()
+bool CFileTransaction::Commit(const std::function<bool()>& between)
 {
     if (t_transaction == this)
         t_transaction = m_outer;
@@ -371,12 +372,12 @@ bool CFileTransaction::Commit()
     auto fail = [&files](const CPreparedFile& file, int error) {
         const std::string message =
             file.failureMessage.empty() ? std::string("Can not find Output file!") : file.failureMessage;
-        ShowMessage(message, FileErrorDetail(file.shownPath, error));
+        ShowMessage(FileFailureText(message, error), FileErrorDetail(file.shownPath, error));
         files.clear();
         return false;
     };
     int error = 0;
-    if (files.size() == 1)
+    if (files.size() == 1 && !between)
         return files.front()->Publish(error) ? true : fail(*files.front(), error);
 
     // Every file gets its temporary name before any takes its target's, so a
@@ -385,6 +386,8 @@ bool CFileTransaction::Commit()
     for (const auto& file : files)
         if (!file->Link(error))
             return fail(*file, error);
+    if (between && !between())
+        return false;
     for (const auto& file : files)
         if (!file->Rename(error))
             return fail(*file, error);

@@ -7,10 +7,13 @@
 // one rename. A failure at any point leaves the previous file untouched.
 //
 // A target that is a symbolic link, dangling or not, is written through: the
-// file the link leads to is replaced and the link stays.
+// file the link leads to is replaced and the link stays. A link in a sticky,
+// world-writable folder that neither the caller nor the folder's owner owns
+// is refused instead, as the kernel's fs.protected_symlinks refuses it.
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,8 +94,11 @@ public:
     bool Failed() const { return m_failed; }
     // Puts every completed file in place. False when a write had failed
     // (nothing is put in place) or when putting one in place failed (after
-    // its message).
-    bool Commit();
+    // its message). With `between`, it runs once every file is complete and
+    // has a name of its own, just before they take their targets' (with the
+    // signals held back): other files to be put in place first. False from
+    // it puts none of these in place (its caller says why).
+    bool Commit(const std::function<bool()>& between = {});
 
 private:
     friend class CAtomicFile;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <system_error>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -51,21 +52,35 @@ bool ShareWork(int count, int threads, int chunk, const SharedWork& work, const 
         done.fetch_add(last - first + 1, std::memory_order_relaxed);
         return true;
     };
+    // What a participant threw (memory running out): the others stop, and
+    // the calling thread throws it once they have.
+    std::mutex failureMutex;
+    std::exception_ptr failure;
+    auto participate = [&](int participant) {
+        try {
+            while (take(participant))
+                if (participant == 0 && progress && !progress(done.load()))
+                    stop.store(true);
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(failureMutex);
+            if (!failure)
+                failure = std::current_exception();
+            stop.store(true);
+        }
+    };
     std::vector<std::thread> helpers;
     try {
         for (int i = 1; i < ShareWorkParticipants(count, threads, chunk); ++i)
-            helpers.emplace_back([&take, i] {
-                while (take(i)) {
-                }
-            });
-    } catch (const std::system_error&) {
-        // No more threads to be had: those started and this one do the work.
+            helpers.emplace_back(participate, i);
+    } catch (...) {
+        // No more threads to be had (or no memory for them): those started
+        // and this one do the work.
     }
-    while (take(0))
-        if (progress && !progress(done.load()))
-            stop.store(true);
+    participate(0);
     for (std::thread& helper : helpers)
         helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
     return !stop.load();
 }
 

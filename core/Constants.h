@@ -19,6 +19,10 @@ inline constexpr double kLn2 = 0.69314718055994530942;
 // dialog takes erosion rates (cm/kyr).
 inline constexpr double kYearsPerKyr = 1000.0;
 
+// The age of the Earth, yr: the oldest solids of the solar system, 4567.3 Myr
+// (Connelly et al. 2012, Pb-Pb ages of CAIs). No proxy record goes further back.
+inline constexpr double kAgeOfEarthYears = 4.5673e9;
+
 // The nuclides, numbered once for every calculation (CNuclide::kind, the
 // local production rate, the scaling selection).
 enum NuclideKind : std::int32_t {

@@ -1,6 +1,7 @@
 #include "core/CsvTable.h"
 
 #include "core/Format.h"
+#include "core/TextNumber.h"
 
 namespace qex {
 
@@ -107,8 +108,24 @@ bool ReadCsv(std::string_view text, CsvTable& table, std::string& error)
     return true;
 }
 
+bool ReadAsFormula(std::string_view text)
+{
+    double number = 0.0;
+    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos &&
+           !ParseNumber(text, number);
+}
+
 std::string CsvField(std::string_view text, char separator)
 {
+    // A spreadsheet runs a cell beginning with = + - @ (or a tab or a carriage
+    // return before one) as a formula, "=HYPERLINK(...)" included: such text
+    // keeps a leading ' that shows it as text (OWASP, CSV injection).
+    // Numbers such as -1.5 are left as they are.
+    std::string guarded;
+    if (ReadAsFormula(text)) {
+        guarded = "'" + std::string(text);
+        text = guarded;
+    }
     // A ';' is quoted in any file: a header holding one would otherwise read as a ';' file.
     const bool needsQuotes = text.find_first_of(std::string("\"\r\n;") + separator) != std::string_view::npos ||
                              (!text.empty() && (text.front() == ' ' || text.back() == ' ')) ||

@@ -26,8 +26,13 @@ struct CsvTable {
 // unquoted field, text after a closing quote, an unclosed quote, a NUL byte.
 bool ReadCsv(std::string_view text, CsvTable& table, std::string& error);
 
+// Whether a spreadsheet would run the text as a formula: it begins with '=',
+// '+', '-', '@', a tab or a carriage return and is not a number.
+bool ReadAsFormula(std::string_view text);
+
 // The field as a CSV file holds it: quoted (inner quotes doubled) when it
-// holds the separator, a quote, a line end or blanks at either end.
+// holds the separator, a quote, a line end or blanks at either end; text a
+// spreadsheet would run as a formula with a leading ' (numbers untouched).
 std::string CsvField(std::string_view text, char separator = ',');
 
 // Fields joined by the separator, ended by a line feed.

@@ -129,10 +129,20 @@ std::string BadRecordMessage(const std::string& prefix, int line, const char* wh
     return Format("%s Line %d does not hold %s.", prefix.c_str(), line, what);
 }
 
-bool DataFileReadDone(DataFileRead read, const CDataFileReader& reader, const std::string& prefix, const char* what)
+std::string KeywordFailureDetail(const std::string& path, const std::string& firstWord, const char* keyword)
+{
+    constexpr std::size_t kShown = 40;
+    if (firstWord.empty())
+        return path + ": the file is empty";
+    const std::string shown = firstWord.size() > kShown ? firstWord.substr(0, kShown) + "..." : firstWord;
+    return path + ": its first word is '" + PrintableText(shown) + "', not " + keyword;
+}
+
+bool DataFileReadDone(DataFileRead read, const CDataFileReader& reader, const std::string& prefix, const char* what,
+                      const std::string& path, const char* keyword, const std::string& firstWord)
 {
     if (read == DataFileRead::WrongKeyword)
-        ShowMessage(prefix);
+        ShowMessage(prefix, path.empty() ? std::string() : KeywordFailureDetail(path, firstWord, keyword));
     else if (read == DataFileRead::BadRecord)
         ShowMessage(BadRecordMessage(prefix, reader.BadLine(), what));
     return read == DataFileRead::Done;

@@ -18,8 +18,10 @@ public:
 
     // Reads the whole file; false when it cannot be opened as a file.
     bool Open(const std::string& path);
-    // After a failed Open: "path: reason", for the message's detail.
+    // After a failed Open: "path: reason", for the message's detail, and the
+    // system's error number (0 for a file that is not a regular one).
     std::string OpenFailureDetail() const;
+    int OpenError() const { return m_notRegular ? 0 : m_openError; }
     // Takes the text directly (tests, fuzzing).
     void OpenText(std::string text);
 
@@ -55,6 +57,11 @@ private:
 // The message for a bad record: "<prefix> Line N does not hold <what>."
 std::string BadRecordMessage(const std::string& prefix, int line, const char* what);
 
+// The detail for a file whose first word is not its keyword: "path: its first
+// word is 'Geomagnetic_Pole_Data', not Proxy_Data" (the word cut short and
+// shown printable), or "path: the file is empty".
+std::string KeywordFailureDetail(const std::string& path, const std::string& firstWord, const char* keyword);
+
 enum class DataFileRead {
     Done,         // every record read and taken
     WrongKeyword, // the file does not start with its keyword
@@ -62,15 +69,18 @@ enum class DataFileRead {
     Refused,      // `take` refused a record (and has said why)
 };
 
-// The skeleton of every loader: the keyword, the one-word name (into `name`),
+// The skeleton of every loader: the keyword, the one-word name (into `name`;
+// on WrongKeyword the first word found instead, empty for an empty file),
 // then each record of `count` numbers (at most 4) handed to `take`, which
 // returns false to refuse it, to the end of the text.
 template <class Take>
 DataFileRead ReadDataFile(CDataFileReader& reader, const char* keyword, std::string& name, int count, Take&& take)
 {
     std::string token;
-    if (!reader.ReadToken(token) || token != keyword)
+    if (!reader.ReadToken(token) || token != keyword) {
+        name = token == keyword ? std::string() : token; // the word found instead, for the message
         return DataFileRead::WrongKeyword;
+    }
     name.clear();
     reader.ReadToken(name);
     double record[4];
@@ -85,10 +95,11 @@ DataFileRead ReadDataFile(CDataFileReader& reader, const char* keyword, std::str
     }
 }
 
-// Says why a read that is not Done failed, unless `take` has: `prefix` alone
-// for a wrong keyword, BadRecordMessage(prefix, line, what) for a bad record.
-// True when the read was Done.
-bool DataFileReadDone(DataFileRead read, const CDataFileReader& reader, const std::string& prefix, const char* what);
+// Says why a read that is not Done failed, unless `take` has: `prefix` for a
+// wrong keyword (with KeywordFailureDetail when `path` is not empty),
+// BadRecordMessage(prefix, line, what) for a bad record. True when the read was Done.
+bool DataFileReadDone(DataFileRead read, const CDataFileReader& reader, const std::string& prefix, const char* what,
+                      const std::string& path, const char* keyword, const std::string& firstWord);
 
 // Records closer in age than `close` (years) become one, in one pass that
 // compares each with the last one kept: the first of a run keeps its age,

@@ -68,7 +68,21 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string ResolveLinks(const std::string& path, int& error)
+namespace {
+
+// The kernel's rule for links in shared folders (fs.protected_symlinks): a
+// link in a sticky, world-writable folder is followed only by its owner, or
+// when the folder's owner owns it too.
+bool MayFollow(const std::string& link, const struct stat& linkStat)
+{
+    struct stat folder {};
+    if (::stat(FolderOf(link).c_str(), &folder) != 0)
+        return true; // the write that follows finds the folder missing
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+}
+
+std::string FollowLinks(const std::string& path, int& error, bool guarded)
 {
     error = 0;
     std::string current = path;
@@ -76,6 +90,10 @@ std::string ResolveLinks(const std::string& path, int& error)
         struct stat st {};
         if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
             return current;
+        if (guarded && !MayFollow(current, st)) {
+            error = EACCES;
+            return std::string();
+        }
         char target[PATH_MAX];
         const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
         if (length < 0)
@@ -88,6 +106,18 @@ std::string ResolveLinks(const std::string& path, int& error)
     }
     error = ELOOP;
     return std::string();
+}
+
+} // namespace
+
+std::string ResolveLinks(const std::string& path, int& error)
+{
+    return FollowLinks(path, error, false);
+}
+
+std::string ResolveOutputLinks(const std::string& path, int& error)
+{
+    return FollowLinks(path, error, true);
 }
 
 FileClash FindSameFile(const std::vector<FileUse>& uses)

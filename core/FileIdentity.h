@@ -13,6 +13,13 @@ namespace qex {
 // not exist. Empty, with `error` set (ELOOP), for a chain that does not end.
 std::string ResolveLinks(const std::string& path, int& error);
 
+// The same for a file about to be written, with the kernel's rule for shared
+// folders (fs.protected_symlinks) whatever the system's setting: a link in a
+// sticky, world-writable folder (/tmp) is followed only when the caller or the
+// folder's owner owns it. Empty, with `error` EACCES, for a link another user
+// planted there: it could lead to any file the caller may write.
+std::string ResolveOutputLinks(const std::string& path, int& error);
+
 // The folder part of a path ("." for a bare name) and its last part.
 std::string FolderOf(const std::string& path);
 std::string NameOf(const std::string& path);

@@ -121,4 +121,50 @@ std::string GroupThousands(std::uint64_t value)
     return grouped;
 }
 
+std::string PrintableText(std::string_view text)
+{
+    std::string shown;
+    auto escape = [&shown](unsigned char c) {
+        static const char digits[] = "0123456789abcdef";
+        if (c == '\n')
+            shown += "\\n";
+        else if (c == '\r')
+            shown += "\\r";
+        else if (c == '\t')
+            shown += "\\t";
+        else
+            shown += std::string("\\x") + digits[c >> 4] + digits[c & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\\') {
+            shown += "\\\\";
+            ++i;
+        } else if (c < 0x20 || c == 0x7f) {
+            escape(c);
+            ++i;
+        } else if (c < 0x80) {
+            shown += static_cast<char>(c);
+            ++i;
+        } else {
+            // A well-formed UTF-8 sequence is kept, unless it is a C1 control
+            // (U+0080 to U+009F, which terminals may obey).
+            const int length = c >= 0xf0 && c < 0xf5 ? 4 : c >= 0xe0 ? 3 : c >= 0xc2 ? 2 : 0;
+            bool whole = length > 0 && c < 0xf5 && i + length <= text.size();
+            for (int k = 1; whole && k < length; ++k)
+                whole = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+            if (whole && length == 2 && c == 0xc2 && static_cast<unsigned char>(text[i + 1]) < 0xa0)
+                whole = false;
+            if (whole) {
+                shown.append(text.substr(i, length));
+                i += length;
+            } else {
+                escape(c);
+                ++i;
+            }
+        }
+    }
+    return shown;
+}
+
 } // namespace qex

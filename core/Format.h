@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qex {
 
@@ -20,5 +21,11 @@ char* WriteFixed(char* out, char* end, double value, int width, int precision);
 
 // A count with its thousands grouped by commas: 1234567 -> "1,234,567".
 std::string GroupThousands(std::uint64_t value);
+
+// Text from a file as a message may show it on a terminal: control
+// characters (line ends, escape sequences, the C1 controls) and bytes that
+// are not UTF-8 written as \n, \r, \t or \xHH, so that a sample's name can
+// neither colour the terminal nor forge a line of its own; a backslash as \\.
+std::string PrintableText(std::string_view text);
 
 } // namespace qex

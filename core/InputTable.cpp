@@ -4,6 +4,7 @@
 #include "core/TextNumber.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 
 namespace qex {
@@ -61,13 +62,16 @@ std::string InputNumberText(double value)
     return Format("%.15g", value);
 }
 
-std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value)
+std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value,
+                            bool whole)
 {
     double number = 0.0;
     if (!ParseNumber(text, number))
         return Format("'%s' is not a number", std::string(text).c_str());
     if (range && (number < range->minimum || number > range->maximum))
         return Format("%.15g is outside the range %.15g to %.15g", number, range->minimum, range->maximum);
+    if (whole && number != std::floor(number))
+        return Format("'%s' is not a whole number", std::string(text).c_str());
     value = number;
     return std::string();
 }
@@ -111,7 +115,7 @@ std::string SetTargetFromText(const InputTarget& target, const InputDescription&
 {
     if (target.number != nullptr) {
         double value = 0.0;
-        std::string why = ReadInputNumber(text, d.range, value);
+        std::string why = ReadInputNumber(text, d.range, value, d.whole);
         if (why.empty())
             *target.number = value;
         return why;

@@ -49,6 +49,7 @@ struct InputRow {
     bool required = false;               // qexcli does not run without it
     bool option = true;                  // qexcli takes it; false for a field of the dialog alone
     std::string_view help = {};          // one more line for the help and the tooltip; may be empty
+    bool whole = false;                  // a count or a seed: a number with a fraction is refused
 };
 
 template <class Inputs>
@@ -85,9 +86,11 @@ private:
 std::string InputNumberText(double value);
 
 // Reads a typed number as qexcli reads its options: empty and the value when
-// `text` is one finite decimal number within the range; otherwise why not,
-// "'abc' is not a number" or "X is outside the range A to B".
-std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value);
+// `text` is one finite decimal number within the range (and, when `whole`,
+// without a fraction); otherwise why not, "'abc' is not a number", "X is
+// outside the range A to B" or "'1.5' is not a whole number".
+std::string ReadInputNumber(std::string_view text, const std::optional<InputRange>& range, double& value,
+                            bool whole = false);
 
 // Empty when `text` has at most maxChars characters (any when negative);
 // otherwise "the path is longer than N characters".
@@ -108,6 +111,7 @@ struct InputDescription {
     std::optional<InputRange> range;
     int maxChars = -1;
     bool required = false;
+    bool whole = false; // a count or a seed: a number with a fraction is refused
 };
 
 // One line for `qexcli COMMAND --help`: label, unit, help, default and range,
@@ -161,7 +165,7 @@ std::string InputDefaultText(const InputRow<Inputs>& row)
 template <class Inputs>
 InputDescription DescribeInput(const InputRow<Inputs>& row)
 {
-    return {row.label, row.unit, row.boxUnit, row.help, row.kind, InputDefaultText(row), row.range, row.maxChars, row.required};
+    return {row.label, row.unit, row.boxUnit, row.help, row.kind, InputDefaultText(row), row.range, row.maxChars, row.required, row.whole};
 }
 
 // Sets a row's field from text with qexcli's reading, range and messages;

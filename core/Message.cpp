@@ -3,6 +3,7 @@
 #include "core/Format.h"
 
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -92,6 +93,23 @@ MessageSink SetMessageSink(MessageSink sink)
 std::string FileErrorDetail(const std::string& path, int errorNumber)
 {
     return path + ": " + std::strerror(errorNumber);
+}
+
+std::string FileFailureText(const std::string& usual, int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+    case EMFILE:
+    case ENFILE:
+    case ENAMETOOLONG:
+    case ENOMEM:
+    case EIO:
+        return std::string(std::strerror(errorNumber)) + ": " + usual;
+    default:
+        return usual;
+    }
 }
 
 std::string WrittenNotice(std::uint64_t count, const std::string& what, const std::string& path)

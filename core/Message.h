@@ -38,6 +38,13 @@ DetailedMessageSink SetDetailedMessageSink(DetailedMessageSink sink);
 // system's text for the error number.
 std::string FileErrorDetail(const std::string& path, int errorNumber);
 
+// The text of a message about a file that failed: the usual text when the
+// error is about the file itself (missing, a folder, no permission), but led
+// by the real cause when it is not ("No space left on device: Can not find
+// Output file!"): a full disk, too many open files, a name too long, memory,
+// an input/output error.
+std::string FileFailureText(const std::string& usual, int errorNumber);
+
 // The confirmation that a file was written, for the desktop's status bar:
 // "Wrote 1,234 rows to /data/table.txt" (`what` names the counted things).
 std::string WrittenNotice(std::uint64_t count, const std::string& what, const std::string& path);

@@ -1,21 +1,41 @@
 #include "core/TemporaryFiles.h"
 
-#include <climits>
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace qex {
 
+struct TemporaryEntry {
+    char* path = nullptr;
+    bool folder = false;
+    TemporaryEntry* previous = nullptr;
+    TemporaryEntry* next = nullptr;
+};
+
 namespace {
 
-// A command writes at most a few files at once.
-constexpr int kSlots = 16;
-
-// Written only with the signals blocked, read only by the handler.
-char g_paths[kSlots][PATH_MAX];
-volatile std::sig_atomic_t g_used[kSlots];
+// The registered temporaries, a list changed only while g_busy is held. The
+// handler takes g_busy too and never gives it back (the process ends): it
+// waits for a change on another thread to finish and then reads a list no
+// one changes. A thread changing the list has the signals blocked, so the
+// handler never runs on it while it holds g_busy; and nothing is allocated
+// or freed while g_busy is held, so it never waits for a lock the handler's
+// own thread might hold.
+TemporaryEntry* g_first = nullptr;
+std::atomic_flag g_busy = ATOMIC_FLAG_INIT;
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+// A folder being filled while it is removed is emptied again, this often.
+constexpr int kFolderAttempts = 100;
 
 sigset_t CleanupSignals()
 {
@@ -26,15 +46,53 @@ sigset_t CleanupSignals()
     return set;
 }
 
-// Only async-signal-safe calls: unlink and raise.
+void Acquire()
+{
+    while (g_busy.test_and_set(std::memory_order_acquire)) {
+    }
+}
+
+void Release()
+{
+    g_busy.clear(std::memory_order_release);
+}
+
+// Only async-signal-safe calls: unlink, the folder's system calls, sigaction and raise.
 extern "C" void RemoveTemporariesAndDie(int signal)
 {
-    for (int i = 0; i < kSlots; ++i)
-        if (g_used[i] != 0)
-            ::unlink(g_paths[i]);
-    // SA_RESETHAND restored the default action; the signal, blocked while
-    // this handler runs, ends the process as soon as it returns.
+    Acquire();
+    for (const TemporaryEntry* entry = g_first; entry != nullptr; entry = entry->next) {
+        if (entry->folder)
+            RemoveFolderOfFiles(entry->path);
+        else
+            ::unlink(entry->path);
+    }
+    // The default action, whoever installed this handler and how; the
+    // signal, blocked while the handler runs, ends the process as it returns.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    ::sigaction(signal, &fallback, nullptr);
     ::raise(signal);
+}
+
+TemporaryEntry* Register(const std::string& path, bool folder)
+{
+    auto* entry = new TemporaryEntry;
+    entry->path = ::strdup(path.c_str());
+    entry->folder = folder;
+    if (entry->path == nullptr) {
+        delete entry;
+        throw std::bad_alloc();
+    }
+    CCleanupSignalsBlocked blocked;
+    Acquire();
+    entry->next = g_first;
+    if (g_first != nullptr)
+        g_first->previous = entry;
+    g_first = entry;
+    Release();
+    return entry;
 }
 
 } // namespace
@@ -64,24 +122,69 @@ CCleanupSignalsBlocked::~CCleanupSignalsBlocked()
     ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
 }
 
-int RegisterTemporaryFile(const std::string& path)
+TemporaryEntry* RegisterTemporaryFile(const std::string& path)
 {
-    if (path.size() >= PATH_MAX)
-        return -1;
-    for (int i = 0; i < kSlots; ++i) {
-        if (g_used[i] == 0) {
-            std::memcpy(g_paths[i], path.c_str(), path.size() + 1);
-            g_used[i] = 1;
-            return i;
-        }
-    }
-    return -1;
+    return Register(path, false);
 }
 
-void ForgetTemporaryFile(int slot)
+TemporaryEntry* RegisterTemporaryFolder(const std::string& path)
 {
-    if (slot >= 0 && slot < kSlots)
-        g_used[slot] = 0;
+    return Register(path, true);
+}
+
+void ForgetTemporaryFile(TemporaryEntry* entry)
+{
+    if (entry == nullptr)
+        return;
+    {
+        CCleanupSignalsBlocked blocked;
+        Acquire();
+        if (entry->previous != nullptr)
+            entry->previous->next = entry->next;
+        else
+            g_first = entry->next;
+        if (entry->next != nullptr)
+            entry->next->previous = entry->previous;
+        Release();
+    }
+    std::free(entry->path);
+    delete entry;
+}
+
+bool RemoveFolderOfFiles(const char* path)
+{
+    // The layout of the kernel's directory entries (getdents64(2)).
+    struct Entry {
+        std::uint64_t inode;
+        std::int64_t offset;
+        unsigned short length;
+        unsigned char type;
+        char name[1];
+    };
+    alignas(8) char buffer[4096];
+    for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
+        const int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return errno == ENOENT;
+        for (;;) {
+            const long got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            for (long at = 0; at < got;) {
+                const auto* entry = reinterpret_cast<const Entry*>(buffer + at);
+                const char* name = buffer + at + offsetof(Entry, name);
+                if (!(name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))))
+                    ::unlinkat(fd, name, 0);
+                at += entry->length;
+            }
+        }
+        ::close(fd);
+        if (::rmdir(path) == 0 || errno == ENOENT)
+            return true;
+        if (errno != ENOTEMPTY && errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 } // namespace qex

@@ -1,10 +1,12 @@
 #pragma once
 // Named temporary files that a signal must not leave behind. Where the file
 // system cannot create unnamed files, the atomic writer registers each
-// temporary name here; the handlers installed by InstallTemporaryFileCleanup
-// remove every registered file on SIGINT, SIGTERM, SIGHUP and SIGPIPE and then
+// temporary name here, and a batch registers the hidden folder its reports
+// wait in; the handlers installed by InstallTemporaryFileCleanup remove every
+// registered file and folder on SIGINT, SIGTERM, SIGHUP and SIGPIPE and then
 // end the process by the same signal, as if no handler had run. (SIGKILL
 // cannot be caught: only unnamed temporaries survive it without trace.)
+// There is no limit on how many are registered at once.
 
 #include <csignal>
 #include <string>
@@ -28,10 +30,21 @@ private:
     sigset_t m_previous;
 };
 
-// Registers a temporary path (call with the signals blocked); returns its
-// slot, or -1 when every slot is taken or the path is too long to keep.
-int RegisterTemporaryFile(const std::string& path);
-// Forgets the slot (call with the signals blocked); -1 is ignored.
-void ForgetTemporaryFile(int slot);
+// One registered temporary.
+struct TemporaryEntry;
+
+// Registers a temporary file; any thread may call it. The entry is handed to
+// ForgetTemporaryFile once the file has its final name or is removed.
+TemporaryEntry* RegisterTemporaryFile(const std::string& path);
+// Registers a folder of temporary files: on a signal the files in it, and
+// then the folder, are removed.
+TemporaryEntry* RegisterTemporaryFolder(const std::string& path);
+// Forgets the entry; null is ignored.
+void ForgetTemporaryFile(TemporaryEntry* entry);
+
+// Removes the files of a folder (not its subfolders) and then the folder
+// itself; only system calls, so a signal handler may call it. False, with
+// errno, when the folder is still there.
+bool RemoveFolderOfFiles(const char* path);
 
 } // namespace qex

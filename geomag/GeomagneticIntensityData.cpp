@@ -31,6 +31,7 @@ void CGeomagneticIntensityData::Clear()
     pointCount = 0;
     m_negativeLine = 0;
     m_negativeValue = 0.0;
+    m_descendingLine = 0;
 }
 
 int CGeomagneticIntensityData::LoadFile()
@@ -38,7 +39,8 @@ int CGeomagneticIntensityData::LoadFile()
     Clear();
     CDataFileReader reader;
     if (!reader.Open(path)) {
-        ShowMessage("Can not find Geomagnetic Intensity file!", reader.OpenFailureDetail());
+        ShowMessage(FileFailureText("Can not find Geomagnetic Intensity file!", reader.OpenError()),
+                    reader.OpenFailureDetail());
         m_loaded = false;
         return 0;
     }
@@ -65,6 +67,8 @@ int CGeomagneticIntensityData::Load(CDataFileReader& reader)
     const DataFileRead read = ReadDataFile(reader, "Geomagnetic_Intensity_Data", name, 2, [&](const double* record) {
         const double age = record[0];
         const double intensity = record[1];
+        if (m_descendingLine == 0 && !years.empty() && years.back() - age >= kCloseYears)
+            m_descendingLine = reader.ValueLine(0);
         if (intensity < 0.0 && m_negativeLine == 0) {
             m_negativeLine = reader.ValueLine(1);
             m_negativeValue = intensity;
@@ -81,7 +85,8 @@ int CGeomagneticIntensityData::Load(CDataFileReader& reader)
         yearMax = std::max(yearMax, age);
         return true;
     });
-    if (!DataFileReadDone(read, reader, "Geomagnetic Intensity file is not correct!", "an age and an intensity")) {
+    if (!DataFileReadDone(read, reader, "Geomagnetic Intensity file is not correct!", "an age and an intensity", path,
+                          "Geomagnetic_Intensity_Data", name)) {
         Clear();
         return 0;
     }
@@ -101,6 +106,11 @@ std::string CGeomagneticIntensityData::FileText() const
 
 int CGeomagneticIntensityData::SaveFile(std::string outputPath) const
 {
+    if (m_descendingLine > 0) {
+        ShowMessage(Format("Geomagnetic Intensity file is not correct! The ages go back at line %d.",
+                           m_descendingLine));
+        return 0;
+    }
     return WriteFileAtomically(outputPath, FileText(), "Can not find this file!") ? 1 : 0;
 }
 

@@ -26,7 +26,8 @@ public:
     // Reads the records from the bytes of a file, as LoadFile does; `path` is kept.
     int LoadText(std::string text);
     // Writes the records in the file layout; 1 when written, 0 when the path
-    // cannot be written ("Can not find this file!"; any earlier file is kept).
+    // cannot be written ("Can not find this file!"; any earlier file is kept)
+    // or when the ages go back somewhere (its gaps and merges mean nothing then).
     int SaveFile(std::string outputPath) const;
 
     // The text SaveFile writes.
@@ -39,6 +40,8 @@ public:
     // refuses such records naming this line.
     int NegativeLine() const { return m_negativeLine; }
     double NegativeValue() const { return m_negativeValue; }
+    // The first line whose age goes back from the one before, 0 when none does.
+    int DescendingLine() const { return m_descendingLine; }
 
 private:
     int Load(CDataFileReader& reader);
@@ -46,6 +49,7 @@ private:
     bool m_loaded = false;
     int m_negativeLine = 0;
     double m_negativeValue = 0.0;
+    int m_descendingLine = 0;
 };
 
 } // namespace qex

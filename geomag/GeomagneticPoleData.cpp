@@ -38,7 +38,7 @@ int CGeomagneticPoleData::LoadFile()
     Clear();
     CDataFileReader reader;
     if (!reader.Open(path)) {
-        ShowMessage("Can not find Geomagnetic Pole file!", reader.OpenFailureDetail());
+        ShowMessage(FileFailureText("Can not find Geomagnetic Pole file!", reader.OpenError()), reader.OpenFailureDetail());
         m_loaded = false;
         return 0;
     }
@@ -80,7 +80,7 @@ int CGeomagneticPoleData::Load(CDataFileReader& reader)
         return true;
     });
     if (!DataFileReadDone(read, reader, "Geomagnetic Pole file is not correct!",
-                          "an age, a pole latitude and a pole longitude")) {
+                          "an age, a pole latitude and a pole longitude", path, "Geomagnetic_Pole_Data", name)) {
         Clear();
         return 0;
     }

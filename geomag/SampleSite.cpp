@@ -118,6 +118,12 @@ ResultPair CSampleSite::GeomagneticExposureAge(CGeomagneticPoleData* poles,
                            intensities->NegativeLine(), intensities->NegativeValue()));
         return kNoResult;
     }
+    // A record that is zero throughout holds no field at all: no data, not a past.
+    if (std::all_of(intensities->intensities.begin(), intensities->intensities.end(),
+                    [](double intensity) { return intensity == 0.0; })) {
+        ShowMessage("Geomagnetic Intensity file is not correct! Every intensity is zero: no corrected exposure age.");
+        return kNoResult;
+    }
 
     // The records are paired by index: they must be usable as such.
     const int np = poles->pointCount;

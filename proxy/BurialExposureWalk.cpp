@@ -375,6 +375,10 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
     const double* values = V.data();
     const int endIndex = m_endIndex;
     const double minimumExposure = m_p.minimumExposure;
+    // The last point of the quiet run found last: every point of a run has
+    // the same last point, so each run is looked through once, however
+    // often its points are evaluated.
+    int quietEnd = -1;
     for (int j = 0; j < n; ++j) {
         const double y0 = years[j];
         const double y1 = years[j + 1];
@@ -412,9 +416,12 @@ CutHistory CBurialExposureWalk::Walk(int k, HistoryRecord* record)
             // measurement; when it is short at the last of them, it is at
             // every one (it only grows along the run), and they are passed over.
             if (u > minimumExposure) {
-                int lastQuiet = j;
-                while (lastQuiet + 1 < endIndex && values[lastQuiet + 2] <= cut)
-                    ++lastQuiet;
+                if (j > quietEnd) {
+                    quietEnd = j;
+                    while (quietEnd + 1 < endIndex && values[quietEnd + 2] <= cut)
+                        ++quietEnd;
+                }
+                const int lastQuiet = quietEnd;
                 if (lastQuiet >= j + 2 && ShortAllTheWay(years[lastQuiet], t - u, lastQuiet - j)) {
                     while (j + 1 < lastQuiet) {
                         ++j;

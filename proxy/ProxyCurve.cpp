@@ -53,7 +53,7 @@ int CProxyCurve::LoadFile()
 {
     CDataFileReader reader;
     if (!reader.Open(path))
-        return FailLoad("Can not find Proxy data file!", reader.OpenFailureDetail());
+        return FailLoad(FileFailureText("Can not find Proxy data file!", reader.OpenError()), reader.OpenFailureDetail());
     return Load(reader);
 }
 
@@ -83,7 +83,8 @@ int CProxyCurve::Load(CDataFileReader& reader)
         return true;
     });
     if (read == DataFileRead::WrongKeyword)
-        return FailLoad("Proxy data file is not correct!");
+        return FailLoad("Proxy data file is not correct!",
+                        path.empty() ? std::string() : KeywordFailureDetail(path, name, kKeyword));
     if (read == DataFileRead::BadRecord)
         return FailLoad(BadLineMessage(reader.BadLine()));
     if (years.empty())

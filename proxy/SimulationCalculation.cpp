@@ -161,9 +161,10 @@ const InputTable<SimulationInputs>& SimulationInputTable()
          .help = "a whole number; after the usual block, the block \"Monte Carlo (D draws, seed S)\" with the "
                  "median, -/+ to the 16th and 84th percentiles, the 95% interval, mean and sd of cut value, ratio "
                  "difference, exposure, burial and total age (kyr), and the shares of draws matched and failed; "
-                 "0 for none"},
+                 "0 for none",
+         .whole = true},
         {.name = "seed", .label = "Monte Carlo seed", .field = &In::seed, .range = InputRange{0.0, kMaxMonteCarloSeed},
-         .help = "a whole number; the same seed gives the same draws on any number of threads"},
+         .help = "a whole number; the same seed gives the same draws on any number of threads", .whole = true},
         {.name = "samples", .label = "CSV file of the Monte Carlo draws to write", .kind = InputKind::FileToWrite,
          .field = &In::samplesFile,
          .help = "one row per draw: the drawn concentrations and production rates and its best fit"},
@@ -360,6 +361,10 @@ bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCa
     std::string detail;
     if (!LoadSimulationCurve(inputs.proxyFile, curve, message, &detail, inputs.exposureAboveCut)) {
         ShowMessage(message, detail);
+        return false;
+    }
+    if (const std::string beyond = YearsBeyondMessage(curve, kAgeOfEarthYears); !beyond.empty()) {
+        ShowMessage(beyond);
         return false;
     }
     MonteCarloSample sample;

@@ -2,6 +2,7 @@
 
 #include "core/DataFileReader.h"
 #include "core/Format.h"
+#include "core/Message.h"
 
 #include <limits>
 #include <utility>
@@ -12,11 +13,14 @@ namespace {
 
 constexpr const char* kKeyword = "Proxy_Data";
 
-bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message, bool negated)
+bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message, bool negated,
+          const std::string& path = std::string(), std::string* detail = nullptr)
 {
     std::string token;
     if (!reader.ReadToken(token) || token != kKeyword) {
         message = "Proxy data file is not correct!";
+        if (detail != nullptr && !path.empty())
+            *detail = KeywordFailureDetail(path, token, kKeyword);
         return false;
     }
     reader.ReadToken(curve.name);
@@ -48,6 +52,7 @@ bool Load(CDataFileReader& reader, SimulationCurve& curve, std::string& message,
             point[1] = -point[1];
         curve.years.push_back(point[0]);
         curve.values.push_back(point[1]);
+        curve.lastLine = reader.ValueLine(0);
         if (point[1] > valueMax)
             valueMax = point[1];
         if (point[1] < valueMin)
@@ -76,16 +81,24 @@ bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::s
     curve = SimulationCurve();
     CDataFileReader reader;
     if (!reader.Open(path)) {
-        message = "Can not find Proxy data file!";
+        message = FileFailureText("Can not find Proxy data file!", reader.OpenError());
         if (detail != nullptr)
             *detail = reader.OpenFailureDetail();
         return false;
     }
-    if (!Load(reader, curve, message, negated)) {
+    if (!Load(reader, curve, message, negated, path, detail)) {
         curve = SimulationCurve();
         return false;
     }
     return true;
+}
+
+std::string YearsBeyondMessage(const SimulationCurve& curve, double oldest)
+{
+    if (curve.years.empty() || !(curve.years.back() > oldest))
+        return std::string();
+    return Format("Proxy data file is not correct! Line %d holds the year %g, older than the Earth (%g years).",
+                  curve.lastLine, curve.years.back(), oldest);
 }
 
 bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message, bool negated)

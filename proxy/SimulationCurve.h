@@ -19,6 +19,7 @@ struct SimulationCurve {
     double valueMin = 0.0;      // smallest value read from the file
     bool ascending = true;      // every year at least the one before it (year 0 included; the loader refuses others)
     bool negated = false;       // read with every value negated: high values count as exposure
+    int lastLine = 0;           // the file line holding the last (oldest) year
 
     // Index of the last point, the end of the curve.
     int LastIndex() const { return static_cast<int>(years.size()) - 1; }
@@ -37,5 +38,11 @@ bool LoadSimulationCurve(const std::string& path, SimulationCurve& curve, std::s
 
 // The same from the bytes of a file.
 bool LoadSimulationCurveText(std::string text, SimulationCurve& curve, std::string& message, bool negated = false);
+
+// Empty when every year of the curve lies within `oldest` (yr); otherwise the
+// message naming the line of the last year. Years beyond the age of the Earth
+// are no record of its climate, and near 1e16 and beyond a double cannot tell
+// apart the years that the walk's ten-year consistency check compares.
+std::string YearsBeyondMessage(const SimulationCurve& curve, double oldest);
 
 } // namespace qex

@@ -176,6 +176,11 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
                                 ? m_curveCache->Load(key, read, m_curve, m_curveMessage, &m_curveDetail)
                                 : read(m_curve, m_curveMessage, m_curveDetail);
         m_curveState = loaded ? State::Good : State::Bad;
+        if (loaded) {
+            m_curveMessage = YearsBeyondMessage(m_curve, m_oldestYear);
+            if (!m_curveMessage.empty())
+                m_curveState = State::Bad;
+        }
     }
     if (m_curveState == State::Bad) {
         ShowMessage(m_curveMessage, m_curveDetail);
@@ -187,9 +192,10 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         CAtomicFile probe(m_reportPath);
         m_reportState = probe.Open() ? State::Good : State::Bad;
         m_reportDetail = probe.FailureDetail();
+        m_reportError = probe.Error();
     }
     if (m_reportState == State::Bad) {
-        ShowMessage("Can not find Output file!", m_reportDetail);
+        ShowMessage(FileFailureText("Can not find Output file!", m_reportError), m_reportDetail);
         return false;
     }
 

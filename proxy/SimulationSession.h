@@ -6,6 +6,7 @@
 // the end, with what the last run that reached it would have written. Each run
 // shows the messages a lone engine run shows.
 
+#include "core/Constants.h"
 #include "core/HalfLives.h"
 #include "proxy/BurialExposureSimulation.h"
 #include "proxy/SimulationCurve.h"
@@ -66,6 +67,10 @@ public:
     // shares the cores). The results and messages do not depend on it.
     void SetThreads(int threads) { m_threads = threads; }
 
+    // Refuses a curve going back further than `years`: by default one older
+    // than the Earth (a test of the walk's arithmetic may allow any).
+    void SetOldestYear(double years) { m_oldestYear = years; }
+
 private:
     struct Walked;
     // The walk of these parameters, made once; null when stopped on the way.
@@ -86,6 +91,7 @@ private:
     WalkEvaluation m_evaluation;
     HalfLives m_halfLives;
     bool m_exposureAboveCut;
+    double m_oldestYear = kAgeOfEarthYears;
     int m_threads = 0;
 
     enum class State { Unknown, Good, Bad };
@@ -99,6 +105,7 @@ private:
     bool ReportGoesToFile() const { return m_keptReport == nullptr && !m_reportPath.empty(); }
     State m_reportState = State::Unknown;
     std::string m_reportDetail; // the path and the reason it cannot be written
+    int m_reportError = 0;
 
     std::vector<std::unique_ptr<Walked>> m_walks;
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <sys/resource.h>
 
 namespace qex {
 namespace {
@@ -216,6 +217,61 @@ TEST(BatchCli, AFailingRowIsReportedAndTheOthersAreWritten)
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("unknown column 'cut-valeu'"), std::string::npos);
     EXPECT_FALSE(test::FileExists(dir.File("x.csv")));
+}
+
+TEST(BatchCli, AnOutputNeverReplacesAFileTheRowsRead)
+{
+    TempDir dir;
+    for (const char* record : {"pole02.dat", "pmagstack1.dat"})
+        std::filesystem::copy(test::SourceDir() + "/examples/geomag/" + record, dir.File(record));
+    WriteFile(dir.File("e.csv"), "sample,concentration,geomagnetic\nA,2139000,on\n");
+    WriteFile(dir.File("S-report.txt"), ReadFile(test::SourceDir() + "/examples/proxy/LR04.dat"));
+    WriteFile(dir.File("s.csv"), "sample,proxy\nS,S-report.txt\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {"exposure", "--input", "e.csv", "--output", "pole02.dat"}, // read by default: no pole cell
+        {"exposure", "--input", "e.csv", "--output", "./pmagstack1.dat"},
+        {"simulate", "--input", "s.csv", "--output", "S-report.txt"},
+        {"simulate", "--input", "s.csv", "--output", "out.csv", "--report-dir", "."}, // S's report is its curve
+    };
+    const std::string pole = ReadFile(dir.File("pole02.dat"));
+    const std::string curve = ReadFile(dir.File("S-report.txt"));
+    for (const auto& args : cases) {
+        std::vector<std::string> batch = {"batch"};
+        batch.insert(batch.end(), args.begin(), args.end());
+        const auto run = RunQexcli(batch, dir.Path());
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_NE(run.err.find("names the same file as"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(dir.File("pole02.dat")), pole);
+    EXPECT_EQ(ReadFile(dir.File("S-report.txt")), curve);
+    EXPECT_FALSE(test::FileExists(dir.File("out.csv")));
+}
+
+// Each report goes to disk as its row ends, one file open at a time: far
+// more rows with reports than the process may open files.
+TEST(BatchCli, ManyReportsNeedOneOpenFileAtATime)
+{
+    TempDir dir;
+    std::string curve = "Proxy_Data\nAlternating\n";
+    for (int i = 0; i <= 30; ++i)
+        curve += std::to_string(i * 20000) + (i % 2 == 0 ? " 3.0\n" : " 5.0\n");
+    WriteFile(dir.File("curve.dat"), curve);
+    std::string csv = "sample,proxy,single\n";
+    for (int i = 0; i < 120; ++i)
+        csv += "s" + std::to_string(i) + ",curve.dat,on\n";
+    WriteFile(dir.File("in.csv"), csv);
+    const auto run = RunQexcli({"batch", "simulate", "--input", "in.csv", "--output", "out.csv", "--report-dir",
+                                "reports"},
+                               dir.Path(), [] {
+                                   const rlimit few{40, 40};
+                                   ::setrlimit(RLIMIT_NOFILE, &few);
+                               });
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::size_t reports = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.File("reports")))
+        ++reports;
+    EXPECT_EQ(reports, 120u);
+    EXPECT_EQ(ReadOutput(dir.File("out.csv")).size(), 120u);
 }
 
 TEST(BatchCli, TwoThreadsKeepTheInputOrder)

@@ -68,7 +68,7 @@ void RunAtEveryBound(const Args& command, const InputTable<Inputs>& table, const
             values = {row.range->minimum, row.range->maximum};
             if (row.range->minimum < 0.0 && row.range->maximum > 0.0)
                 values.push_back(0.0);
-            if (row.range->minimum == 0.0)
+            if (row.range->minimum == 0.0 && !row.whole)
                 values.push_back(1e-322);
         }
         for (const double value : values) {

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <thread>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace qex {
@@ -23,15 +24,6 @@ using Args = std::vector<std::string>;
 std::string Example(const std::string& name)
 {
     return SourceDir() + "/examples/" + name;
-}
-
-std::vector<std::string> EntriesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(StandardOutput, AFailedWriteIsNeverSuccessAndABrokenPipeEndsQuietly)
@@ -206,6 +198,82 @@ TEST(Signals, AnInterruptedWriteLeavesThePreviousFileAndNoTemporary)
         EXPECT_EQ(InterruptWorldTable(dir.File("table.txt"), c.signal, c.named, log.File("err")), c.exitCode);
         EXPECT_EQ(ReadFile(dir.File("table.txt")), "the earlier table\n");
         EXPECT_EQ(EntriesIn(dir.Path()), Args{"table.txt"});
+    }
+}
+
+// Starts the command, waits for `cue` on its standard error, sends the
+// signal (twice 10 ms apart when asked) and returns how many seconds it took
+// to end (10 and a SIGKILL when it does not end) and its exit status.
+std::pair<double, int> SignalWhenSaid(const Args& args, const std::string& cue, int signal, bool twice,
+                                      const std::string& errPath)
+{
+    const pid_t pid = StartProgram(QEXCLI_PATH, args, {}, errPath);
+    for (int i = 0; i < 4000 && ReadFile(errPath).find(cue) == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(pid, signal);
+    if (twice) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::kill(pid, signal);
+    }
+    const auto sent = std::chrono::steady_clock::now();
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() - sent > std::chrono::seconds(10)) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return {10.0, -1};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
+    return {took, WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
+}
+
+// Ctrl+C during the Monte Carlo, twice, and once a batch's rows have run
+// (after its stop request, when the command's own handlers are back): each
+// ends within a second, and leaves its files all old or all new.
+TEST(Signals, CtrlCAlwaysEndsTheCommandAndNothingIsHalfWritten)
+{
+    TempDir dir;
+    const std::string lr04 = Example("proxy/LR04.dat");
+    std::string csv = "sample,proxy,single\n";
+    for (int i = 0; i < 400; ++i)
+        csv += "s" + std::to_string(i) + "," + lr04 + ",on\n";
+    WriteFile(dir.File("in.csv"), csv);
+    const Args monteCarlo = {"simulate", "--proxy", lr04, "--report", dir.File("r.txt"), "--table", dir.File("t.csv"),
+                             "--monte-carlo", "100000", "--progress"};
+    const Args batch = {"batch", "simulate", "--input", dir.File("in.csv"), "--output", dir.File("out.csv"),
+                        "--report-dir", dir.File("reports"), "--progress"};
+    struct Case {
+        Args args;
+        std::string cue;
+        int signal;
+        bool twice;
+    };
+    const std::vector<Case> cases = {{monteCarlo, "Monte Carlo", SIGTERM, false},
+                                     {monteCarlo, "Monte Carlo", SIGINT, true},
+                                     {batch, "100%", SIGINT, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + strsignal(c.signal) + (c.twice ? " twice" : ""));
+        for (const char* old : {"r.txt", "t.csv", "out.csv"})
+            WriteFile(dir.File(old), "old\n");
+        std::filesystem::remove_all(dir.File("reports"));
+        TempDir log;
+        const auto [took, status] = SignalWhenSaid(c.args, c.cue, c.signal, c.twice, log.File("err"));
+        // Within a second on a quiet machine (tools/attack measures it); the
+        // tests run side by side with others, so they allow twice that.
+        EXPECT_LT(took, 2.0);
+        EXPECT_TRUE(status == 1 || status == 128 + c.signal || (status == 0 && c.args.front() == "batch")) << status;
+        if (c.args.front() == "simulate") {
+            EXPECT_EQ(ReadFile(dir.File("r.txt")), "old\n");
+            EXPECT_EQ(ReadFile(dir.File("t.csv")), "old\n");
+        } else {
+            // The batch had finished its rows: all in place, or none.
+            const bool written = ReadFile(dir.File("out.csv")) != "old\n";
+            EXPECT_EQ(std::filesystem::exists(dir.File("reports/s0-report.txt")), written);
+        }
+        for (const std::string& name : EntriesIn(dir.Path()))
+            EXPECT_EQ(name.find(".qex-"), std::string::npos) << name;
     }
 }
 

@@ -461,6 +461,7 @@ TEST(Simulation, FastStraightforwardAndThreadedWalksAgreeExactly)
             CSimulationSession session(c.curve, path, kBe10Production, kAl26Production, kDensity, kFreePath, c.aerial,
                                        c.glacial, ways[m].evaluation);
             session.SetThreads(ways[m].threads);
+            session.SetOldestYear(HUGE_VAL); // the huge curve is refused by default
             CMessageRecorder messages;
             found[m] = session.Run(c.be10, c.al26, bests[m]);
             ASSERT_TRUE(session.WriteReport());

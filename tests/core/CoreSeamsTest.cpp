@@ -2,14 +2,19 @@
 // messages and the command guard.
 
 #include "core/CommandGuard.h"
+#include "core/Concurrency.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "core/TextNumber.h"
 
+#include <chrono>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace qex {
@@ -110,6 +115,43 @@ TEST(CommandGuard, AnIndexErrorAbandonsTheCommandWithAMessage)
     EXPECT_FALSE(finished);
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{kImproperArgumentMessage});
     EXPECT_TRUE(RunGuarded([] {}));
+
+    // Memory running out, and no thread to be had, on the calling thread or
+    // on a helper sharing the work: a message, not the end of the program.
+    const std::vector<std::pair<std::function<void()>, const char*>> failures = {
+        {[] { throw std::bad_alloc(); }, kOutOfMemoryMessage},
+        {[] { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); },
+         kNoThreadMessage},
+        {[] {
+             ShareWork(8, 4, 1, [](int participant, int, int) {
+                 if (participant != 0)
+                     throw std::bad_alloc();
+                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
+             });
+         },
+         kOutOfMemoryMessage},
+    };
+    for (const auto& [failure, said] : failures) {
+        messages.Clear();
+        EXPECT_FALSE(RunGuarded(failure));
+        ASSERT_EQ(messages.Messages().size(), 1u);
+        EXPECT_EQ(messages.Messages()[0], said);
+    }
+}
+
+TEST(PrintableText, ControlCharactersCannotReachTheTerminal)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"M1-03 erratic", "M1-03 erratic"},
+        {"two\nlines\r", "two\\nlines\\r"},
+        {"\x1b[31mred", "\\x1b[31mred"},
+        {"back\\slash", "back\\\\slash"},
+        {"Gr\xc3\xb6nland \xe2\x80\x94 ok", "Gr\xc3\xb6nland \xe2\x80\x94 ok"}, // UTF-8 kept
+        {"\xc2\x9b" "2J", "\\xc2\\x9b2J"}, // the C1 control CSI
+        {"\xff\xc3", "\\xff\\xc3"},     // not UTF-8
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(PrintableText(text), shown);
 }
 
 } // namespace

@@ -72,6 +72,52 @@ TEST(CsvTable, WritesFieldsThatReadBackAsTheyWere)
     EXPECT_EQ(table.records.at(0).fields.at(0), "\xEF\xBB\xBFname");
 }
 
+// OWASP's rule against CSV injection: text a spreadsheet would run as a
+// formula is written with a leading ', numbers as they are.
+TEST(CsvTable, CellsASpreadsheetWouldRunAreWrittenAsText)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"=1+2", "'=1+2"},
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"+cmd", "'+cmd"},
+        {"-2+3", "'-2+3"},
+        {"\t=1", "'\t=1"},
+        {"\r=1", "\"'\r=1\""},
+        {"-", "'-"},
+        {"-1.5", "-1.5"},
+        {"+5", "+5"},
+        {"-2.5e-3", "-2.5e-3"},
+        {"M1-03", "M1-03"},
+        {"", ""},
+    };
+    for (const auto& [text, field] : cases)
+        EXPECT_EQ(CsvField(text), field) << text;
+}
+
+// A row with fewer fields than the header names has lost some: it fails,
+// unless it is the last line and nothing follows it, not even a line end.
+TEST(CsvTable, AShortRowFailsUnlessItEndsTheFileWithoutALineEnd)
+{
+    const std::string why = "the row has 2 fields; the header names 3 columns";
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"sample,thickness,density\nA,2,2.7\nB,3\nC,4,2.6\n", {"", why, ""}},
+        {"sample,thickness,density\nA,2,2.7\nB,3\n", {"", why}},
+        {"sample,thickness,density\nA,2,2.7\nB,3", {"", ""}},
+        {"sample,thickness,density,,\nA,2,2.7\n", {""}}, // a spreadsheet's empty columns
+        {"sample,thickness,density\nA,2,\n", {""}},      // an empty cell takes the default
+    };
+    for (const auto& [text, errors] : cases) {
+        BatchJob job;
+        std::string error;
+        ASSERT_TRUE(OpenBatchText("thickness", text, ".", job, error)) << error;
+        std::vector<std::string> got;
+        for (const BatchInputRow& row : job.rows)
+            got.push_back(row.error);
+        EXPECT_EQ(got, errors) << text;
+    }
+}
+
 // A spreadsheet export with ';' and decimal commas gives the numbers the
 // plain file gives: thickness factors (1 - exp(-x)) / x, x = rho T / Lambda.
 TEST(CsvTable, ASemicolonFileReadsItsDecimalCommas)

@@ -96,13 +96,20 @@ TEST(HugeValues, ACutValueOf1e300IsListedWhole)
 TEST(HugeValues, TheSimulationReportAndGeomagneticDataStayFinite)
 {
     TempDir dir;
+    // Values near the top of the range; the last year as old as the Earth
+    // allows (a curve older than that is refused, nothing written).
+    const std::string older = test::WriteCurve(
+        dir, "older.dat", "Proxy_Data\nHuge\n0 -1e308\n20000 1e308\n40000 -1e308\n60000 1e308\n1e308 -1e308\n");
     const std::string curve = test::WriteCurve(
-        dir, "huge.dat", "Proxy_Data\nHuge\n0 -1e308\n20000 1e308\n40000 -1e308\n60000 1e308\n1e308 -1e308\n");
+        dir, "huge.dat", "Proxy_Data\nHuge\n0 -1e308\n20000 1e308\n40000 -1e308\n60000 1e308\n4.5e9 -1e308\n");
     SimulationInputs in;
-    in.proxyFile = curve;
+    in.proxyFile = older;
     in.outputFile = dir.File("report.txt");
     CResultList list;
     CMessageRecorder messages;
+    EXPECT_FALSE(AppendSimulationWithUncertainties(in, list));
+    EXPECT_FALSE(test::FileExists(in.outputFile));
+    in.proxyFile = curve;
     AppendSimulationWithUncertainties(in, list);
     ASSERT_TRUE(test::FileExists(in.outputFile));
     const std::string report = test::ReadFile(in.outputFile);

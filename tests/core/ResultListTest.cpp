@@ -103,7 +103,8 @@ TEST(AtomicFile, AWriteThatFailsHalfwayLeavesThePreviousFileIntact)
     EXPECT_FALSE(list.SaveToFile(path));
     CAtomicFile::SetByteLimitForTesting(-1);
     EXPECT_EQ(ReadFile(path), "previous contents\n");
-    EXPECT_TRUE(messages.Contains("Can not find Output file!"));
+    // The cause first: the disk is full, the file was found.
+    EXPECT_TRUE(messages.Contains("No space left on device: Can not find Output file!"));
     // No temporary file is left beside it.
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
@@ -124,6 +125,41 @@ TEST(AtomicFile, AReadOnlyFolderOrFileIsRefused)
     const std::string folder = dir.File("ro");
     ::mkdir(folder.c_str(), 0555);
     EXPECT_FALSE(WriteFileAtomically(folder + "/x.txt", "new"));
+}
+
+// The kernel's fs.protected_symlinks rule, whatever the system's setting: in
+// a sticky, world-writable folder a link is followed only when the writer or
+// the folder's owner owns it.
+TEST(AtomicFile, ALinkAnotherUserPlantedInASharedFolderIsNotFollowed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user needs the superuser";
+    constexpr uid_t kOther = 65534;
+    struct Case {
+        uid_t linkOwner;
+        uid_t folderOwner;
+        bool followed;
+    };
+    const std::vector<Case> cases = {{kOther, 0, false}, {0, 0, true}, {kOther, kOther, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.linkOwner) + " in a folder of " + std::to_string(c.folderOwner));
+        TempDir dir;
+        const std::string shared = dir.File("shared");
+        ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+        const std::string victim = dir.File("victim.txt");
+        test::WriteFile(victim, "the victim's own\n");
+        ASSERT_EQ(::symlink(victim.c_str(), (shared + "/report.txt").c_str()), 0);
+        ASSERT_EQ(::lchown((shared + "/report.txt").c_str(), c.linkOwner, c.linkOwner), 0);
+        CMessageRecorder messages;
+        EXPECT_EQ(WriteFileAtomically(shared + "/report.txt", "report\n", "Can not find Output file!"), c.followed);
+        EXPECT_EQ(ReadFile(victim), c.followed ? "report\n" : "the victim's own\n");
+        if (!c.followed) {
+            EXPECT_EQ(messages.DetailOf("Can not find Output file!"),
+                      shared + "/report.txt: a link another user owns in a shared folder; not followed");
+        }
+    }
 }
 
 TEST(AtomicFile, ANewFileGetsOrdinaryPermissions)

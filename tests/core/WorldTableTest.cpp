@@ -224,7 +224,7 @@ TEST(WorldTable, UnwritablePathsAndFailedWritesLeaveNothingBehind)
     EXPECT_EQ(outcome, WorldTableOutcome::WriteFailed);
     EXPECT_EQ(ReadFile(path), "previous table\n");
     EXPECT_EQ(FileCount(dir.Path()), 1u);
-    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"Can not find Output file!"});
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"No space left on device: Can not find Output file!"});
 }
 
 } // namespace

@@ -105,7 +105,7 @@ TEST(WriteFailure, AWriteThatFailsHalfwayKeepsTheEarlierFileAndSaysSo)
         }
         EXPECT_EQ(test::ReadFile(path), "the earlier file\n");
         EXPECT_EQ(EntriesIn(dir.Path()), 1u); // no temporary file left beside it
-        EXPECT_TRUE(messages.Contains(writer.message));
+        EXPECT_TRUE(messages.Contains(std::string("No space left on device: ") + writer.message)); // the cause first
 
         // With room on the disk the same call replaces the file.
         messages.Clear();

@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <cctype>
 #include <csignal>
 #include <cstdio>
@@ -58,6 +59,15 @@ void WriteFile(const std::string& path, const std::string& text)
 bool FileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
+}
+
+std::vector<std::string> EntriesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool AllFinite(const std::string& text)

@@ -28,6 +28,8 @@ std::string ReadFile(const std::string& path);
 std::vector<std::string> Lines(const std::string& text);
 void WriteFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
+// The names in a folder, sorted.
+std::vector<std::string> EntriesIn(const std::string& folder);
 
 // True when the text holds no "nan" or "inf" as printf writes them ("-nan",
 // "inf", ...); words such as "Information" do not count.

@@ -10,6 +10,7 @@
 #include "ui/HalfLifeSettings.h"
 #include "ui/Question.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
@@ -38,6 +39,27 @@ private slots:
         QVERIFY(!dialog.Run());
         QVERIFY(said.Messages().size() == 1 && said.Messages()[0].find("unknown column 'densty'") != std::string::npos);
         QVERIFY(!test::FileExists(dir.File("out.csv")));
+    }
+
+    void anOutputNamingARecordTheRowsReadIsRefused()
+    {
+        // State: geomagnetic rows without a pole cell read pole02.dat of the working folder.
+        // Action: choose that file as the output. Expected: refused, the record intact.
+        test::TempDir dir;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(dir.Path()));
+        test::WriteFile(dir.File("pole02.dat"), test::ReadFile(test::SourceDir() + "/examples/geomag/pole02.dat"));
+        test::WriteFile(dir.File("e.csv"), "sample,concentration,geomagnetic\nA,2139000,on\n");
+        CBatchDlg dialog;
+        dialog.SetCalculator("exposure");
+        dialog.SetInputFile(QString::fromStdString(dir.File("e.csv")));
+        dialog.SetOutputFile("pole02.dat");
+        CMessageRecorder said;
+        QVERIFY(!dialog.Run());
+        QDir::setCurrent(before);
+        QVERIFY(said.Messages().size() == 1 && said.Messages()[0].find("the default pole file") != std::string::npos);
+        QCOMPARE(test::ReadFile(dir.File("pole02.dat")),
+                 test::ReadFile(test::SourceDir() + "/examples/geomag/pole02.dat"));
     }
 
     void runsEveryExampleFileAndSumsItUp()
@@ -124,7 +146,9 @@ private slots:
         while (column < results->columnCount() && results->horizontalHeaderItem(column)->text() != "burial_kyr")
             ++column;
         QVERIFY(column < results->columnCount());
-        QCOMPARE(results->item(0, column)->text(), QString::fromStdString(burial).section(':', 1).trimmed());
+        // The table holds the number in full; the list shows it to three decimals.
+        QCOMPARE(QString::number(results->item(0, column)->text().toDouble(), 'f', 3),
+                 QString::fromStdString(burial).section(':', 1).trimmed());
 
         dialog.SetInputFile(QString::fromStdString(dir.File("out.csv")));
         QVERIFY(dialog.Summary().isEmpty());

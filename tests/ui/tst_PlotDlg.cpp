@@ -366,8 +366,9 @@ private slots:
         CAtomicFile::SetByteLimitForTesting(-1);
         QVERIFY(!saved);
         QCOMPARE(test::ReadFile(dir.File("old.png")), std::string("previous figure"));
+        // The full disk is named first, as every write failure names its cause.
         QCOMPARE(messages.Messages(), (std::vector<std::string>{"Please save the image as a .png or .svg file!",
-                                                                "Can not write the image file!"}));
+                                                                "No space left on device: Can not write the image file!"}));
         window->close();
     }
 
