@@ -5,6 +5,7 @@
 #include "ui/ChoiceBinding.h"
 #include "ui/ConstantSettings.h"
 #include "ui/HalfLifeSettings.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 
 #include <QComboBox>
@@ -30,6 +31,7 @@ CHalfLivesDlg::CHalfLivesDlg(QWidget* parent)
     : CTemplateDialog(kTemplateId, "Constants", 360, 164, 9, parent), m_inputs(StoredHalfLives()),
       m_strConstantSet(StoredConstantSet())
 {
+    InstallHelpKey(*this, "half-lives");
     AddLabel("Constant set:", 7, 10, 68, 8);
     m_set = AddCombo(IDC_SET, 78, 8, 70, 12);
     AddGroup("Its values (sea level, high latitude; Stone 2000 scaling)", 7, 24, 346, 68);
@@ -41,7 +43,7 @@ CHalfLivesDlg::CHalfLivesDlg(QWidget* parent)
     QLineEdit* be10 = AddEdit(IDC_BE10, 78, 98, 60, 12);
     AddLabel("26Al half-life (yr):", 7, 116, 68, 8);
     AddEdit(IDC_AL26, 78, 114, 60, 12);
-    AddLabel("Used by every calculation that decays a nuclide; a box of a dialog overrides the set.", 146, 100,
+    AddLabel("Used by every calculation that decays a nuclide, and by the batch; a box of a dialog overrides the set.", 146, 100,
              207, 24)
         ->setWordWrap(true);
     QPushButton* current = AddButton(IDC_USE_CURRENT, "Use 1.387 / 0.705 Myr (current)", 7, 142, 104, 14);

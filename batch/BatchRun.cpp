@@ -449,7 +449,8 @@ std::vector<std::string> BatchReportPaths(const BatchJob& job, const std::string
     return paths;
 }
 
-bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir)
+bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir,
+                     const BatchFileNames& names)
 {
     // Found now rather than after every row has run.
     std::error_code error;
@@ -458,8 +459,8 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
         ShowMessage("Can not make the report folder!", reportDir + ": " + std::strerror(ENOTDIR));
         return false;
     }
-    std::vector<FileUse> uses = {{"--input", job.inputPath, FileRole::Input},
-                                 {"--output", outputPath, FileRole::Output}};
+    std::vector<FileUse> uses = {{names.input, job.inputPath, FileRole::Input},
+                                 {names.output, outputPath, FileRole::Output}};
     std::set<std::string> read;
     for (const BatchInputRow& row : job.rows)
         for (const BatchColumn& column : job.calculator->inputColumns)
@@ -467,7 +468,7 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
                 if (const std::string* path = row.cells.Find(column.name))
                     if (read.insert(*path).second)
                         uses.push_back({"column " + column.name,
-                                        path->front() == '/' ? *path : FolderOf(job.inputPath) + "/" + *path,
+                                        !path->empty() && path->front() == '/' ? *path : FolderOf(job.inputPath) + "/" + *path,
                                         FileRole::Input});
     // A row that leaves out a file with a default name (the geomagnetic
     // records) reads that file: it must not be an output either.

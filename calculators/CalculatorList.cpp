@@ -39,10 +39,11 @@ bool ComputeSimulate(const SimulationInputs& in, CResultList& list, COutputBlock
 
 bool ComputeCut(const CutInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
 {
-    const CutOutcome outcome = AppendCutResults(in, list, nullptr, &blocks);
-    // A batch row has no list to show the line in: it says so instead.
+    std::string failure;
+    const CutOutcome outcome = AppendCutResults(in, list, nullptr, &blocks, &failure);
+    // A batch row has no list to show the lines in: it says so instead, with the reason.
     if (outcome == CutOutcome::NoValidResult && context.batchRow)
-        ShowMessage("Calculation doesn't have valid results");
+        ShowMessage("Calculation doesn't have valid results: " + failure);
     return outcome == CutOutcome::Result;
 }
 
@@ -94,8 +95,9 @@ const std::vector<Calculator>& Calculators()
                                 "exposure/burial history and reports the threshold whose <sup>26</sup>Al/<sup>10</sup>Be "
                                 "ratio best matches the sample, with exposure, burial and total durations and their "
                                 "ranges.",
+                        // Named as its dialog's title names it.
                         .prompt = "Climatic Proxy Curve Simulation",
-                        .menuText = "Burial-Exposure &Simulation from a Proxy Curve...",
+                        .menuText = "Climatic Curve &Age Correction...",
                         .commandId = ID_SIMULATION,
                         .batch = true},
                        SimulationInputTable, SimulationOutputTable, ComputeSimulate),

@@ -2,6 +2,7 @@
 // result row each, written to a CSV file (and the simulations' reports to a
 // folder, each written as its row ends) and put in place once every row has run.
 
+#include "batch/BatchDefaults.h"
 #include "batch/BatchRun.h"
 #include "core/AmsStandards.h"
 #include "core/ConstantSets.h"
@@ -88,12 +89,12 @@ int Run(const BatchOptions& options)
             return kUsage;
         }
         // The options stand in for the columns: a row's own cell wins.
-        for (BatchInputRow& row : job.rows) {
-            if (!options.monteCarlo.empty() && row.cells.Find("monte-carlo") == nullptr)
-                row.cells.cells["monte-carlo"] = options.monteCarlo;
-            if (!options.seed.empty() && row.cells.Find("seed") == nullptr)
-                row.cells.cells["seed"] = options.seed;
-        }
+        SettingValues values;
+        if (!options.monteCarlo.empty())
+            values.push_back({"monte-carlo", options.monteCarlo});
+        if (!options.seed.empty())
+            values.push_back({"seed", options.seed});
+        FillMissingCells(job, values);
     }
     const std::pair<const char*, std::string> choices[] = {
         {"constants", options.constants},

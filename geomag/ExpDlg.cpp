@@ -1,10 +1,13 @@
 #include "geomag/ExpDlg.h"
 
 #include "ui/ConstantSettings.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
+#include "ui/ScienceSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,12 +21,17 @@ constexpr int kTemplateId = 141;
 // (dialog units).
 using namespace sample_grid;
 constexpr int kChoiceRoom = 21;
+// Room for the erosion rate in m/Myr beside its cm/yr (dialog units).
+constexpr int kErosionRoom = 34;
+// 1 cm/yr = 0.01 m per 1e-6 Myr.
+constexpr double kMetresPerMyrPerCmPerYr = 1e4;
 } // namespace
 
 CExpDlg::CExpDlg(QWidget* parent)
-    : CResultDialog(kTemplateId, "Surface Exposure Age Calculation", 223 + kUnitRoom, 197 + kChoiceRoom, 9, parent)
+    : CResultDialog(kTemplateId, "Surface Exposure Age Calculation", 223 + kUnitRoom + kErosionRoom, 197 + kChoiceRoom, 9, parent)
 {
-    AddGroup("Sample site", 7, 7, 209 + kUnitRoom, 77);
+    InstallHelpKey(*this, "exposure");
+    AddGroup("Sample site", 7, 7, 209 + kUnitRoom + kErosionRoom, 77);
     // Two label/edit pairs a row: labels at 13 and the right label column, edits after them.
     auto row = [this](const char* left, int leftId, const char* right, int rightId, int labelTop, int editTop) {
         AddLabel(left, 13, labelTop, kLabelWidth, kLabelHeight);
@@ -44,8 +52,9 @@ CExpDlg::CExpDlg(QWidget* parent)
     AddCheck(1018, "Earth's magnetic change correction", 7, 114 + kChoiceRoom, 128, 14);
     m_ctlUncertainties = AddCheck(IDC_UNCERTAINTIES, "Uncertainties (internal, external)", kRightLabelX,
                                   114 + kChoiceRoom, 110, 14);
-    AddGroup("Results:", 7, 127 + kChoiceRoom, 209 + kUnitRoom, 49);
-    m_ctlResults = AddList(1011, 11, 136 + kChoiceRoom, 198 + kUnitRoom, 35);
+    // The list's exposure age is in years.
+    AddGroup("Results: (exposure age in years)", 7, 127 + kChoiceRoom, 209 + kUnitRoom + kErosionRoom, 49);
+    m_ctlResults = AddList(1011, 11, 136 + kChoiceRoom, 198 + kUnitRoom + kErosionRoom, 35);
     QPushButton* calculate = AddButton(1030, "C&alculate", 23, 178 + kChoiceRoom, 38, 14);
     QPushButton* cleanUp = AddButton(1031, "Clean Up", 64, 178 + kChoiceRoom, 38, 14);
     QPushButton* save = AddButton(1032, "&Save", 109, 178 + kChoiceRoom, 38, 14);
@@ -66,8 +75,23 @@ CExpDlg::CExpDlg(QWidget* parent)
     // Altitude(m) and Thick(cm) name their units already.
     AddUnitLabels(*this, ExposureInputTable(),
                   {1021, 1022, 1025, 1026, 1027, 1028, 1016, 1017, 1019, 1020});
+    // The erosion rate in the unit papers give it in, as it is typed.
+    m_erosionUnit = findChild<QLabel*>("unit1028");
+    connect(Control<QLineEdit>(1028), &QLineEdit::textChanged, this, &CExpDlg::ShowErosionEquivalent);
     ShowData();
+    ShowErosionEquivalent();
     Control(1021)->setFocus();
+}
+
+void CExpDlg::ShowErosionEquivalent()
+{
+    if (m_erosionUnit == nullptr)
+        return;
+    double cmPerYr = 0.0;
+    const bool number = ReadInputNumber(Control<QLineEdit>(1028)->text().toStdString(), std::nullopt, cmPerYr).empty();
+    m_erosionUnit->setText(number ? QString("cm/yr = %1 m/Myr").arg(cmPerYr * kMetresPerMyrPerCmPerYr, 0, 'g', 6)
+                                  : QString("cm/yr"));
+    m_erosionUnit->resize(m_erosionUnit->sizeHint().width() + 1, m_erosionUnit->height());
 }
 
 void CExpDlg::OnCalculate()
@@ -77,6 +101,7 @@ void CExpDlg::OnCalculate()
     m_nuclide->FromControls();
     m_inputs.uncertainties = m_ctlUncertainties->isChecked();
     StoreUncertainties(m_inputs.uncertainties);
+    ApplyScienceSettings(ExposureInputTable(), m_inputs);
     TakeStoredConstants(ExposureInputTable(), m_inputs, false);
     AppendExposureAge(m_inputs, Results());
 }

@@ -9,6 +9,7 @@
 #include "ui/ResultDialog.h"
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 
 namespace qex {
@@ -46,6 +47,11 @@ public:
 
 protected:
     void OnCalculate() override;
+
+private:
+    // The label beside the erosion box: "cm/yr = 10 m/Myr" for what is typed.
+    void ShowErosionEquivalent();
+    QLabel* m_erosionUnit = nullptr;
 };
 
 } // namespace qex

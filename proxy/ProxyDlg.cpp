@@ -5,9 +5,11 @@
 #include "ui/FileChooser.h"
 #include "proxy/SiteProductionDlg.h"
 #include "ui/ConstantSettings.h"
-#include "ui/HalfLifeSettings.h"
+#include "ui/FileReplacement.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 #include "ui/ProgressWindow.h"
+#include "ui/ScienceSettings.h"
 #include "ui/StatusNotifier.h"
 
 #include <QCheckBox>
@@ -35,6 +37,9 @@ constexpr int kTemplateHeightDlu = 266;
 constexpr int kPlotRowDlu = 48;
 // Labels are not made smaller than this to fit their rectangles (points).
 constexpr qreal kSmallestLabelPointSize = 6.0;
+// What "Monte Carlo..." proposes first.
+constexpr double kDefaultMonteCarloDraws = 1000.0;
+constexpr double kDefaultMonteCarloSeed = 1.0;
 
 // The template's label rectangles were drawn for a narrower face than this
 // platform's: every label takes one font size, small enough for the widest.
@@ -55,6 +60,20 @@ void FitLabels(QWidget& dialog)
     }
 }
 
+// The tooltip of a Monte Carlo box from its input row: label, unit, help,
+// range and default, as every field has them, with the box's own lowest
+// value, default and (when given) help.
+QString MonteCarloToolTip(std::string_view option, double minimum, double defaultValue,
+                          std::string_view help = {})
+{
+    InputDescription description = DescribeInput(*SimulationInputTable().Find(option));
+    description.range->minimum = minimum;
+    description.defaultText = InputNumberText(defaultValue);
+    if (!help.empty())
+        description.help = help;
+    return QString::fromStdString(InputToolTip(description));
+}
+
 // Asks the number of draws, the seed and the production-rate uncertainties
 // (0 keeps a rate fixed); false when cancelled.
 bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10ProductionError,
@@ -68,9 +87,13 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
     drawsBox->setRange(1, static_cast<int>(kMaxMonteCarloDraws));
     drawsBox->setGroupSeparatorShown(true);
     drawsBox->setValue(static_cast<int>(draws));
+    drawsBox->setToolTip(MonteCarloToolTip("monte-carlo", 1.0, kDefaultMonteCarloDraws,
+                                           "a whole number: the simulations run with the concentrations (and "
+                                           "production rates) drawn from their uncertainties"));
     auto* seedEdit = new QLineEdit(QString::number(seed, 'f', 0), &dialog);
     seedEdit->setObjectName("MonteCarloSeed");
     seedEdit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{1,16}"), seedEdit));
+    seedEdit->setToolTip(MonteCarloToolTip("seed", 0.0, kDefaultMonteCarloSeed));
     // The production rates' uncertainties, in the rates' own range and unit.
     auto errorBox = [&dialog](const char* objectName, std::string_view option, double value) {
         const InputRow<SimulationInputs>* row = SimulationInputTable().Find(option);
@@ -79,7 +102,7 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
         box->setDecimals(3);
         box->setRange(row->range->minimum, row->range->maximum);
         box->setValue(value);
-        box->setToolTip(QString::fromUtf8(row->help.data(), static_cast<qsizetype>(row->help.size())));
+        box->setToolTip(MonteCarloToolTip(option, row->range->minimum, 0.0));
         return box;
     };
     auto* be10Error = errorBox("Be10ProductionError", "be10-production-err", be10ProductionError);
@@ -107,6 +130,7 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
 CProxyDlg::CProxyDlg(QWidget* parent)
     : CResultDialog(kTemplateId, "Climatic Curve Age Correction", 256, kTemplateHeightDlu + kPlotRowDlu, 9, parent)
 {
+    InstallHelpKey(*this, "simulate");
     // Controls in template order, which is also the tab order.
     QLineEdit* beN = AddEdit(1019, 77, 16, 51, 12);
     AddEdit(1020, 77, 31, 51, 12);
@@ -245,23 +269,39 @@ void CProxyDlg::BrowseOutputFile()
         m_editOutput->setText(*path);
 }
 
-void CProxyDlg::OnCalculate()
+bool CProxyDlg::TakeInputs()
 {
-    // Plot draws the latest calculation: nothing after one that failed.
-    m_plotButton->setEnabled(false);
-    m_monteCarloButton->setEnabled(false);
     if (!UpdateData())
-        return;
+        return false;
     m_choices.FromControls();
     m_inputs.constants = StoredConstantSet();
-    const HalfLives halfLives = StoredHalfLives();
-    m_inputs.be10HalfLife = halfLives.be10;
-    m_inputs.al26HalfLife = halfLives.al26;
+    ApplyScienceSettings(SimulationInputTable(), m_inputs);
+    return true;
+}
+
+bool CProxyDlg::MayWriteReport()
+{
+    // An output that names an input is refused first, by the calculation itself.
+    if (!FindSameFile(InputFileUses(m_inputs, SimulationInputTable())).message.empty())
+        return true;
+    return MayReplaceFile(kReportWriter, QString::fromStdString(m_strOutputFile), this);
+}
+
+void CProxyDlg::OnCalculate()
+{
+    // Plot and Monte Carlo keep the latest result that was listed; a failed
+    // or cancelled calculation lists none and leaves them as they were.
+    m_calculated = false;
+    if (!TakeInputs() || !MayWriteReport())
+        return;
     SimulationDetail detail;
     // A long curve takes a while: progress with Cancel after a short delay.
     CSimulationProgressDlg progress(this);
     if (AppendSimulation(m_inputs, Results(), &detail, progress.Callback())) {
         KeepPlots(detail);
+        m_lastCalculated = m_inputs;
+        m_calculated = true;
+        NoteFileWritten(kReportWriter, QString::fromStdString(m_strOutputFile));
         NotifyWritten(detail.table.size(), "rows", m_strOutputFile);
     }
 }
@@ -293,17 +333,42 @@ void CProxyDlg::OnFromSite()
     ShowData();
 }
 
+namespace {
+// Whether two calculations describe the same sample on the same curve with
+// the same constants (the report's path and the kind of calculation aside).
+bool SameSample(const SimulationInputs& a, const SimulationInputs& b)
+{
+    return a.proxyFile == b.proxyFile && a.be10 == b.be10 && a.be10Error == b.be10Error && a.al26 == b.al26 &&
+           a.al26Error == b.al26Error && a.be10Production == b.be10Production &&
+           a.al26Production == b.al26Production && a.density == b.density && a.freePath == b.freePath &&
+           a.aerialErosion == b.aerialErosion && a.glacialErosion == b.glacialErosion &&
+           a.be10HalfLife == b.be10HalfLife && a.al26HalfLife == b.al26HalfLife &&
+           a.exposureAboveCut == b.exposureAboveCut && a.constants == b.constants &&
+           a.be10Standard == b.be10Standard && a.al26Standard == b.al26Standard;
+}
+} // namespace
+
 void CProxyDlg::OnMonteCarlo()
 {
-    if (m_monteCarloButton->isEnabled() && AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed, m_be10ProductionError,
-                                                          m_al26ProductionError))
-        CalculateMore([this] { RunMonteCarloDraws(m_monteCarloDraws, m_monteCarloSeed); });
+    if (!m_monteCarloButton->isEnabled() ||
+        !AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed, m_be10ProductionError, m_al26ProductionError))
+        return;
+    // The draws are of the sample the boxes show: when it is not the one
+    // calculated last, it is calculated first, and its block comes first.
+    if (!TakeInputs())
+        return;
+    if (!SameSample(m_inputs, m_lastCalculated)) {
+        Calculate();
+        if (!m_calculated)
+            return;
+    }
+    CalculateMore([this] { RunMonteCarloDraws(m_monteCarloDraws, m_monteCarloSeed); });
 }
 
 bool CProxyDlg::RunMonteCarloDraws(double draws, double seed)
 {
-    // The inputs of the calculation the button was enabled by.
-    SimulationInputs inputs = m_inputs;
+    // The sample of the latest calculation, which the boxes show.
+    SimulationInputs inputs = m_lastCalculated;
     inputs.monteCarloDraws = draws;
     inputs.seed = seed;
     inputs.be10ProductionError = m_be10ProductionError;

@@ -28,6 +28,15 @@ CSimulationSession MakeSession(const SimulationInputs& in)
                               WalkEvaluation::Fast, HalfLivesOf(in), in.exposureAboveCut);
 }
 
+// What made the block other than the defaults, for its closing lines and
+// JSON: the half-lives, and a curve read with exposure above the cut.
+Provenance SimulationProvenance(const SimulationInputs& in)
+{
+    Provenance items = HalfLifeProvenance(HalfLivesOf(in));
+    for (ProvenanceItem& item : ExposureAboveCutProvenance(in.exposureAboveCut))
+        items.push_back(std::move(item));
+    return items;
+}
 
 // A batch row's session: the shared curves, the report kept or not made.
 void PrepareBatchSession(CSimulationSession& session, SimulationBatchRow* batch)
@@ -39,15 +48,20 @@ void PrepareBatchSession(CSimulationSession& session, SimulationBatchRow* batch)
 }
 
 // Shows why the measured values cannot give a simulation (zero production,
-// 10Be at or above saturation...) before the failure message; the nine
-// perturbed runs fail silently, as the engine does.
-void ExplainCentralFailure(const SimulationInputs& in)
+// 10Be at or above saturation, a ratio no burial explains...); false when
+// there is nothing to say. The nine perturbed runs fail silently, as the
+// engine does.
+bool ExplainCentralFailure(const SimulationInputs& in)
 {
-    const std::string reason = UnusableParametersMessage(DeriveSimulationParameters(
+    const SimulationParameters p = DeriveSimulationParameters(
         in.be10, in.be10Production, in.al26, in.al26Production, in.density, in.freePath,
-        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr, in.be10HalfLife, in.al26HalfLife));
+        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr, in.be10HalfLife, in.al26HalfLife);
+    std::string reason = UnusableParametersMessage(p);
+    if (reason.empty())
+        reason = RatioAboveProductionMessage(p);
     if (!reason.empty())
         ShowMessage(reason);
+    return !reason.empty();
 }
 
 bool HavePaths(const SimulationInputs& inputs, const SimulationBatchRow* batch)
@@ -243,16 +257,18 @@ namespace {
 // The run with the measured values, whose report stays on disk. False, after
 // the messages, when it has no best fit or the report cannot be written, and
 // silently when the user stopped the calculation (nothing appended or written).
+// "Calculation Error!" is said only when no message since `said` (the
+// calculation's start) has explained the failure already.
 bool RunCentral(CSimulationSession& session, const SimulationInputs& inputs, SimulationBestFit& best,
-                SimulationDetail* detail)
+                SimulationDetail* detail, std::uint64_t said)
 {
     const bool found = session.Run(inputs.be10, inputs.al26, best, detail);
     if (session.Cancelled())
         return false;
     const bool written = session.WriteReport();
     if (!found || !written) {
-        ExplainCentralFailure(inputs);
-        ShowMessage("Calculation Error!");
+        if (!ExplainCentralFailure(inputs) && MessagesSaid() == said)
+            ShowMessage("Calculation Error!");
         return false;
     }
     return true;
@@ -280,6 +296,7 @@ void SetBestFit(SimulationResult& result, const SimulationBestFit& best)
 bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationResult& result, SimulationDetail* detail,
                        const SimulationProgress& progress, SimulationBatchRow* batch)
 {
+    const std::uint64_t said = MessagesSaid();
     if (!HavePaths(inputs, batch))
         return false;
     CSimulationSession session = MakeSession(inputs);
@@ -307,7 +324,7 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
 
     // The central run; after the nine, the session gives it from the unperturbed one.
     SimulationBestFit central;
-    if (!RunCentral(session, inputs, central, detail))
+    if (!RunCentral(session, inputs, central, detail, said))
         return false;
     result = SimulationResult();
     result.single = single;

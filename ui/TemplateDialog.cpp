@@ -1,5 +1,6 @@
 #include "ui/TemplateDialog.h"
 
+#include "ui/DialogMemory.h"
 #include "ui/ListBox.h"
 
 #include <QCheckBox>
@@ -92,6 +93,28 @@ QLabel* CTemplateDialog::AddUnitLabel(int id, const QString& unit)
     if (const unsigned anchor = AnchorOf(control); anchor & (MoveRight | GrowRight))
         SetAnchor(label, MoveRight);
     return label;
+}
+
+void CTemplateDialog::RememberPath(QLineEdit* box)
+{
+    if (box != nullptr)
+        m_rememberedPaths.push_back(box);
+}
+
+void CTemplateDialog::showEvent(QShowEvent* event)
+{
+    if (!m_memoryRestored) {
+        m_memoryRestored = true;
+        RestoreDialogMemory(*this, m_rememberedPaths);
+    }
+    QDialog::showEvent(event);
+}
+
+void CTemplateDialog::done(int result)
+{
+    if (isVisible())
+        KeepDialogMemory(*this, m_rememberedPaths);
+    QDialog::done(result);
 }
 
 void CTemplateDialog::resizeEvent(QResizeEvent* event)

@@ -64,6 +64,13 @@ public:
     // A small label right of control `id` naming the unit of its number.
     QLabel* AddUnitLabel(int id, const QString& unit);
 
+    // A box holding a path the dialog remembers, with its size and
+    // position, between openings (ui/DialogMemory.h).
+    void RememberPath(QLineEdit* box);
+
+    // Closing keeps what the dialog remembers.
+    void done(int result) override;
+
 protected:
     QLineEdit* AddEdit(int id, int x, int y, int w, int h);
     QPushButton* AddButton(int id, const QString& text, int x, int y, int w, int h, bool isDefault = false);
@@ -90,6 +97,7 @@ protected:
     bool IsAnchored(QWidget* control) const { return m_anchors.count(control) != 0; }
 
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Place(QWidget* widget, int x, int y, int w, int h);
@@ -107,6 +115,8 @@ private:
     std::map<QWidget*, unsigned> m_anchors;
     std::map<QWidget*, QRect> m_templateRects; // where each control sits at the template's size
     bool m_defaultsAnchored = false;
+    std::vector<QLineEdit*> m_rememberedPaths;
+    bool m_memoryRestored = false;
 };
 
 } // namespace qex

@@ -174,8 +174,7 @@ TEST(EdgeInputsCli, UnderflowAndOverflowGiveTheLimitOrARefusal)
         {{"slope-thickness", "--density", "1e-322", "--slope", "30"}, 0, "Factor:   0.971431"},
         {{"cut", "--proxy", dir.File("huge.dat"), "--cut-value", "4"}, 0, "Intersect Numbers   :    0"},
         {{"simulate", "--single", "--proxy", curve, "--report", dir.File("r.txt"), "--al26", "1e-300"}, 1,
-         "The measured 26Al/10Be ratio is too small to compare simulated ratios with: no simulation.\n"
-         "Calculation Error!"},
+         "The measured 26Al/10Be ratio is too small to compare simulated ratios with: no simulation."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.front() + " " + c.args.at(c.args.size() - 2) + " " + c.args.back());
@@ -244,7 +243,7 @@ TEST(EdgeInputsCli, AFolderWhereAFileBelongsChangesNothing)
         const std::string detail = target + ": " + reason + "\n";
         const auto report = RunQexcli({"simulate", "--proxy", curve, "--report", target});
         EXPECT_EQ(report.exitCode, 1);
-        EXPECT_EQ(report.err, "Can not find Output file!\n" + detail + "Calculation Error!\n");
+        EXPECT_EQ(report.err, "Can not find Output file!\n" + detail);
         const auto table = RunQexcli({"world-table", "--output", target});
         EXPECT_EQ(table.exitCode, 1);
         EXPECT_EQ(table.err, "Can not find Output file!\n" + detail);

@@ -17,6 +17,7 @@
 #include "tests/ui/UiTestSupport.h"
 #include "tests/core/SimulationTestCurves.h"
 #include "ui/HalfLifeSettings.h"
+#include "ui/Settings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -106,8 +107,9 @@ private slots:
 
     void theOptionsMenuSitsBeforeHelpAndOpensTheHalfLives()
     {
-        // State: the program started. Action: read the menu bar, choose the item.
-        // Expected: Valdry, Calculators, Options, Help; the item opens the half-lives dialog.
+        // State: the program started, "Do not ask again" answered earlier. Action: read the menu bar, open
+        // Options, choose its items. Expected: Valdry, Calculators, Options, Help; the first item opens the
+        // half-lives dialog; the last shows the discard question off and turns it back on.
         CQEXApp app;
         QVERIFY(app.InitInstance({"qex"}));
         QStringList titles;
@@ -115,7 +117,14 @@ private slots:
             titles << action->text();
         QCOMPARE(titles, (QStringList{"&Valdry", "&Calculators", "&Options", "&Help"}));
         QMenu* options = app.MainFrame()->menuBar()->actions().at(2)->menu();
-        QCOMPARE(options->actions().size(), 1);
+        QCOMPARE(options->actions().size(), 3);
+        QAction* ask = options->actions().back();
+        QCOMPARE(ask->text(), QString("Ask Before &Discarding Results"));
+        ApplicationSettings().setValue(kAskBeforeDiscardingKey, false);
+        emit options->aboutToShow();
+        QVERIFY(ask->isCheckable() && !ask->isChecked());
+        ask->trigger();
+        QCOMPARE(ApplicationSettings().value(kAskBeforeDiscardingKey, false).toBool(), true);
         QAction* item = options->actions().front();
         QCOMPARE(item->text(), QString("&Constants..."));
         QVERIFY(!item->statusTip().isEmpty());
