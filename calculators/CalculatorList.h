@@ -28,7 +28,7 @@ enum CalculatorCommandId : int {
     ID_SIMULATION = 32805,
     ID_BATCH = 32807,
     ID_TWO_NUCLIDE = 32808,
-    ID_EROSION_RATE = 32809,
+    ID_EROSION_RATE = 32810,
 };
 
 // In qexcli's order: simulate, cut, scaling, world-table, thickness,

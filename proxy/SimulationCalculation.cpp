@@ -28,16 +28,6 @@ CSimulationSession MakeSession(const SimulationInputs& in)
                               WalkEvaluation::Fast, HalfLivesOf(in), in.exposureAboveCut);
 }
 
-// What made the block other than the defaults, for its closing lines and
-// JSON: the half-lives, and a curve read with exposure above the cut.
-Provenance SimulationProvenance(const SimulationInputs& in)
-{
-    Provenance items = HalfLifeProvenance(HalfLivesOf(in));
-    for (ProvenanceItem& item : ExposureAboveCutProvenance(in.exposureAboveCut))
-        items.push_back(std::move(item));
-    return items;
-}
-
 // A batch row's session: the shared curves, the report kept or not made.
 void PrepareBatchSession(CSimulationSession& session, SimulationBatchRow* batch)
 {

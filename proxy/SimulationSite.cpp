@@ -1,5 +1,7 @@
 #include "proxy/SimulationSite.h"
 
+#include "proxy/CurveOrientation.h"
+
 #include "core/Format.h"
 #include "core/Message.h"
 #include "geomag/ExposureAge.h"
@@ -72,6 +74,8 @@ SimulationInputs NormalisedSimulationInputs(const SimulationInputs& inputs)
 Provenance SimulationProvenance(const SimulationInputs& in)
 {
     Provenance provenance = HalfLifeProvenance({in.be10HalfLife, in.al26HalfLife});
+    for (ProvenanceItem& item : ExposureAboveCutProvenance(in.exposureAboveCut))
+        provenance.push_back(std::move(item));
     AddConstantSetProvenance(provenance, in.constants);
     AddAmsStandardProvenance(provenance, kBe10, in.be10Standard);
     AddAmsStandardProvenance(provenance, kAl26, in.al26Standard);
