@@ -131,7 +131,7 @@ std::string ReadInputFlag(std::string_view text, bool& value);
 // otherwise why not, "'X' is not one of: A, B, C".
 std::string ReadInputChoice(std::string_view text, std::span<const std::string_view> choices, std::string& value);
 
-// The parts of a row's help, for rows of any calculator.
+// The pieces of a row's help, for rows of any calculator.
 struct InputDescription {
     std::string_view label;
     std::string_view unit;

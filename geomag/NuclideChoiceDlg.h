@@ -1,5 +1,5 @@
 #pragma once
-// The part of the exposure age and erosion rate dialogs that picks what a
+// The piece of the exposure age and erosion rate dialogs that picks what a
 // sample is: its nuclide (10Be or 26Al) and the AMS standard its
 // concentration was measured against (the nuclide's standards, "none" for no
 // conversion). Choosing the other nuclide puts its production rate of the

@@ -226,7 +226,7 @@ QAreaSeries* StretchBand(const ProxyHistoryPlot& plot, StretchKind kind, const A
     return band;
 }
 
-// Each stretch's duration at the top of the plot area, centred on the part
+// Each stretch's duration at the top of the plot area, centred on the portion
 // of the stretch in view: across it when it fits, upright otherwise, then
 // reaching over its neighbours where no other label is (so that a narrow
 // stretch keeps its label in a small exported figure too). The widest

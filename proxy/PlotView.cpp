@@ -54,7 +54,7 @@ AxisPoint Along(const AxisPoint& a, const AxisPoint& b, double t)
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
 }
 
-// Liang-Barsky: narrows [t0, t1] of the segment a-b to the part inside the
+// Liang-Barsky: narrows [t0, t1] of the segment a-b to the portion inside the
 // box; false when nothing of it is inside.
 bool ClipSegment(const AxisPoint& a, const AxisPoint& b, const Box& box, double& t0, double& t1)
 {

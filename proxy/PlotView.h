@@ -24,7 +24,7 @@ struct PlotWindow {
     AxisScale yScale = AxisScale::Linear;
 };
 
-// The parts of a polyline inside the window (edges included), each a
+// The pieces of a polyline inside the window (edges included), each a
 // polyline of its own: a line that leaves the window and comes back is split.
 std::vector<std::vector<PlotPoint>> ClipPolyline(const std::vector<PlotPoint>& line, const PlotWindow& window);
 
@@ -34,7 +34,7 @@ std::vector<PlotPoint> PointsInWindow(const std::vector<PlotPoint>& points, cons
 // One boundary of a filled area whose boundaries run from left to right (x
 // never decreasing): cut to the window's x range and held to its y range,
 // with a point added wherever it crosses the top or bottom. The area between
-// two boundaries so cut is the part of the area inside the window.
+// two boundaries so cut is the portion of the area inside the window.
 std::vector<PlotPoint> ClipAreaBoundary(const std::vector<PlotPoint>& boundary, const PlotWindow& window);
 
 // A round step between ticks (1, 2 or 5 times a power of ten) giving about
