@@ -18,7 +18,7 @@ PREFIX     ?= /usr/local
 PACKAGES = build-essential cmake ninja-build pkg-config \
            qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libx11-dev libxkbcommon-dev \
            libcli11-dev nlohmann-json3-dev python3-jsonschema libgtest-dev libgmock-dev libbenchmark-dev \
-           libcairo2-dev libpng-dev fonts-dejavu-core \
+           libcairo2-dev libpng-dev fonts-dejavu-core libboost-dev \
            clang libclang-rt-14-dev file
 
 QEXCLI = $(BUILD)/cli/qexcli

@@ -13,6 +13,7 @@
 #include "core/StagingFolder.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -34,6 +35,10 @@ namespace {
 
 constexpr const char* kSampleColumn = "sample";
 constexpr const char* kErrorColumn = "error";
+// Columns a batch carries from its input to its output untouched, for what
+// reads the rows together: the landform a sample dates and its place on a
+// transect (batch/GroupSummary.h).
+constexpr std::array<std::string_view, 4> kCarriedColumns = {"group", "landform", "elevation", "distance"};
 
 std::string Trimmed(std::string_view text)
 {
@@ -120,7 +125,7 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
     return OpenBatch(*found, path, job, error);
 }
 
-bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error)
+bool ReadBatchFileText(const std::string& path, std::string& text, std::string& error)
 {
     // A pipe or a device could block or never end (/dev/zero).
     struct stat st {};
@@ -134,13 +139,22 @@ bool OpenBatch(const BatchCalculator& calculator, const std::string& path, Batch
         error = "Can not open the batch file! (" + FileErrorDetail(path, errno != 0 ? errno : ENOENT) + ")";
         return false;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
+    std::ostringstream read;
+    read << file.rdbuf();
     if (file.bad()) {
         error = "Can not read the batch file! (" + FileErrorDetail(path, errno != 0 ? errno : EIO) + ")";
         return false;
     }
-    if (!OpenBatchText(calculator, text.str(), FolderOf(path), job, error)) {
+    text = read.str();
+    return true;
+}
+
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error)
+{
+    std::string text;
+    if (!ReadBatchFileText(path, text, error))
+        return false;
+    if (!OpenBatchText(calculator, text, FolderOf(path), job, error)) {
         error = path + ": " + error;
         return false;
     }
@@ -179,7 +193,8 @@ bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, con
     std::set<std::string> seen;
     for (std::size_t c = 0; c < table.records.front().fields.size(); ++c) {
         const std::string name = Lower(Trimmed(table.records.front().fields[c]));
-        bool known = name == kSampleColumn;
+        bool known = name == kSampleColumn ||
+                     std::find(kCarriedColumns.begin(), kCarriedColumns.end(), name) != kCarriedColumns.end();
         for (const BatchColumn& column : calculator.inputColumns)
             known = known || column.name == name;
         if (name.empty()) {
@@ -375,10 +390,30 @@ std::string ProvenanceCell(const BatchRowOutcome& row, const char* name, const c
 
 } // namespace
 
+namespace {
+
+// The carried columns the input has that are not the calculator's own, in the input's order.
+std::vector<std::string> CarriedColumns(const BatchJob& job)
+{
+    std::vector<std::string> names;
+    for (const std::string& name : job.header) {
+        bool own = false;
+        for (const BatchColumn& column : job.calculator->inputColumns)
+            own = own || column.name == name;
+        if (!own && std::find(kCarriedColumns.begin(), kCarriedColumns.end(), name) != kCarriedColumns.end())
+            names.push_back(name);
+    }
+    return names;
+}
+
+} // namespace
+
 std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, CellDigits digits)
 {
     const BatchCalculator& calculator = *job.calculator;
     std::vector<std::string> header = {kSampleColumn};
+    const std::vector<std::string> carried = CarriedColumns(job);
+    header.insert(header.end(), carried.begin(), carried.end());
     std::vector<bool> written;
     for (std::size_t i = 0; i < calculator.inputColumns.size(); ++i) {
         written.push_back(InputColumnWritten(outcome, i, calculator.inputColumns[i]));
@@ -407,8 +442,13 @@ std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, Cel
     header.push_back(kErrorColumn);
 
     std::string text = CsvLine(header);
-    for (const BatchRowOutcome& row : outcome.rows) {
+    for (std::size_t r = 0; r < outcome.rows.size(); ++r) {
+        const BatchRowOutcome& row = outcome.rows[r];
         std::vector<std::string> fields = {row.sample};
+        for (const std::string& name : carried) {
+            const std::string* cell = r < job.rows.size() ? job.rows[r].cells.Find(name) : nullptr;
+            fields.push_back(cell != nullptr ? *cell : std::string());
+        }
         for (std::size_t i = 0; i < calculator.inputColumns.size(); ++i)
             if (written[i])
                 fields.push_back(i < row.result.inputs.size() ? row.result.inputs[i] : std::string());

@@ -31,6 +31,10 @@ struct BatchJob {
     std::vector<BatchInputRow> rows;
 };
 
+// The whole text of a file of samples; only a regular file is read. False,
+// with why in `error`, when it cannot be.
+bool ReadBatchFileText(const std::string& path, std::string& text, std::string& error);
+
 // Reads a batch file for a calculator. False, with why in `error`, when the
 // file is unusable: it cannot be read, is not CSV, has no header, or names a
 // column the calculator does not take (each such column named) or one twice.
