@@ -6,6 +6,7 @@
 #include "corrections/ShieldDLG.h"
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
+#include "figure/SummaryDlg.h"
 #include "figure/TwoNuclideDlg.h"
 #include "geomag/ErosionDlg.h"
 #include "geomag/ExpDlg.h"
@@ -90,6 +91,7 @@ const std::map<std::string_view, void (*)()>& DialogFactories()
         {"normalize", &NormalizeCurve},
         {"batch", &RunDialog<CBatchDlg>},
         {"plot", &RunDialog<CTwoNuclideDlg>},
+        {"summary", &RunDialog<CSummaryDlg>},
     };
     return factories;
 }

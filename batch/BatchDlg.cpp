@@ -5,6 +5,7 @@
 #include "core/CsvTable.h"
 #include "core/Format.h"
 #include "core/Message.h"
+#include "figure/SummaryDlg.h"
 #include "ui/DialogMemory.h"
 #include "ui/FileChooser.h"
 #include "ui/FileReplacement.h"
@@ -137,6 +138,8 @@ CBatchDlg::CBatchDlg(QWidget* parent)
     m_tabs->setObjectName("tabs");
     m_tabs->addTab(input, "Input File");
     m_tabs->addTab(m_results, "Results");
+    m_summaryPanel = new CSummaryPanel;
+    m_tabs->addTab(m_summaryPanel, "Summary");
 
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(m_run, QDialogButtonBox::ActionRole);
@@ -261,6 +264,7 @@ void CBatchDlg::ClearRun()
     m_results->setRowCount(0);
     m_results->setColumnCount(0);
     m_openFolder->setEnabled(false);
+    m_summaryPanel->Clear();
     m_tabs->setCurrentIndex(0);
 }
 
@@ -321,6 +325,8 @@ void CBatchDlg::UpdatePreview()
         QString meaning;
         if (name == "sample")
             meaning = "the sample's name";
+        else if (IsCarriedColumn(name.toStdString()))
+            meaning = "carried to the output for the Summary tab (groups, transect positions)";
         for (const BatchColumn& column : calculator->inputColumns)
             if (QString::fromStdString(column.name) == name)
                 meaning = QString::fromStdString(InputHelpLine(column.description));
@@ -450,7 +456,10 @@ bool CBatchDlg::Run()
                            .arg(outcome.failed)
                            .arg(warned)
                            .arg(QString::fromStdString(output)));
-    ShowResults(FormatBatchCsv(job, outcome));
+    const std::string csv = FormatBatchCsv(job, outcome);
+    ShowResults(csv);
+    // Ages and erosion rates are read together on the Summary tab.
+    m_summaryPanel->ShowOutput(csv, QString::fromStdString(output));
     m_openFolder->setEnabled(true);
     return true;
 }

@@ -20,6 +20,8 @@ class QTableWidget;
 
 namespace qex {
 
+class CSummaryPanel;
+
 class CBatchDlg : public QDialog {
     Q_OBJECT
 public:
@@ -38,6 +40,8 @@ public:
     QTableWidget* Preview() const { return m_preview; }
     // The output file of the last run, as a table.
     QTableWidget* ResultsTable() const { return m_results; }
+    // The "Summary" tab: the groups of the output's ages or erosion rates.
+    CSummaryPanel* SummaryPanel() const { return m_summaryPanel; }
     // The science settings the rows take, as shown.
     QString SettingsText() const;
     // The output file and the report folder, from the input file's folder when relative.
@@ -82,6 +86,7 @@ private:
     QListWidget* m_messages;
     QPushButton* m_run;
     QPushButton* m_openFolder;
+    CSummaryPanel* m_summaryPanel;
     bool m_memoryRestored = false;
 };
 

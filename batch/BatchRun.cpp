@@ -125,6 +125,11 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
     return OpenBatch(*found, path, job, error);
 }
 
+bool IsCarriedColumn(std::string_view name)
+{
+    return std::find(kCarriedColumns.begin(), kCarriedColumns.end(), name) != kCarriedColumns.end();
+}
+
 bool ReadBatchFileText(const std::string& path, std::string& text, std::string& error)
 {
     // A pipe or a device could block or never end (/dev/zero).
@@ -193,8 +198,7 @@ bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, con
     std::set<std::string> seen;
     for (std::size_t c = 0; c < table.records.front().fields.size(); ++c) {
         const std::string name = Lower(Trimmed(table.records.front().fields[c]));
-        bool known = name == kSampleColumn ||
-                     std::find(kCarriedColumns.begin(), kCarriedColumns.end(), name) != kCarriedColumns.end();
+        bool known = name == kSampleColumn || IsCarriedColumn(name);
         for (const BatchColumn& column : calculator.inputColumns)
             known = known || column.name == name;
         if (name.empty()) {
@@ -400,7 +404,7 @@ std::vector<std::string> CarriedColumns(const BatchJob& job)
         bool own = false;
         for (const BatchColumn& column : job.calculator->inputColumns)
             own = own || column.name == name;
-        if (!own && std::find(kCarriedColumns.begin(), kCarriedColumns.end(), name) != kCarriedColumns.end())
+        if (!own && IsCarriedColumn(name))
             names.push_back(name);
     }
     return names;

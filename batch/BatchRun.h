@@ -35,6 +35,11 @@ struct BatchJob {
 // with why in `error`, when it cannot be.
 bool ReadBatchFileText(const std::string& path, std::string& text, std::string& error);
 
+// Whether a column is one a batch carries from its input to its output
+// untouched, for what reads the rows together (batch/GroupSummary.h):
+// "group", "landform", "elevation", "distance".
+bool IsCarriedColumn(std::string_view name);
+
 // Reads a batch file for a calculator. False, with why in `error`, when the
 // file is unusable: it cannot be read, is not CSV, has no header, or names a
 // column the calculator does not take (each such column named) or one twice.

@@ -11,6 +11,13 @@ namespace qex {
 
 namespace {
 
+// Distributions that answer NaN or infinity for arguments out of their
+// domain instead of throwing: a calculation reports through its values.
+namespace policies = boost::math::policies;
+using Quiet = policies::policy<policies::domain_error<policies::ignore_error>,
+                               policies::overflow_error<policies::ignore_error>,
+                               policies::evaluation_error<policies::ignore_error>>;
+
 struct MeanSd {
     double mean = 0.0;
     double sd = 0.0;
@@ -46,7 +53,7 @@ double ChiSquareUpperTail(double x, int dof)
         return 1.0;
     if (!std::isfinite(x))
         return 0.0;
-    return boost::math::cdf(boost::math::complement(boost::math::chi_squared_distribution<double>(dof), x));
+    return boost::math::cdf(boost::math::complement(boost::math::chi_squared_distribution<double, Quiet>(dof), x));
 }
 
 GroupStatistics ComputeGroupStatistics(const std::vector<GroupValue>& values, const std::vector<bool>& use)
@@ -144,7 +151,7 @@ double GesdCritical(int n, int i, double alpha)
     // freedom, p = 1 - alpha / (2 (n - i + 1)).
     const int dof = n - i - 1;
     const double p = 1.0 - alpha / (2.0 * (n - i + 1));
-    const double t = boost::math::quantile(boost::math::students_t_distribution<double>(dof), p);
+    const double t = boost::math::quantile(boost::math::students_t_distribution<double, Quiet>(dof), p);
     return (n - i) * t / std::sqrt((dof + t * t) * (n - i + 1));
 }
 
@@ -153,7 +160,7 @@ double ChauvenetCritical(int n)
     // Chauvenet's criterion (Taylor 1997, sec. 6.2): reject a value when fewer
     // than half a value of n is expected as far out, n P(|Z| >= z) < 1/2, so
     // z_c = Phi^-1(1 - 1/(4n)).
-    return boost::math::quantile(boost::math::normal_distribution<double>(), 1.0 - 1.0 / (4.0 * n));
+    return boost::math::quantile(boost::math::normal_distribution<double, Quiet>(), 1.0 - 1.0 / (4.0 * n));
 }
 
 std::vector<Outlier> FindOutliers(const std::vector<double>& values, OutlierTest test, double alpha)

@@ -25,6 +25,8 @@ constexpr std::array<TransectAxis, 2> kAxes = {{
     {"distance", "km", "Retreat rate"},
 }};
 constexpr std::array<std::string_view, 2> kGroupColumns = {"group", "landform"};
+// The largest value or uncertainty read, and the inverse of the smallest uncertainty.
+constexpr double kLargest = 1e100;
 
 std::string Cleaned(std::string text)
 {
@@ -199,6 +201,11 @@ bool ReadSummaryText(std::string_view text, const SummaryOptions& options, Summa
             why = CellNumber(record.fields, externalColumn, external);
         if (why.empty() && !(internal > 0.0))
             why = "no positive internal uncertainty";
+        // Far beyond any measurement, and where the weights' sums would overflow.
+        const double v = value / quantity->scale, i = internal / quantity->scale, e = external / quantity->scale;
+        if (why.empty() &&
+            !(std::fabs(v) <= kLargest && i >= 1.0 / kLargest && i <= kLargest && std::fabs(e) <= kLargest))
+            why = "a value or an uncertainty beyond 1e100";
         if (!why.empty()) {
             group->leftOut.push_back(Format("%s (line %d): %s", sample.name.c_str(), record.line, why.c_str()));
             continue;
@@ -212,7 +219,10 @@ bool ReadSummaryText(std::string_view text, const SummaryOptions& options, Summa
         any = true;
     }
     if (!any) {
-        error = "no row has a " + std::string(quantity->what);
+        error = "no row has an " + std::string(quantity->what) + " with its internal uncertainty";
+        if (quantity->scale == 1000.0)
+            error += " (a batch lists them for rows whose 'uncertainties' cell is on, or with qexcli batch "
+                     "--uncertainties)";
         return false;
     }
     // A group whose rows all failed still says so, with no statistics.

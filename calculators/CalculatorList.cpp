@@ -202,7 +202,7 @@ const std::vector<Calculator>& Calculators()
                  .menuText = "&Batch...",
                  .commandId = ID_BATCH}),
         Command({.name = "plot",
-                 .description = "A figure of many samples as PNG (300 dpi) or SVG: two-nuclide",
+                 .description = "A figure of many samples as PNG (300 dpi) or SVG: two-nuclide, summary, transect",
                  .title = "Two-nuclide diagram",
                  .help = "A CSV file of samples drawn on the <sup>26</sup>Al/<sup>10</sup>Be against "
                          "<sup>10</sup>Be diagram, each with its 68&nbsp;% error ellipse, among the lines of constant "
@@ -211,6 +211,19 @@ const std::vector<Calculator>& Calculators()
                  .prompt = "Draw the two-nuclide diagram of a CSV file of samples",
                  .menuText = "Two-Nuclide &Diagram...",
                  .commandId = ID_TWO_NUCLIDE}),
+        Command({.name = "summary",
+                 .description = "Group statistics of many exposure ages or erosion rates: weighted mean, MSWD, "
+                                "outliers named and the statistics without them",
+                 .title = "Group summary",
+                 .help = "The ages (or erosion rates) of a batch output read together, per landform: mean and sd, "
+                         "the error-weighted mean with its internal and external uncertainty, the MSWD and its "
+                         "probability, the outliers a generalised ESD test or Chauvenet's criterion names and the "
+                         "statistics without them, the summed probability plot and, with elevations or distances, "
+                         "the transect's rate; <tt>qexcli summary</tt>, <tt>qexcli plot summary</tt>, "
+                         "<tt>qexcli plot transect</tt>.",
+                 .prompt = "Summarize the ages of a landform from a batch output",
+                 .menuText = "&Group Summary of Ages...",
+                 .commandId = ID_GROUP_SUMMARY}),
     };
     return calculators;
 }

@@ -29,10 +29,11 @@ enum CalculatorCommandId : int {
     ID_BATCH = 32807,
     ID_TWO_NUCLIDE = 32808,
     ID_EROSION_RATE = 32810,
+    ID_GROUP_SUMMARY = 32815,
 };
 
 // In qexcli's order: simulate, cut, scaling, world-table, thickness,
-// slope-thickness, shielding, exposure, erosion, normalize, batch, plot.
+// slope-thickness, shielding, exposure, erosion, normalize, batch, plot, summary.
 const std::vector<Calculator>& Calculators();
 
 // Null when none has that name.

@@ -236,6 +236,11 @@ void JsonBlocks(const COutputBlocks& blocks)
     g_json.document.constants = blocks.Constants();
 }
 
+void JsonResults(std::vector<OutputValue> values)
+{
+    g_json.document.results = std::move(values);
+}
+
 bool JsonWanted()
 {
     return g_json.active;

@@ -114,6 +114,8 @@ void PrintList(const CResultList& list);
 // command line itself; the lines are those PrintList was given.
 void JsonInputs(std::vector<InputValue> inputs);
 void JsonBlocks(const COutputBlocks& blocks);
+// The same from values gathered otherwise (a summary of many groups).
+void JsonResults(std::vector<OutputValue> values);
 // Whether the command prints JSON (--json was given).
 bool JsonWanted();
 // Adds --json to a command: one JSON document on standard output instead of the lines.

@@ -5,6 +5,7 @@
 #include "cli/Command.h"
 #include "core/AtomicFile.h"
 #include "figure/FigureRenderer.h"
+#include "figure/SummaryFigure.h"
 #include "figure/TwoNuclideFigure.h"
 
 #include <cstdio>
@@ -94,6 +95,35 @@ const bool registered = RegisterCommand(
              "26Al/10Be. Ellipses hold 68% of each sample's bivariate normal error, correlated through the "
              "shared 10Be.\nExit status: 0 the image was written; 1 it could not be written; 2 bad usage or an "
              "unusable input file.");
+         static SummaryFigureInputs summary;
+         const std::string summaryFooter =
+             "The input is a batch output (CSV) of exposure ages or erosion rates, read as qexcli summary reads it: "
+             "groups by a group or landform column, outliers by --outliers.\nExit status: 0 the image was written; "
+             "1 it could not be written; 2 bad usage or an unusable input file.";
+         AddKind<SummaryFigureInputs>(
+             cmd, runners, options, "summary",
+             "Summed probability plot of a group's ages: each sample's normal curve and their sum, the weighted "
+             "mean with its band, the outliers apart",
+             summary, SummaryFigureInputTable(),
+             [](const SummaryFigureInputs& in, figure::Figure& figure, std::string& error) {
+                 SummaryTable table;
+                 if (!ReadSummaryFigureTable(in, table, error))
+                     return false;
+                 figure = MakeProbabilityFigure(table);
+                 return true;
+             },
+             summaryFooter);
+         static SummaryFigureInputs transect;
+         AddKind<SummaryFigureInputs>(
+             cmd, runners, options, "transect",
+             "Ages against elevation or distance with error bars, the weighted line with its band and the "
+             "thinning or retreat rate",
+             transect, SummaryFigureInputTable(),
+             [](const SummaryFigureInputs& in, figure::Figure& figure, std::string& error) {
+                 SummaryTable table;
+                 return ReadSummaryFigureTable(in, table, error) && MakeTransectFigure(table, {}, figure, error);
+             },
+             summaryFooter + " The file needs an elevation (m) or distance (km) column.");
          // The default form, named for scripts that want to say so.
          static bool normalized = false;
          CLI::App* diagram = cmd.get_subcommand("two-nuclide");
@@ -103,7 +133,8 @@ const bool registered = RegisterCommand(
              for (auto& [command, runner] : runners)
                  if (command->parsed())
                      return runner();
-             std::fputs("plot: name the figure to draw: two-nuclide (qexcli plot two-nuclide --help)\n", stderr);
+             std::fputs("plot: name the figure to draw: two-nuclide, summary or transect (qexcli plot KIND --help)\n",
+                        stderr);
              return kUsage;
          };
      }});

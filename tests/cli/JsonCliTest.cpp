@@ -60,6 +60,7 @@ std::vector<JsonCase> Cases()
          {"batch", "shielding", "--input", examples + "/batch/shielding.csv", "--output", "h.json", "--output-format",
           "json"},
          0, "h.json"},
+        {"summary", {"summary", "--calculator", "exposure", "--input", examples + "/batch/moraines.csv"}, 0, ""},
         // --json belongs to the command, before its figure.
         {"plot", {"plot", "--json", "two-nuclide", "--input", "missing.csv", "--output", "x.png"}, 2, ""},
     };

@@ -2,6 +2,8 @@
 // example file through its calculator and sums it up.
 
 #include "batch/BatchDlg.h"
+#include "figure/FigureDlg.h"
+#include "figure/SummaryDlg.h"
 #include "core/Message.h"
 #include "proxy/ProxyDlg.h"
 #include "tests/core/SimulationTestCurves.h"
@@ -13,6 +15,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -93,6 +97,46 @@ private slots:
         dialog.SetOutputFile(QString::fromStdString(dir.File("out.csv")));
         QVERIFY(dialog.Run());
         QVERIFY(test::ReadFile(dir.File("out.csv")).find("slab,,100:30,0,0,0.898468") != std::string::npos);
+    }
+
+    void theSummaryTabSumsUpEachLandformAndDrawsItsPlots()
+    {
+        // State: the bundled moraines (two groups, one with elevations). Action: Run, then each plot, then the
+        // same output in "Group Summary of Ages...". Expected: a block per group, the outlier named, both
+        // figure windows, and the same lines in the dialog.
+        test::TempDir dir;
+        CBatchDlg dialog;
+        // With QEX_SCREENSHOT_DIR set, the Summary tab is written there as a PNG (shown first, as a user sees it).
+        const QString shots = qEnvironmentVariable("QEX_SCREENSHOT_DIR");
+        if (!shots.isEmpty())
+            dialog.show();
+        dialog.SetCalculator("exposure");
+        dialog.SetInputFile(QString::fromStdString(test::SourceDir() + "/examples/batch/moraines.csv"));
+        dialog.SetOutputFile(QString::fromStdString(dir.File("out.csv")));
+        QVERIFY(dialog.Run());
+        const QStringList lines = dialog.SummaryPanel()->Lines();
+        QCOMPARE(lines.filter(QRegularExpression("^Group Summary \\d+$")).size(), 2);
+        QCOMPARE(lines.filter("Outlier:   OM-08").size(), 1);
+        CSummaryPanel* panel = dialog.SummaryPanel();
+        for (CFigureDlg* window : {panel->ShowProbabilityPlot(), panel->ShowTransectPlot()}) {
+            QVERIFY(window != nullptr);
+            QVERIFY(!window->View()->Figure().items.empty());
+            window->close();
+        }
+        if (!shots.isEmpty()) {
+            dialog.findChild<QTabWidget*>("tabs")->setCurrentWidget(panel);
+            dialog.grab().save(shots + "/BatchDlg-summary.png");
+        }
+        CSummaryDlg summary;
+        summary.SetInputFile(QString::fromStdString(dir.File("out.csv")));
+        QVERIFY(summary.Summarize());
+        QCOMPARE(summary.Panel()->Lines(), lines);
+        // A batch output of another calculator has nothing to sum up, and says why.
+        dialog.SetCalculator("thickness");
+        dialog.SetInputFile(QString::fromStdString(test::SourceDir() + "/examples/batch/thickness.csv"));
+        QVERIFY(dialog.Run());
+        QVERIFY(dialog.SummaryPanel()->Lines().isEmpty());
+        QVERIFY(dialog.SummaryPanel()->State().contains("no column of ages"));
     }
 
     void theBatchTakesTheDialogsSettingsAndTellsEachRowsStory()
