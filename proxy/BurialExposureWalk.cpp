@@ -525,7 +525,11 @@ CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool expo
     history.burial = burial;
     // A history of no length holds no 10Be; its ratio is the production ratio.
     history.ratio = be != 0.0 ? al / be : rp;
-    history.matched = std::fabs(be - m_p.be10Concentration) / m_p.be10Concentration < kMatchTolerance;
+    // Matched only when the walk stopped on the match: a walk that ran to the
+    // curve's end with the 10Be by chance within the tolerance says nothing of
+    // when the sample began.
+    history.matched = !history.reachedCurveEnd && history.total < m_curveEnd &&
+                      std::fabs(be - m_p.be10Concentration) / m_p.be10Concentration < kMatchTolerance;
     return history;
 }
 

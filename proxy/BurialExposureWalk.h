@@ -31,7 +31,8 @@ struct CutHistory {
     double burial = 0.0;      // total burial, yr
     double total = 0.0;       // age at which the history begins, yr
     int cuttingNumber = 0;    // crossings that count as cutting ages
-    bool matched = false;     // its simulated 10Be is the measured one (relative difference below 0.001)
+    bool matched = false;     // its walk stopped where its simulated 10Be is the measured one (relative
+                              // difference below 0.001), before the curve's end
     bool reachedCurveEnd = false; // its walk ran to the end of the curve (rather than stopping at a match
                                   // or at an exposure it could not shorten)
 };

@@ -268,11 +268,13 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
 
     // Exposure, burial, total, first cutting age, cut value, ratio difference.
     std::array<CRange, 6> ranges;
+    bool runOffCurve = false;
     for (int a = -1; !single && a <= 1; ++a) {
         for (int b = -1; b <= 1; ++b) {
             SimulationBestFit run;
             if (!session.Run(inputs.be10 + a * inputs.be10Error, inputs.al26 + b * inputs.al26Error, run))
                 continue;
+            runOffCurve = runOffCurve || run.offCurve;
             ranges[0].Add(run.exposureTime);
             ranges[1].Add(run.burialTime);
             ranges[2].Add(run.totalTime);
@@ -291,6 +293,7 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
     result = SimulationResult();
     result.single = single;
     SetBestFit(result, central);
+    result.offCurve = result.offCurve || runOffCurve;
     using R = SimulationResult;
     static constexpr double R::*kRangeFields[6][2] = {
         {&R::exposureMin, &R::exposureMax}, {&R::burialMin, &R::burialMax},

@@ -72,15 +72,16 @@ struct SimulationResult {
     double firstCutMin = 0.0, firstCutMax = 0.0, cutValueMin = 0.0, cutValueMax = 0.0;
     double ratioDifferenceMin = 0.0, ratioDifferenceMax = 0.0;
     Provenance constants;
-    bool offCurve = false; // the listed history ran off the curve before its 10Be matched
+    bool offCurve = false; // the listed history or a perturbed run matched no history
 };
 const OutputTable<SimulationResult>& SimulationOutputTable();
 
-// Shown once after a calculation whose listed best history ran to the end of
-// the curve with its simulated 10Be still away from the measured one.
+// Shown once after a calculation in which the listed history, or one of the
+// nine perturbed runs, had to be chosen among histories whose 10Be never
+// reached the measured value.
 inline constexpr const char* kOffCurveMessage =
-    "The best history reaches the end of the proxy curve before its 10Be matches the measured concentration; a "
-    "longer curve is needed.";
+    "No history on this curve matches the measured 10Be: the curve is too short, or erosion keeps the 10Be below "
+    "the measured value. The ages listed are those of the whole curve.";
 
 // Calculation with uncertainties. Appends the "Mean Value" and
 // "Uncertainties" block and returns true; false (and nothing appended) after

@@ -26,21 +26,36 @@ struct CSimulationSession::Walked {
     std::vector<CutHistory> histories;
 };
 
-int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p)
+namespace {
+// The least |R - Rm| among the histories that pass `admit`, with more
+// exposure than the sample needs at the least; -1 when none does.
+template <typename Admit>
+int LeastRatioDifference(const std::vector<CutHistory>& histories, const SimulationParameters& p, Admit admit)
 {
     const double rm = p.measuredRatio;
     double bestDifference = kInitialBestDifference;
     int bestIndex = -1;
     for (std::size_t i = 0; i < histories.size(); ++i) {
         const CutHistory& h = histories[i];
-        // Strictly closer, so a tie keeps the lower cut value; and only
-        // histories with more exposure than the sample needs at the least.
-        if (std::fabs(h.ratio - rm) < bestDifference && h.exposure > p.minimumExposure) {
+        // Strictly closer, so a tie keeps the lower cut value.
+        if (admit(h) && std::fabs(h.ratio - rm) < bestDifference && h.exposure > p.minimumExposure) {
             bestDifference = std::fabs(h.ratio - rm);
             bestIndex = static_cast<int>(i);
         }
     }
     return bestIndex;
+}
+} // namespace
+
+int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p)
+{
+    // A history whose 10Be never reached the measured value does not describe
+    // the sample, however close its ratio: the choice is among matched
+    // histories, and falls back to all of them only when none matched.
+    const int matched = LeastRatioDifference(histories, p, [](const CutHistory& h) { return h.matched; });
+    if (matched >= 0)
+        return matched;
+    return LeastRatioDifference(histories, p, [](const CutHistory&) { return true; });
 }
 
 CSimulationSession::CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production,
@@ -223,7 +238,7 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         found.cutValue = h.cutValue;
         found.cuttingAges.assign(record.crossings.begin(), record.crossings.begin() + h.cuttingNumber);
         found.pairs = record.pairs;
-        found.offCurve = h.reachedCurveEnd && !h.matched;
+        found.offCurve = !h.matched;
         m_pending->best = found;
         best = std::move(found);
     }
