@@ -40,6 +40,7 @@ struct SimulationInputs {
     bool exposureAboveCut = false; // the curve's high values count as exposure (it is read negated)
     double be10ProductionError = 0.0; // uncertainty of the 10Be production rate, atoms/g/yr (0: fixed)
     double al26ProductionError = 0.0; // uncertainty of the 26Al production rate, atoms/g/yr (0: fixed)
+    double productionScalingError = 0.0; // shared error of both production rates' scaling, percent (0: none)
     double monteCarloDraws = 0.0;     // Monte Carlo draws after the calculation (0: none)
     double seed = 1.0;                // of the Monte Carlo draws
     std::string samplesFile;          // CSV of the Monte Carlo draws to write (qexcli); empty for none
@@ -73,6 +74,8 @@ struct SimulationResult {
     double ratioDifferenceMin = 0.0, ratioDifferenceMax = 0.0;
     Provenance constants;
     bool offCurve = false; // the listed history or a perturbed run matched no history
+    int lowerLimit = 0; // 1: the listed history's total is a lower limit
+    int matched = 0;    // 1: the listed history's 10Be matched the measured one
 };
 const OutputTable<SimulationResult>& SimulationOutputTable();
 
@@ -82,6 +85,10 @@ const OutputTable<SimulationResult>& SimulationOutputTable();
 inline constexpr const char* kOffCurveMessage =
     "No history on this curve matches the measured 10Be: the curve is too short, or erosion keeps the 10Be below "
     "the measured value. The ages listed are those of the whole curve.";
+
+// Shown once after a calculation whose listed history is a lower limit.
+inline constexpr const char* kLowerLimitMessage =
+    "The total age is a lower limit: older exposure would change the 10Be by less than its uncertainty.";
 
 // Calculation with uncertainties. Appends the "Mean Value" and
 // "Uncertainties" block and returns true; false (and nothing appended) after

@@ -21,6 +21,7 @@ struct SimulationBestFit {
     double calculatedRatio = 0.0; // simulated 26Al/10Be
     std::vector<NuclidePair> pairs; // oldest first, the present last
     bool offCurve = false; // chosen among all histories: none matched the measured 10Be
+    bool lowerLimit = false; // matched, and older exposure would change its 10Be by less than its uncertainty
 };
 
 // ABS_diff of the report: |100 (R - Rm) / Rm|, percent.
