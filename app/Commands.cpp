@@ -25,7 +25,9 @@ struct OtherPrompt {
 const OtherPrompt kOtherPrompts[] = {
     {ID_APP_ABOUT, "Display program information, version number and copyright", "About"},
     {ID_APP_EXIT, "Quit the application", "Exit"},
-    {ID_HALF_LIVES, "Choose the half-lives of 10Be and 26Al the calculations decay with", "Nuclide Half-lives"},
+    {ID_HALF_LIVES, "Choose the constant set and the half-lives of 10Be and 26Al the calculations use", "Constants"},
+    {ID_ASK_BEFORE_DISCARDING, "Ask before a dialog with results that were not saved is closed",
+     "Ask Before Discarding Results"},
     {ID_HELP_INDEX, "List the calculators and what each computes", "Help Topics"},
     {ID_HELP, "Display help for the calculators", "Help"},
     {ID_CONTEXT_HELP, "Display help for the calculators", "Help"},

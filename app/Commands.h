@@ -12,6 +12,7 @@ namespace qex {
 // The calculators' commands come with the list of calculators (ID_SIMULATION...).
 enum CommandId : int {
     ID_HALF_LIVES = 32806, // "&Options" > "Nuclide &Half-lives..."
+    ID_ASK_BEFORE_DISCARDING = 32809, // "&Options" > "Ask Before &Discarding Results"
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -24,7 +24,7 @@ QString CHelpWindow::HelpText()
                "(the first two also from the <b>Valdry</b> menu and the toolbar) and has a twin on the "
                "command line, <tt>qexcli</tt>, that prints the very same lines.</p>"
                "<table border='0' cellspacing='6'>%3</table>"
-               "<p><b>Options &gt; Nuclide Half-lives</b> chooses the half-lives the simulation, the exposure age "
+               "<p><a name='half-lives'></a><b>Options &gt; Nuclide Half-lives</b> chooses the half-lives the simulation, the exposure age "
                "and the two-nuclide diagram decay with (1.5 and 0.71 Myr unless you choose today's 1.387 and "
                "0.705 Myr); a result computed with others ends by naming them. For a curve where high means warm "
                "(sea level, ice-core temperature or &delta;D), tick <b>Exposure above the cut</b> in the simulation "
@@ -41,7 +41,8 @@ QString CHelpWindow::CalculatorRows()
     // One row per calculator of the list, in its order.
     QString rows;
     for (const Calculator& calculator : Calculators())
-        rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2 <tt>qexcli %3</tt></td></tr>")
+        // Anchored by the command's name, for F1 in the calculator's dialog.
+        rows += QStringLiteral("<tr><td><a name='%3'></a><b>%1</b></td><td>%2 <tt>qexcli %3</tt></td></tr>")
                     .arg(QString::fromUtf8(calculator.info.title.data(), static_cast<int>(calculator.info.title.size())),
                          QString::fromUtf8(calculator.info.help.data(), static_cast<int>(calculator.info.help.size())),
                          QString::fromUtf8(calculator.info.name.data(), static_cast<int>(calculator.info.name.size())));
@@ -87,6 +88,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent)
     setWindowTitle("QEX Help");
     auto* layout = new QVBoxLayout(this);
     auto* text = new QTextBrowser(this);
+    m_text = text;
     text->setObjectName("helpText");
     text->setHtml(HelpText());
     layout->addWidget(text);
@@ -94,6 +96,11 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(buttons);
     resize(620, 480);
+}
+
+void CHelpWindow::ShowTopic(const QString& topic)
+{
+    m_text->scrollToAnchor(topic);
 }
 
 } // namespace qex

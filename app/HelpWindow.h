@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QTextBrowser;
+
 namespace qex {
 
 // The help the F1 key and the help commands open: the calculators, what each
@@ -18,6 +20,12 @@ public:
     static QString GeomagneticRecordsText();
     // The calculators of the list, a table row each: title, what it does, its qexcli command.
     static QString CalculatorRows();
+    // Scrolls to a calculator's entry, named as its qexcli command ("simulate").
+    void ShowTopic(const QString& topic);
+    QTextBrowser* Text() const { return m_text; }
+
+private:
+    QTextBrowser* m_text = nullptr;
 };
 
 } // namespace qex

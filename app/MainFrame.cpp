@@ -9,11 +9,14 @@
 #include "app/QEXApp.h"
 #include "app/QEXDoc.h"
 #include "app/QEXView.h"
+#include "ui/HelpTopic.h"
+#include "ui/Settings.h"
 #include "ui/StatusNotifier.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -39,6 +42,13 @@ CMainFrame::CMainFrame(CQEXApp& app, CQEXDoc& doc) : m_app(app), m_doc(doc)
     connect(&CStatusNotifier::Instance(), &CStatusNotifier::Notice, this, &CMainFrame::ShowNotice);
     UpdateTitle();
     resize(640, 420);
+    // F1 in a dialog shows the help at its calculator.
+    SetHelpHandler([this](const QString& topic, QWidget* from) { ShowHelpTopic(topic, from); });
+}
+
+CMainFrame::~CMainFrame()
+{
+    SetHelpHandler(nullptr);
 }
 
 QAction* CMainFrame::MakeAction(int id, const QString& text)
@@ -64,10 +74,15 @@ void CMainFrame::CreateActions()
 {
     // The two feature commands of "&Valdry" and the toolbar, enabled where the
     // document routes them (a command without a handler shows disabled).
-    MakeAction(ID_SIMULATION, "Climatic Proxy Curve Simulation...")->setEnabled(m_doc.HandlesCommand(ID_SIMULATION));
+    // The simulation is named as its dialog's title names it.
+    MakeAction(ID_SIMULATION, "Climatic Curve Age Correction...")->setEnabled(m_doc.HandlesCommand(ID_SIMULATION));
     MakeAction(ID_CUT_RESULTS, "Climatic Proxy Curve Cut Results...")->setEnabled(m_doc.HandlesCommand(ID_CUT_RESULTS));
     MakeAction(ID_APP_ABOUT, "&About Program...");
-    MakeAction(ID_HALF_LIVES, "Nuclide &Half-lives...");
+    MakeAction(ID_HALF_LIVES, "&Constants...");
+    // Turns the discard question back on after its "Do not ask again".
+    QAction* ask = MakeAction(ID_ASK_BEFORE_DISCARDING, "Ask Before &Discarding Results");
+    ask->setCheckable(true);
+    ask->setChecked(ApplicationSettings().value(kAskBeforeDiscardingKey, true).toBool());
     MakeAction(ID_APP_EXIT, "E&xit");
 
     // Accelerator table.
@@ -136,6 +151,12 @@ void CMainFrame::CreateMenus()
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("menuOptions");
     options->addAction(Action(ID_HALF_LIVES));
+    options->addSeparator();
+    options->addAction(Action(ID_ASK_BEFORE_DISCARDING));
+    // The discard question's own box may have changed the setting.
+    connect(options, &QMenu::aboutToShow, this, [this] {
+        Action(ID_ASK_BEFORE_DISCARDING)->setChecked(ApplicationSettings().value(kAskBeforeDiscardingKey, true).toBool());
+    });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("menuHelp");
@@ -227,6 +248,22 @@ void CMainFrame::ShowHelp()
     m_help->activateWindow();
 }
 
+void CMainFrame::ShowHelpTopic(const QString& topic, QWidget* from)
+{
+    // Over a modal dialog the help must be its child to take the mouse and keys.
+    CHelpWindow* help = m_help;
+    if (from != nullptr && from->isModal()) {
+        help = new CHelpWindow(from);
+        help->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        ShowHelp();
+    }
+    help->show();
+    help->raise();
+    help->activateWindow();
+    help->ShowTopic(topic);
+}
+
 void CMainFrame::OnCommand(int id)
 {
     if (m_doc.OnCommand(id))
@@ -245,6 +282,9 @@ void CMainFrame::OnCommand(int id)
         CQEXDoc::RunModal(halfLives);
         break;
     }
+    case ID_ASK_BEFORE_DISCARDING:
+        ApplicationSettings().setValue(kAskBeforeDiscardingKey, Action(id)->isChecked());
+        break;
     case ID_FILE_NEW:
         m_app.OnFileNew();
         break;

@@ -21,6 +21,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     CMainFrame(CQEXApp& app, CQEXDoc& doc);
+    ~CMainFrame() override;
 
     // The action of a command id, or nullptr.
     QAction* Action(int id) const;
@@ -47,6 +48,8 @@ private:
     void ShowNotice(const QString& text);
     void UpdateLockIndicators();
     void ShowHelp();
+    // The help at a calculator's entry, over the dialog that asked.
+    void ShowHelpTopic(const QString& topic, QWidget* from);
 
     CQEXApp& m_app;
     CQEXDoc& m_doc;

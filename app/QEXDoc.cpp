@@ -7,6 +7,7 @@
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
 #include "figure/TwoNuclideDlg.h"
+#include "geomag/ErosionDlg.h"
 #include "geomag/ExpDlg.h"
 #include "geomag/GeomagneticIntensityData.h"
 #include "proxy/CutResDlg.h"
@@ -85,6 +86,7 @@ const std::map<std::string_view, void (*)()>& DialogFactories()
         {"slope-thickness", &RunDialog<CSlopeThickDLG>},
         {"shielding", &RunDialog<CShieldDLG>},
         {"exposure", &RunDialog<CExpDlg>},
+        {"erosion", &RunDialog<CErosionDlg>},
         {"normalize", &NormalizeCurve},
         {"batch", &RunDialog<CBatchDlg>},
         {"plot", &RunDialog<CTwoNuclideDlg>},

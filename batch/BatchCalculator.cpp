@@ -80,6 +80,9 @@ BatchRowResult RunRow(const Calculator& calculator, const BatchHooks& hooks, con
     }
     if (why.empty() && hooks.prepare)
         why = hooks.prepare(cells, *form);
+    // A cell given overrides its value in the row's constant set.
+    if (why.empty())
+        why = form->Complete([&cells](std::string_view name) { return cells.Find(name) != nullptr; });
 
     for (const BatchColumn& column : hooks.extraColumns) {
         const std::string* cell = cells.Find(column.name);
@@ -96,7 +99,9 @@ BatchRowResult RunRow(const Calculator& calculator, const BatchHooks& hooks, con
             result.inputs.emplace_back();
         } else {
             result.inputs.push_back(TargetText(field->target));
-            result.inputValues.push_back(TargetValue(field->name, field->description.unit, field->target));
+            // An option added later is named only where it is not at its default.
+            if (field->description.listedAtDefault || result.inputs.back() != field->description.defaultText)
+                result.inputValues.push_back(TargetValue(field->name, field->description.unit, field->target));
         }
     }
 

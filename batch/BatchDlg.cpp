@@ -1,23 +1,31 @@
 #include "batch/BatchDlg.h"
 
+#include "batch/BatchDefaults.h"
 #include "core/CommandGuard.h"
 #include "core/CsvTable.h"
 #include "core/Format.h"
 #include "core/Message.h"
+#include "ui/DialogMemory.h"
 #include "ui/FileChooser.h"
+#include "ui/FileReplacement.h"
+#include "ui/HelpTopic.h"
+#include "ui/ScienceSettings.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -30,9 +38,11 @@ namespace qex {
 namespace {
 
 constexpr int kPreviewRows = 5;
-constexpr int kSummaryMessages = 5;
 constexpr int kProgressShowAfterMs = 500;
 const char* const kCsvFilter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||";
+// The fields as the messages name them.
+const char* const kInputField = "Input CSV";
+const char* const kOutputField = "Output CSV";
 
 // A line edit with a Browse button beside it.
 QWidget* WithBrowse(QLineEdit* edit, QPushButton* browse)
@@ -45,11 +55,36 @@ QWidget* WithBrowse(QLineEdit* edit, QPushButton* browse)
     return row;
 }
 
+// A CSV text into a table: the first record its header, the others its rows.
+void FillTable(QTableWidget& table, const CsvTable& csv, int rows)
+{
+    table.clear();
+    table.setRowCount(0);
+    table.setColumnCount(0);
+    if (csv.records.empty())
+        return;
+    const std::vector<std::string>& header = csv.records.front().fields;
+    rows = std::min(rows, static_cast<int>(csv.records.size()) - 1);
+    table.setColumnCount(static_cast<int>(header.size()));
+    table.setRowCount(rows);
+    for (int c = 0; c < static_cast<int>(header.size()); ++c) {
+        table.setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromStdString(header[static_cast<std::size_t>(c)])));
+        for (int r = 0; r < rows; ++r) {
+            const auto& fields = csv.records[static_cast<std::size_t>(r + 1)].fields;
+            if (c < static_cast<int>(fields.size()))
+                table.setItem(r, c, new QTableWidgetItem(QString::fromStdString(fields[static_cast<std::size_t>(c)])));
+        }
+    }
+    table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+}
+
 } // namespace
 
 CBatchDlg::CBatchDlg(QWidget* parent)
     : QDialog(parent), m_calculator(new QComboBox), m_input(new QLineEdit), m_output(new QLineEdit),
-      m_reports(new QLineEdit), m_preview(new QTableWidget), m_mapping(new QLabel), m_summary(new QLabel),
+      m_reports(new QLineEdit), m_browseReports(new QPushButton("Brow&se...")), m_targets(new QLabel),
+      m_settings(new QLabel), m_tabs(new QTabWidget), m_preview(new QTableWidget), m_mapping(new QLabel),
+      m_results(new QTableWidget), m_summary(new QLabel), m_messages(new QListWidget),
       m_run(new QPushButton("&Run")), m_openFolder(new QPushButton("&Open Output Folder"))
 {
     setWindowTitle("Batch");
@@ -59,26 +94,49 @@ CBatchDlg::CBatchDlg(QWidget* parent)
     m_calculator->setObjectName("calculator");
     m_input->setObjectName("input");
     m_output->setObjectName("output");
+    m_output->setToolTip("CSV file to write; a relative path is read from the input file's folder");
     m_reports->setObjectName("reportFolder");
     m_reports->setPlaceholderText("none: no reports");
-    m_reports->setToolTip("Folder for each simulation row's report, <sample>-report.txt; made when missing");
+    m_reports->setToolTip("Folder for each simulation row's report, <sample>-report.txt; made when missing; a "
+                          "relative path is read from the input file's folder");
+    m_targets->setObjectName("targets");
+    m_targets->setWordWrap(true);
+    m_targets->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_settings->setObjectName("settings");
+    m_settings->setWordWrap(true);
     m_preview->setObjectName("preview");
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_preview->setMinimumHeight(150);
+    m_results->setObjectName("results");
+    m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_mapping->setWordWrap(true);
     m_summary->setObjectName("summary");
     m_summary->setWordWrap(true);
     m_summary->setTextFormat(Qt::PlainText); // sample names are the file's text, never markup
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_messages->setObjectName("messages");
+    m_messages->setMaximumHeight(110);
+    m_messages->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_messages->hide();
     m_openFolder->setEnabled(false);
 
     auto* browseInput = new QPushButton("&Browse...");
-    auto* browseOutput = new QPushButton("B&rowse...");
+    auto* browseOutput = new QPushButton("Bro&wse...");
     auto* form = new QFormLayout;
-    form->addRow("&Calculator:", m_calculator);
+    form->addRow("C&alculator:", m_calculator);
     form->addRow("&Input CSV:", WithBrowse(m_input, browseInput));
-    form->addRow("&Output CSV:", WithBrowse(m_output, browseOutput));
-    form->addRow("Re&port folder:", m_reports);
+    form->addRow("O&utput CSV:", WithBrowse(m_output, browseOutput));
+    form->addRow("Re&port folder:", WithBrowse(m_reports, m_browseReports));
+    form->addRow("Writes:", m_targets);
+    form->addRow("Settings:", m_settings);
+
+    auto* input = new QWidget;
+    auto* inputLayout = new QVBoxLayout(input);
+    inputLayout->addWidget(new QLabel("First rows of the input file and the column each is read as:"));
+    inputLayout->addWidget(m_preview, 1);
+    inputLayout->addWidget(m_mapping);
+    m_tabs->setObjectName("tabs");
+    m_tabs->addTab(input, "Input File");
+    m_tabs->addTab(m_results, "Results");
 
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(m_run, QDialogButtonBox::ActionRole);
@@ -87,21 +145,41 @@ CBatchDlg::CBatchDlg(QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(new QLabel("First rows of the input file and the column each is read as:"));
-    layout->addWidget(m_preview, 1);
-    layout->addWidget(m_mapping);
+    layout->addWidget(m_tabs, 1);
     layout->addWidget(m_summary);
+    layout->addWidget(m_messages);
     layout->addWidget(buttons);
-    resize(720, 480);
+    resize(760, 560);
 
     connect(browseInput, &QPushButton::clicked, this, &CBatchDlg::BrowseInput);
     connect(browseOutput, &QPushButton::clicked, this, &CBatchDlg::BrowseOutput);
-    connect(m_input, &QLineEdit::editingFinished, this, &CBatchDlg::UpdatePreview);
-    connect(m_calculator, &QComboBox::currentTextChanged, this, &CBatchDlg::UpdatePreview);
+    connect(m_browseReports, &QPushButton::clicked, this, &CBatchDlg::BrowseReports);
+    connect(m_input, &QLineEdit::editingFinished, this, &CBatchDlg::InputChanged);
+    connect(m_calculator, &QComboBox::currentTextChanged, this, &CBatchDlg::InputChanged);
+    connect(m_output, &QLineEdit::textChanged, this, &CBatchDlg::ShowTargets);
+    connect(m_reports, &QLineEdit::textChanged, this, &CBatchDlg::ShowTargets);
     connect(m_run, &QPushButton::clicked, this, &CBatchDlg::Run);
     connect(m_openFolder, &QPushButton::clicked, this, &CBatchDlg::OpenOutputFolder);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    InstallHelpKey(*this, "batch");
     UpdatePreview();
+}
+
+void CBatchDlg::showEvent(QShowEvent* event)
+{
+    if (!m_memoryRestored) {
+        m_memoryRestored = true;
+        RestoreDialogMemory(*this, {m_input, m_output, m_reports});
+        InputChanged();
+    }
+    QDialog::showEvent(event);
+}
+
+void CBatchDlg::done(int result)
+{
+    if (isVisible())
+        KeepDialogMemory(*this, {m_input, m_output, m_reports});
+    QDialog::done(result);
 }
 
 void CBatchDlg::SetCalculator(const QString& name)
@@ -112,7 +190,7 @@ void CBatchDlg::SetCalculator(const QString& name)
 void CBatchDlg::SetInputFile(const QString& path)
 {
     m_input->setText(path);
-    UpdatePreview();
+    InputChanged();
 }
 
 void CBatchDlg::SetOutputFile(const QString& path)
@@ -130,6 +208,29 @@ QString CBatchDlg::Summary() const
     return m_summary->text();
 }
 
+QString CBatchDlg::SettingsText() const
+{
+    return m_settings->text();
+}
+
+QString CBatchDlg::FromInputFolder(const QString& path) const
+{
+    if (path.trimmed().isEmpty())
+        return QString();
+    const QString folder = QFileInfo(m_input->text().trimmed()).absolutePath();
+    return QDir::cleanPath(QDir(folder).absoluteFilePath(path.trimmed()));
+}
+
+QString CBatchDlg::OutputPath() const
+{
+    return FromInputFolder(m_output->text());
+}
+
+QString CBatchDlg::ReportFolder() const
+{
+    return m_reports->isEnabled() ? FromInputFolder(m_reports->text()) : QString();
+}
+
 void CBatchDlg::BrowseInput()
 {
     if (const auto path = FileChooser().Choose({ChooserKind::Open, "Batch input", kCsvFilter, false}, this))
@@ -138,8 +239,45 @@ void CBatchDlg::BrowseInput()
 
 void CBatchDlg::BrowseOutput()
 {
-    if (const auto path = FileChooser().Choose({ChooserKind::Save, "Batch output", kCsvFilter, true}, this))
+    // The platform chooser asks before replacing a file.
+    if (const auto path = FileChooser().Choose({ChooserKind::Save, "Batch output", kCsvFilter, true}, this)) {
         m_output->setText(*path);
+        NoteFileWritten(kWriter, *path);
+    }
+}
+
+void CBatchDlg::BrowseReports()
+{
+    if (const auto path = FileChooser().Choose({ChooserKind::Folder, "Report folder", QString(), false}, this))
+        m_reports->setText(*path);
+}
+
+void CBatchDlg::ClearRun()
+{
+    m_summary->clear();
+    m_messages->clear();
+    m_messages->hide();
+    m_results->clear();
+    m_results->setRowCount(0);
+    m_results->setColumnCount(0);
+    m_openFolder->setEnabled(false);
+    m_tabs->setCurrentIndex(0);
+}
+
+void CBatchDlg::InputChanged()
+{
+    ClearRun();
+    UpdatePreview();
+}
+
+void CBatchDlg::ShowTargets()
+{
+    const QString output = OutputPath();
+    const QString reports = ReportFolder();
+    QString text = output.isEmpty() ? QString("no output file chosen") : output;
+    if (!reports.isEmpty())
+        text += QString("\nreports in %1").arg(reports);
+    m_targets->setText(text);
 }
 
 // The file's first rows as it has them; each column's header says what the
@@ -150,9 +288,20 @@ void CBatchDlg::UpdatePreview()
     m_preview->setRowCount(0);
     m_preview->setColumnCount(0);
     m_mapping->clear();
-    const std::string path = m_input->text().toStdString();
+    const std::string path = m_input->text().trimmed().toStdString();
     const BatchCalculator* calculator = FindBatchCalculator(m_calculator->currentText().toStdString());
-    m_reports->setEnabled(calculator != nullptr && calculator->makesReports);
+    const bool reports = calculator != nullptr && calculator->makesReports;
+    m_reports->setEnabled(reports);
+    m_browseReports->setEnabled(reports);
+    ShowTargets();
+    if (calculator != nullptr) {
+        const std::vector<std::string> settings = DescribeBatchSettings(*calculator, StoredScienceSettings());
+        QStringList lines;
+        for (const std::string& line : settings)
+            lines << QString::fromStdString(line);
+        m_settings->setText(lines.isEmpty() ? QString("the defaults (Options)")
+                                            : lines.join("; ") + " (Options; a row's own cell wins)");
+    }
     if (path.empty() || calculator == nullptr)
         return;
     std::ifstream file(path, std::ios::binary);
@@ -164,33 +313,24 @@ void CBatchDlg::UpdatePreview()
         m_mapping->setText(QString::fromStdString(file ? "Not a CSV file: " + error : "The file cannot be read."));
         return;
     }
-    const std::vector<std::string>& header = table.records.front().fields;
-    const int rows = std::min<int>(kPreviewRows, static_cast<int>(table.records.size()) - 1);
-    m_preview->setColumnCount(static_cast<int>(header.size()));
-    m_preview->setRowCount(rows);
+    FillTable(*m_preview, table, kPreviewRows);
     QStringList unknown;
-    for (int c = 0; c < static_cast<int>(header.size()); ++c) {
-        const QString name = QString::fromStdString(header[static_cast<std::size_t>(c)]).trimmed().toLower();
+    for (int c = 0; c < m_preview->columnCount(); ++c) {
+        QTableWidgetItem* item = m_preview->horizontalHeaderItem(c);
+        const QString name = item->text().trimmed().toLower();
         QString meaning;
         if (name == "sample")
             meaning = "the sample's name";
         for (const BatchColumn& column : calculator->inputColumns)
             if (QString::fromStdString(column.name) == name)
                 meaning = QString::fromStdString(InputHelpLine(column.description));
-        auto* item = new QTableWidgetItem(meaning.isEmpty() && !name.isEmpty() ? name + " (unknown)" : name);
+        item->setText(meaning.isEmpty() && !name.isEmpty() ? name + " (unknown)" : name);
         item->setToolTip(meaning.isEmpty() ? "Not a column of " + m_calculator->currentText() : meaning);
         if (meaning.isEmpty() && !name.isEmpty()) {
             item->setForeground(Qt::red);
             unknown << name;
         }
-        m_preview->setHorizontalHeaderItem(c, item);
-        for (int r = 0; r < rows; ++r) {
-            const auto& fields = table.records[static_cast<std::size_t>(r + 1)].fields;
-            if (c < static_cast<int>(fields.size()))
-                m_preview->setItem(r, c, new QTableWidgetItem(QString::fromStdString(fields[static_cast<std::size_t>(c)])));
-        }
     }
-    m_preview->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     const int dataRows = static_cast<int>(table.records.size()) - 1;
     QString mapping = QString("%1 rows; fields separated by '%2'. Columns left out take their defaults.")
                           .arg(dataRows)
@@ -200,12 +340,21 @@ void CBatchDlg::UpdatePreview()
     m_mapping->setText(mapping);
 }
 
+void CBatchDlg::ShowResults(const std::string& csv)
+{
+    CsvTable table;
+    std::string error;
+    if (!ReadCsv(csv, table, error))
+        return;
+    FillTable(*m_results, table, static_cast<int>(table.records.size()));
+    m_tabs->setCurrentWidget(m_results);
+}
+
 bool CBatchDlg::Run()
 {
-    m_summary->clear();
-    m_openFolder->setEnabled(false);
-    const std::string input = m_input->text().toStdString();
-    const std::string output = m_output->text().toStdString();
+    ClearRun();
+    const std::string input = m_input->text().trimmed().toStdString();
+    const std::string output = OutputPath().toStdString();
     if (input.empty() || output.empty()) {
         ShowMessage("Please choose the input and the output file!");
         return false;
@@ -216,8 +365,16 @@ bool CBatchDlg::Run()
         ShowMessage(error);
         return false;
     }
-    const std::string reports = m_reports->isEnabled() ? m_reports->text().trimmed().toStdString() : std::string();
-    if (!CheckBatchFiles(job, output, reports))
+    // The rows take the settings the other dialogs calculate with.
+    FillMissingCells(job, StoredScienceSettings());
+    const std::string reports = ReportFolder().toStdString();
+    if (!CheckBatchFiles(job, output, reports, {kInputField, kOutputField}))
+        return false;
+    QStringList targets{QString::fromStdString(output)};
+    for (const std::string& report : BatchReportPaths(job, reports))
+        if (!report.empty())
+            targets << QString::fromStdString(report);
+    if (!MayReplaceFiles(kWriter, targets, this))
         return false;
 
     // The messages of the files are shown once every file is closed again,
@@ -267,31 +424,44 @@ bool CBatchDlg::Run()
     }
     if (!written)
         return false;
+    for (const QString& target : targets)
+        NoteFileWritten(kWriter, target);
 
-    const int total = static_cast<int>(outcome.rows.size());
-    QString summary = QString("%1 rows: %2 done, %3 failed. Results in %4.")
-                          .arg(total)
-                          .arg(total - outcome.failed)
-                          .arg(outcome.failed)
-                          .arg(QString::fromStdString(output));
-    int shown = 0;
+    // Every row that said something: a failure, or a result with a warning.
+    int warned = 0;
     for (const BatchRowOutcome& row : outcome.rows) {
-        if (!row.result.failed || shown == kSummaryMessages)
+        if (row.result.messages.empty())
             continue;
-        ++shown;
-        summary += QString("\nLine %1%2: %3")
-                       .arg(row.line)
-                       .arg(row.sample.empty() ? QString() : " (" + QString::fromStdString(PrintableText(row.sample)) + ")")
-                       .arg(QString::fromStdString(PrintableText(row.Said())));
+        warned += row.result.failed ? 0 : 1;
+        auto* item = new QListWidgetItem(
+            QString("Line %1%2: %3%4")
+                .arg(row.line)
+                .arg(row.sample.empty() ? QString() : " (" + QString::fromStdString(PrintableText(row.sample)) + ")")
+                .arg(row.result.failed ? QString() : QString("warning: "))
+                .arg(QString::fromStdString(PrintableText(row.Said()))));
+        item->setForeground(row.result.failed ? QColor(Qt::red) : QColor(160, 90, 0));
+        m_messages->addItem(item);
     }
-    m_summary->setText(summary);
+    m_messages->setVisible(m_messages->count() > 0);
+    const int total = static_cast<int>(outcome.rows.size());
+    m_summary->setText(QString("%1 rows: %2 done, %3 failed. %4 done with warnings. Results in %5.")
+                           .arg(total)
+                           .arg(total - outcome.failed)
+                           .arg(outcome.failed)
+                           .arg(warned)
+                           .arg(QString::fromStdString(output)));
+    ShowResults(FormatBatchCsv(job, outcome));
     m_openFolder->setEnabled(true);
     return true;
 }
 
-void CBatchDlg::OpenOutputFolder()
+bool CBatchDlg::OpenOutputFolder()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(m_output->text()).absolutePath()));
+    const QString folder = QFileInfo(OutputPath()).absolutePath();
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        return true;
+    ShowMessage("Can not open the output folder: no file manager answered.", folder.toStdString());
+    return false;
 }
 
 } // namespace qex

@@ -8,6 +8,7 @@
 #include "core/FolderLock.h"
 #include "core/Format.h"
 #include "core/InstalledFiles.h"
+#include "core/JsonDocument.h"
 #include "core/Message.h"
 #include "core/StagingFolder.h"
 
@@ -329,12 +330,61 @@ BatchOutcome RunBatch(const BatchJob& job, int threads, bool keepReports, const 
     return outcome;
 }
 
+namespace {
+
+// Whether the file has an input column: always, unless it is an option added
+// later that every row leaves at its default.
+bool InputColumnWritten(const BatchOutcome& outcome, std::size_t index, const BatchColumn& column)
+{
+    if (column.description.listedAtDefault)
+        return true;
+    for (const BatchRowOutcome& row : outcome.rows) {
+        const std::string& cell = row.result.inputs.size() > index ? row.result.inputs[index] : column.description.defaultText;
+        if (!cell.empty() && cell != column.description.defaultText)
+            return true;
+    }
+    return false;
+}
+
+// The choices a row's constants came from, as columns of their own, with
+// the value each takes by default.
+constexpr std::pair<const char*, const char*> kProvenanceColumns[] = {
+    {"constants", "original"}, {"be10_standard", "none"}, {"al26_standard", "none"}, {"atmosphere", "std"}};
+constexpr const char* kVersionColumn = "qex_version";
+
+// A file of rows made with the defaults only is what it has always been;
+// once a row used another constant, every row names its set, standards and
+// atmosphere, and the file the QEX version that made it.
+bool ProvenanceWritten(const BatchOutcome& outcome)
+{
+    for (const BatchRowOutcome& row : outcome.rows)
+        for (const ProvenanceItem& item : row.result.constants)
+            if (!item.line.empty())
+                return true;
+    return false;
+}
+
+std::string ProvenanceCell(const BatchRowOutcome& row, const char* name, const char* byDefault)
+{
+    for (const ProvenanceItem& item : row.result.constants)
+        if (item.name == name)
+            if (const auto* text = std::get_if<std::string>(&item.value))
+                return *text;
+    return byDefault;
+}
+
+} // namespace
+
 std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, CellDigits digits)
 {
     const BatchCalculator& calculator = *job.calculator;
     std::vector<std::string> header = {kSampleColumn};
-    for (const BatchColumn& column : calculator.inputColumns)
-        header.push_back(column.name);
+    std::vector<bool> written;
+    for (std::size_t i = 0; i < calculator.inputColumns.size(); ++i) {
+        written.push_back(InputColumnWritten(outcome, i, calculator.inputColumns[i]));
+        if (written.back())
+            header.push_back(calculator.inputColumns[i].name);
+    }
     // Every row's result columns, then those some rows add, in the order first met.
     std::vector<std::string> results = calculator.resultColumns;
     for (const BatchRowOutcome& row : outcome.rows)
@@ -342,18 +392,40 @@ std::string FormatBatchCsv(const BatchJob& job, const BatchOutcome& outcome, Cel
             if (std::find(results.begin(), results.end(), value.name) == results.end())
                 results.push_back(value.name);
     header.insert(header.end(), results.begin(), results.end());
+    const bool provenance = ProvenanceWritten(outcome);
+    // A choice the calculator takes as an input column ("constants") is named
+    // there already: one column of a name, so that readers by name find it.
+    std::vector<bool> provenanceWritten;
+    if (provenance) {
+        for (const auto& [name, byDefault] : kProvenanceColumns) {
+            provenanceWritten.push_back(std::find(header.begin(), header.end(), name) == header.end());
+            if (provenanceWritten.back())
+                header.push_back(name);
+        }
+        header.push_back(kVersionColumn);
+    }
     header.push_back(kErrorColumn);
 
     std::string text = CsvLine(header);
     for (const BatchRowOutcome& row : outcome.rows) {
         std::vector<std::string> fields = {row.sample};
-        fields.insert(fields.end(), row.result.inputs.begin(), row.result.inputs.end());
-        fields.resize(1 + calculator.inputColumns.size());
+        for (std::size_t i = 0; i < calculator.inputColumns.size(); ++i)
+            if (written[i])
+                fields.push_back(i < row.result.inputs.size() ? row.result.inputs[i] : std::string());
         const std::vector<std::string> names = OutputNames(row.result.results);
         const std::vector<std::string> cells = OutputCells(row.result.results, digits);
         for (const std::string& name : results) {
             const auto found = std::find(names.begin(), names.end(), name);
             fields.push_back(found == names.end() ? std::string() : cells[static_cast<std::size_t>(found - names.begin())]);
+        }
+        if (provenance) {
+            // A row without a result was computed with nothing.
+            for (std::size_t i = 0; i < std::size(kProvenanceColumns); ++i)
+                if (provenanceWritten[i])
+                    fields.push_back(row.result.failed ? std::string()
+                                                       : ProvenanceCell(row, kProvenanceColumns[i].first,
+                                                                        kProvenanceColumns[i].second));
+            fields.push_back(QexVersion());
         }
         fields.push_back(row.result.failed ? row.Said() : std::string());
         text += CsvLine(fields);
@@ -377,7 +449,8 @@ std::vector<std::string> BatchReportPaths(const BatchJob& job, const std::string
     return paths;
 }
 
-bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir)
+bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir,
+                     const BatchFileNames& names)
 {
     // Found now rather than after every row has run.
     std::error_code error;
@@ -386,8 +459,8 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
         ShowMessage("Can not make the report folder!", reportDir + ": " + std::strerror(ENOTDIR));
         return false;
     }
-    std::vector<FileUse> uses = {{"--input", job.inputPath, FileRole::Input},
-                                 {"--output", outputPath, FileRole::Output}};
+    std::vector<FileUse> uses = {{names.input, job.inputPath, FileRole::Input},
+                                 {names.output, outputPath, FileRole::Output}};
     std::set<std::string> read;
     for (const BatchInputRow& row : job.rows)
         for (const BatchColumn& column : job.calculator->inputColumns)
@@ -395,7 +468,7 @@ bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const s
                 if (const std::string* path = row.cells.Find(column.name))
                     if (read.insert(*path).second)
                         uses.push_back({"column " + column.name,
-                                        path->front() == '/' ? *path : FolderOf(job.inputPath) + "/" + *path,
+                                        !path->empty() && path->front() == '/' ? *path : FolderOf(job.inputPath) + "/" + *path,
                                         FileRole::Input});
     // A row that leaves out a file with a default name (the geomagnetic
     // records) reads that file: it must not be an output either.

@@ -92,10 +92,17 @@ std::string FormatBatchJson(const BatchJob& job, const BatchOutcome& outcome);
 // ("B1-2-report.txt"). One entry per row, empty for a row that makes none.
 std::vector<std::string> BatchReportPaths(const BatchJob& job, const std::string& reportDir);
 
+// How the messages name the input and output files: qexcli's options, or a dialog's fields.
+struct BatchFileNames {
+    std::string input = "--input";
+    std::string output = "--output";
+};
+
 // Refuses, with a message naming both, an output or report that names the
 // input file, a file a row reads (by default too: the geomagnetic records a
 // row without them reads), or another output.
-bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir);
+bool CheckBatchFiles(const BatchJob& job, const std::string& outputPath, const std::string& reportDir,
+                     const BatchFileNames& names = {});
 
 // The files a batch writes: the output file and, with a report folder, one
 // report per simulation row. Each report is written whole as soon as its row

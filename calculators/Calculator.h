@@ -6,6 +6,7 @@
 // its Calculators menu and help from the one list of these
 // (calculators/CalculatorList.h).
 
+#include "core/ConstantSets.h"
 #include "core/InputTable.h"
 #include "core/OutputTable.h"
 #include "core/ResultList.h"
@@ -58,6 +59,11 @@ public:
     const InputField* Find(std::string_view name) const;
     // The inputs as they are now, for a JSON document.
     virtual std::vector<InputValue> Values() const = 0;
+    // Completes the inputs once they are read (core/ConstantSets.h): the
+    // chosen constant set's values for the inputs `given` does not name, then
+    // the check of inputs that need or exclude each other. Empty, or why the
+    // inputs cannot be calculated.
+    virtual std::string Complete(const GivenInputs& given) = 0;
     // Runs the calculation: its blocks go to `list` and `blocks`. False when
     // it gave no result (a message has said why, or it was stopped).
     virtual bool Compute(CResultList& list, COutputBlocks& blocks, CalculatorContext& context) = 0;
@@ -90,6 +96,7 @@ public:
     Inputs& Held() { return m_inputs; }
     const InputTable<Inputs>& Table() const { return m_table; }
     std::vector<InputValue> Values() const override { return InputValues(m_inputs, m_table); }
+    std::string Complete(const GivenInputs& given) override { return CompleteInputs(m_table, m_inputs, given); }
     bool Compute(CResultList& list, COutputBlocks& blocks, CalculatorContext& context) override
     {
         return m_compute(m_inputs, list, blocks, context);

@@ -4,6 +4,7 @@
 #include "corrections/ShieldingResult.h"
 #include "corrections/SlopeThicknessCorrection.h"
 #include "corrections/ThicknessCorrection.h"
+#include "geomag/ErosionRate.h"
 #include "geomag/ExposureAgeResult.h"
 #include "proxy/CutResults.h"
 #include "proxy/SimulationCalculation.h"
@@ -38,10 +39,11 @@ bool ComputeSimulate(const SimulationInputs& in, CResultList& list, COutputBlock
 
 bool ComputeCut(const CutInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
 {
-    const CutOutcome outcome = AppendCutResults(in, list, nullptr, &blocks);
-    // A batch row has no list to show the line in: it says so instead.
+    std::string failure;
+    const CutOutcome outcome = AppendCutResults(in, list, nullptr, &blocks, &failure);
+    // A batch row has no list to show the lines in: it says so instead, with the reason.
     if (outcome == CutOutcome::NoValidResult && context.batchRow)
-        ShowMessage("Calculation doesn't have valid results");
+        ShowMessage("Calculation doesn't have valid results: " + failure);
     return outcome == CutOutcome::Result;
 }
 
@@ -69,6 +71,11 @@ bool ComputeExposure(const ExposureInputs& in, CResultList& list, COutputBlocks&
     return AppendExposureAge(row, list, &blocks);
 }
 
+bool ComputeErosion(const ErosionInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
+{
+    return AppendErosionRate(in, list, &blocks);
+}
+
 // A command that takes no input table.
 Calculator Command(CalculatorInfo info)
 {
@@ -88,8 +95,9 @@ const std::vector<Calculator>& Calculators()
                                 "exposure/burial history and reports the threshold whose <sup>26</sup>Al/<sup>10</sup>Be "
                                 "ratio best matches the sample, with exposure, burial and total durations and their "
                                 "ranges.",
+                        // Named as its dialog's title names it.
                         .prompt = "Climatic Proxy Curve Simulation",
-                        .menuText = "Burial-Exposure &Simulation from a Proxy Curve...",
+                        .menuText = "Climatic Curve &Age Correction...",
                         .commandId = ID_SIMULATION,
                         .batch = true},
                        SimulationInputTable, SimulationOutputTable, ComputeSimulate),
@@ -154,16 +162,28 @@ const std::vector<Calculator>& Calculators()
                         .batch = true},
                        ShieldingInputTable, ShieldingOutputTable, Always<ShieldingInputs, AppendShieldingResult>),
         MakeCalculator({.name = "exposure",
-                        .description = "10Be surface exposure age with decay and erosion, optionally corrected for the "
-                                       "past geomagnetic field",
+                        .description = "10Be or 26Al surface exposure age with decay and erosion, optionally "
+                                       "corrected for the past geomagnetic field",
                         .title = "Surface exposure age",
-                        .help = "The exposure age of a <sup>10</sup>Be sample with decay and erosion, optionally "
-                                "corrected for the wandering pole and the changing field strength.",
+                        .help = "The exposure age of a <sup>10</sup>Be or <sup>26</sup>Al sample with decay and "
+                                "erosion, its internal and external uncertainties, optionally corrected for the "
+                                "wandering pole and the changing field strength.",
                         .prompt = "Surface Exposure Age",
                         .menuText = "Surface &Exposure Age...",
                         .commandId = ID_EXPOSURE_AGE,
                         .batch = true},
                        ExposureInputTable, ExposureOutputTable, ComputeExposure),
+        MakeCalculator({.name = "erosion",
+                        .description = "Steady-state erosion rate of a surface from its 10Be or 26Al concentration, "
+                                       "with internal and external uncertainties",
+                        .title = "Erosion rate",
+                        .help = "The steady-state erosion rate, N = P/(&lambda; + &rho;&epsilon;/&Lambda;) solved for "
+                                "&epsilon;, in m/Myr and cm/yr with its internal and external uncertainties.",
+                        .prompt = "Steady-state erosion rate",
+                        .menuText = "E&rosion Rate...",
+                        .commandId = ID_EROSION_RATE,
+                        .batch = true},
+                       ErosionInputTable, ErosionOutputTable, ComputeErosion),
         Command({.name = "normalize",
                  .description = "Read an intensity curve file and write it back normalised (gap midpoints, merged "
                                 "ages, fixed columns)",

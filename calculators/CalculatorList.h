@@ -28,10 +28,11 @@ enum CalculatorCommandId : int {
     ID_SIMULATION = 32805,
     ID_BATCH = 32807,
     ID_TWO_NUCLIDE = 32808,
+    ID_EROSION_RATE = 32810,
 };
 
 // In qexcli's order: simulate, cut, scaling, world-table, thickness,
-// slope-thickness, shielding, exposure, normalize, batch, plot.
+// slope-thickness, shielding, exposure, erosion, normalize, batch, plot.
 const std::vector<Calculator>& Calculators();
 
 // Null when none has that name.

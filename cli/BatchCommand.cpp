@@ -2,7 +2,10 @@
 // result row each, written to a CSV file (and the simulations' reports to a
 // folder, each written as its row ends) and put in place once every row has run.
 
+#include "batch/BatchDefaults.h"
 #include "batch/BatchRun.h"
+#include "core/AmsStandards.h"
+#include "core/ConstantSets.h"
 #include "cli/Command.h"
 #include "core/FileIdentity.h"
 #include "core/Format.h"
@@ -25,7 +28,21 @@ struct BatchOptions {
     std::string seed;
     std::string digits = "full";
     std::string outputFormat = "csv";
+    // Choices for every row that does not make its own (its cell missing or empty).
+    std::string constants;
+    std::string be10Standard;
+    std::string al26Standard;
+    bool uncertainties = false;
 };
+
+// Whether the calculator has a column of that name.
+bool HasColumn(const BatchCalculator& calculator, std::string_view name)
+{
+    for (const BatchColumn& column : calculator.inputColumns)
+        if (column.name == name)
+            return true;
+    return false;
+}
 
 // Every calculator's columns with their units, defaults and ranges.
 std::string ColumnHelp()
@@ -48,6 +65,16 @@ std::string ColumnHelp()
     return help;
 }
 
+// The calculators that have a column, for a message.
+std::string CalculatorsWithColumn(std::string_view name)
+{
+    std::string names;
+    for (const BatchCalculator& calculator : BatchCalculators())
+        if (HasColumn(calculator, name))
+            names += (names.empty() ? "" : ", ") + calculator.name;
+    return names;
+}
+
 int Run(const BatchOptions& options)
 {
     BatchJob job;
@@ -62,12 +89,30 @@ int Run(const BatchOptions& options)
             return kUsage;
         }
         // The options stand in for the columns: a row's own cell wins.
-        for (BatchInputRow& row : job.rows) {
-            if (!options.monteCarlo.empty() && row.cells.Find("monte-carlo") == nullptr)
-                row.cells.cells["monte-carlo"] = options.monteCarlo;
-            if (!options.seed.empty() && row.cells.Find("seed") == nullptr)
-                row.cells.cells["seed"] = options.seed;
+        SettingValues values;
+        if (!options.monteCarlo.empty())
+            values.push_back({"monte-carlo", options.monteCarlo});
+        if (!options.seed.empty())
+            values.push_back({"seed", options.seed});
+        FillMissingCells(job, values);
+    }
+    const std::pair<const char*, std::string> choices[] = {
+        {"constants", options.constants},
+        {"be10-standard", options.be10Standard},
+        {"al26-standard", options.al26Standard},
+        {"uncertainties", options.uncertainties ? "on" : ""},
+    };
+    for (const auto& [column, value] : choices) {
+        if (value.empty())
+            continue;
+        if (!HasColumn(*job.calculator, column)) {
+            ShowMessage(Format("batch: --%s applies to the calculators with a %s column (%s), not to %s.", column,
+                               column, CalculatorsWithColumn(column).c_str(), job.calculator->name.c_str()));
+            return kUsage;
         }
+        for (BatchInputRow& row : job.rows)
+            if (row.cells.Find(column) == nullptr)
+                row.cells.cells[column] = value;
     }
 
     // Ctrl+C stops the rows still to run, or the wait for another batch;
@@ -185,15 +230,36 @@ const bool registered = RegisterCommand(
                 "csv, or json: one document with an object per sample (inputs, results with their units, constants, "
                 "messages; schema qexcli-output.schema.json); default csv",
                 {"csv", "json"});
+         AddChoice(command, "--constants", options.constants,
+                   "the constant set of each row whose constants cell is missing or empty (original, current); "
+                   "a row's own cells (production-rate, free-path, half-lives...) override the set",
+                   ConstantSetNames());
+         AddChoice(command, "--be10-standard", options.be10Standard,
+                   "the 10Be AMS standard of each row whose be10-standard cell is missing or empty",
+                   AmsStandardChoices(kBe10));
+         AddChoice(command, "--al26-standard", options.al26Standard,
+                   "the 26Al AMS standard of each row whose al26-standard cell is missing or empty",
+                   AmsStandardChoices(kAl26));
+         AddCommandFlag(command, "--uncertainties", options.uncertainties,
+                        "exposure: the internal and external uncertainties of every row that does not say");
          AddCommandFlag(command, "--progress", options.progress, "Report progress on standard error");
          command.footer(ColumnHelp());
          return [] {
-             JsonInputs({{"calculator", "", options.calculator},
-                         {"input", "", options.input},
-                         {"output", "", options.output},
-                         {"report-dir", "", options.reportDir},
-                         {"output-format", "", options.outputFormat},
-                         {"digits", "", options.digits}});
+             std::vector<InputValue> inputs = {{"calculator", "", options.calculator},
+                                               {"input", "", options.input},
+                                               {"output", "", options.output},
+                                               {"report-dir", "", options.reportDir},
+                                               {"output-format", "", options.outputFormat},
+                                               {"digits", "", options.digits}};
+             // The choices added later are named where they were made.
+             for (const auto& [name, value] : {std::pair{"constants", options.constants},
+                                               std::pair{"be10-standard", options.be10Standard},
+                                               std::pair{"al26-standard", options.al26Standard}})
+                 if (!value.empty())
+                     inputs.push_back({name, "", value});
+             if (options.uncertainties)
+                 inputs.push_back({"uncertainties", "", true});
+             JsonInputs(std::move(inputs));
              return Run(options);
          };
      }});

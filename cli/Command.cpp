@@ -119,10 +119,16 @@ Runner GenericCommand(CLI::App& command, const Calculator& calculator)
     for (const InputField& field : form->Fields())
         if (field.option)
             AddInputOption(command, field.name, field.description, field.target);
-    return [form]() -> int {
+    return [form, &command]() -> int {
+        const std::string why = form->Complete(GivenOptions(command));
+        if (!why.empty()) {
+            ShowMessage(why);
+            return kUsage;
+        }
         std::vector<FileUse> uses;
         for (const InputField& field : form->Fields())
-            if (field.option && field.target.text != nullptr && field.description.kind != InputKind::Flag)
+            if (field.option && (field.description.kind == InputKind::FileToRead ||
+                                 field.description.kind == InputKind::FileToWrite))
                 uses.push_back({"--" + std::string(field.name), *field.target.text,
                                 field.description.kind == InputKind::FileToRead ? FileRole::Input : FileRole::Output});
         if (!DistinctFiles(uses))
@@ -138,6 +144,11 @@ Runner GenericCommand(CLI::App& command, const Calculator& calculator)
     };
 }
 
+GivenInputs GivenOptions(const CLI::App& command)
+{
+    return [&command](std::string_view name) { return command.count("--" + std::string(name)) > 0; };
+}
+
 void AddInputOption(CLI::App& command, std::string_view row, const InputDescription& description,
                     const InputTarget& target)
 {
@@ -145,6 +156,8 @@ void AddInputOption(CLI::App& command, std::string_view row, const InputDescript
     const std::string help = InputHelpLine(description);
     if (target.number != nullptr)
         AddNumber(command, name, *target.number, help, description.range, description.whole);
+    else if (description.kind == InputKind::Choice)
+        AddChoice(command, name, *target.text, help, description.choices);
     else if (target.text != nullptr)
         AddPath(command, name, *target.text, help, description.required,
                 description.kind == InputKind::FileToRead ? description.maxChars : -1);
@@ -161,6 +174,28 @@ CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value
         [range, whole](std::string& text) -> std::string {
             double number = 0.0;
             return ReadInputNumber(text, range, number, whole);
+        },
+        "", ""));
+    return option;
+}
+
+CLI::Option* AddChoice(CLI::App& command, const std::string& name, std::string& value, const std::string& help,
+                       std::span<const std::string_view> choices)
+{
+    CLI::Option* option = command.add_option(name, value, help);
+    // A short list reads as the words themselves; a long one is in the help.
+    std::string words;
+    for (const std::string_view word : choices)
+        words += (words.empty() ? "" : "|") + std::string(word);
+    option->type_name(choices.size() <= 4 ? words : std::string("NAME"));
+    // Any case is taken; the value is the word as the list writes it.
+    option->transform(CLI::Validator(
+        [choices](std::string& text) {
+            std::string word;
+            std::string why = ReadInputChoice(text, choices, word);
+            if (why.empty())
+                text = word;
+            return why;
         },
         "", ""));
     return option;

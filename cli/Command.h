@@ -8,14 +8,17 @@
 // that runs it.
 
 #include "calculators/Calculator.h"
+#include "core/ConstantSets.h"
 #include "core/FileIdentity.h"
 #include "core/InputTable.h"
+#include "core/Message.h"
 #include "core/OutputTable.h"
 #include "core/ResultList.h"
 
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +61,10 @@ CLI::Option* AddNumber(CLI::App& command, const std::string& name, double& value
 // maxChars (when not negative) is a usage error.
 CLI::Option* AddPath(CLI::App& command, const std::string& name, std::string& value, const std::string& help,
                      bool required, int maxChars);
+// A word of a fixed list, read in any case and kept as the list writes it;
+// any other word is a usage error listing the words.
+CLI::Option* AddChoice(CLI::App& command, const std::string& name, std::string& value, const std::string& help,
+                       std::span<const std::string_view> choices);
 // A flag that belongs to the command rather than to the calculation, with its
 // default in the help as every option has it.
 CLI::Option* AddCommandFlag(CLI::App& command, const std::string& name, bool& value, const std::string& help);
@@ -68,6 +75,16 @@ CLI::Option* AddCommandFlag(CLI::App& command, const std::string& name, bool& va
 void AddInputOption(CLI::App& command, std::string_view name, const InputDescription& description,
                     const InputTarget& target);
 
+// The options given on the command line, by their names without dashes: an
+// option given overrides its value in the chosen constant set.
+GivenInputs GivenOptions(const CLI::App& command);
+
+// Completes a command's inputs once its options are read (the constant set,
+// the inputs that need or exclude each other); after a message, false: the
+// command then exits with kUsage.
+template <class Inputs>
+bool CompleteOptions(const CLI::App& command, Inputs& inputs, const InputTable<Inputs>& table);
+
 // Every row of a calculator's input table that qexcli takes, in the table's
 // order, as AddInputOption adds it.
 template <class Inputs>
@@ -76,6 +93,16 @@ void AddInputOptions(CLI::App& command, Inputs& inputs, const InputTable<Inputs>
     for (const InputRow<Inputs>& row : table.Rows())
         if (row.option)
             AddInputOption(command, row.name, DescribeInput(row), TargetOf(row, inputs));
+}
+
+template <class Inputs>
+bool CompleteOptions(const CLI::App& command, Inputs& inputs, const InputTable<Inputs>& table)
+{
+    const std::string why = CompleteInputs(table, inputs, GivenOptions(command));
+    if (why.empty())
+        return true;
+    ShowMessage(why);
+    return false;
 }
 
 // Writes a result list to standard output exactly as a saved list file (once

@@ -1,7 +1,10 @@
 // qexcli cut: the cut results of one proxy curve, one cut and one exposure age.
 
 #include "cli/Command.h"
+#include "core/Message.h"
 #include "proxy/CutResults.h"
+
+#include <string>
 
 namespace {
 
@@ -24,11 +27,22 @@ const bool registered = qex::cli::RegisterCommand(
              state.inputs.cutByAge = state.cutValue->count() == 0;
              qex::cli::JsonInputs(qex::InputValues(state.inputs, qex::CutInputTable()));
              qex::CResultList list;
+             std::string failure;
              qex::COutputBlocks blocks;
-             const qex::CutOutcome outcome = qex::AppendCutResults(state.inputs, list, nullptr, &blocks);
+             const qex::CutOutcome outcome = qex::AppendCutResults(state.inputs, list, nullptr, &blocks, &failure);
              qex::cli::JsonBlocks(blocks);
-             qex::cli::PrintList(list);
-             return outcome == qex::CutOutcome::Result ? qex::cli::kSuccess : qex::cli::kFailure;
+             if (outcome != qex::CutOutcome::NoValidResult) {
+                 qex::cli::PrintList(list);
+                 return outcome == qex::CutOutcome::Result ? qex::cli::kSuccess : qex::cli::kFailure;
+             }
+             // Scripts read the one no-valid-results line, as they always
+             // have; the dialog's heading and reason line are not printed,
+             // the reason line goes to standard error.
+             qex::CResultList line;
+             line.AppendLine(qex::kNoValidResultsLine);
+             qex::cli::PrintList(line);
+             qex::ShowMessage(qex::CutFailureLines(failure).back());
+             return qex::cli::kFailure;
          };
      }});
 

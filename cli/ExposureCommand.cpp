@@ -1,4 +1,4 @@
-// qexcli exposure: the 10Be surface exposure age of the exposure age dialog,
+// qexcli exposure: the 10Be or 26Al surface exposure age of the exposure age dialog,
 // optionally corrected for the past geomagnetic field.
 
 #include "cli/Command.h"
@@ -13,6 +13,8 @@ const bool registered = RegisterCommand(
          static ExposureInputs in;
          AddInputOptions(command, in, ExposureInputTable());
          return [&command] {
+             if (!CompleteOptions(command, in, ExposureInputTable()))
+                 return static_cast<int>(kUsage);
              // Only the fixed names may fall back to the installed records.
              in.poleMayBeInstalled = command.count("--pole") == 0;
              in.intensityMayBeInstalled = command.count("--intensity") == 0;

@@ -70,7 +70,9 @@ const bool registered = RegisterCommand(
                     "whose best history never matched, and without a best fit; a \"Warning\" line when fewer than "
                     "95 % matched. The draws run on every core; the same seed gives the same "
                     "bytes on any number of cores.");
-         return []() -> int {
+         return [&cmd]() -> int {
+             if (!CompleteOptions(cmd, inputs, SimulationInputTable()))
+                 return kUsage;
              if (!DistinctFiles(InputFileUses(inputs, SimulationInputTable())))
                  return kUsage;
              // As in the desktop, a warning that repeats within one command is shown once.

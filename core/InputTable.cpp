@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cctype>
+#include <cmath>
 
 namespace qex {
 
@@ -37,7 +38,7 @@ std::string Terms(const InputDescription& d, bool dialog)
     };
     switch (d.kind) {
     case InputKind::Number:
-        add("default " + d.defaultText);
+        add("default " + (d.defaultText.empty() ? std::string("none") : d.defaultText));
         add(d.range ? "range " + RangeText(*d.range) : "any number");
         break;
     case InputKind::FileToRead:
@@ -51,6 +52,14 @@ std::string Terms(const InputDescription& d, bool dialog)
     case InputKind::Flag:
         add("default " + d.defaultText);
         break;
+    case InputKind::Choice: {
+        add("default " + d.defaultText);
+        std::string words;
+        for (const std::string_view word : d.choices)
+            words += (words.empty() ? "" : ", ") + std::string(word);
+        add("one of " + words);
+        break;
+    }
     }
     return terms;
 }
@@ -102,10 +111,29 @@ std::string ReadInputFlag(std::string_view text, bool& value)
     return Format("'%s' is not on or off", std::string(text).c_str());
 }
 
+std::string ReadInputChoice(std::string_view text, std::span<const std::string_view> choices, std::string& value)
+{
+    const auto lower = [](std::string_view word) {
+        std::string lowered(word);
+        std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return lowered;
+    };
+    std::string words;
+    for (const std::string_view choice : choices) {
+        if (lower(choice) == lower(text)) {
+            value = std::string(choice);
+            return std::string();
+        }
+        words += (words.empty() ? "" : ", ") + std::string(choice);
+    }
+    return Format("'%s' is not one of: %s", std::string(text).c_str(), words.c_str());
+}
+
 std::string TargetText(const InputTarget& target)
 {
     if (target.number != nullptr)
-        return InputNumberText(*target.number);
+        return std::isnan(*target.number) ? std::string() : InputNumberText(*target.number);
     if (target.text != nullptr)
         return *target.text;
     return *target.flag ? "on" : "off";
@@ -121,6 +149,8 @@ std::string SetTargetFromText(const InputTarget& target, const InputDescription&
         return why;
     }
     if (target.text != nullptr) {
+        if (d.kind == InputKind::Choice)
+            return ReadInputChoice(text, d.choices, *target.text);
         if (d.kind == InputKind::FileToRead) {
             std::string why = CheckInputLength(text, d.maxChars);
             if (!why.empty())

@@ -8,6 +8,7 @@
 
 #include "core/FileIdentity.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,6 +29,7 @@ enum class InputKind {
     FileToRead,  // a path the calculation reads
     FileToWrite, // a path the calculation writes, replacing what is there
     Flag,        // on or off
+    Choice,      // one word of a fixed list (any case; kept as the list writes it)
 };
 
 template <class Inputs>
@@ -50,14 +52,38 @@ struct InputRow {
     bool option = true;                  // qexcli takes it; false for a field of the dialog alone
     std::string_view help = {};          // one more line for the help and the tooltip; may be empty
     bool whole = false;                  // a count or a seed: a number with a fraction is refused
+    std::span<const std::string_view> choices = {}; // of a Choice, its words; the default among them
+    bool listedAtDefault = true;         // false: an option added later, which JSON documents and
+                                         // batch files name only where it is not at its default, so
+                                         // that what the defaults give stays byte for byte the same
 };
+
+// Which inputs the user gave, by row name (an option on the command line, a
+// cell of a batch row): a value given is the user's, one not given may be
+// completed from others.
+using GivenInputs = std::function<bool(std::string_view name)>;
 
 template <class Inputs>
 class InputTable {
 public:
-    explicit constexpr InputTable(std::span<const InputRow<Inputs>> rows) : m_rows(rows) {}
+    // A calculator's last step in reading its inputs: inputs derived from
+    // others where they were not given, and why the inputs cannot be
+    // calculated together (values that need or exclude each other); empty when
+    // they can.
+    using Completion = std::string (*)(Inputs&, const GivenInputs&);
+
+    explicit constexpr InputTable(std::span<const InputRow<Inputs>> rows, Completion completion = nullptr)
+        : m_rows(rows), m_completion(completion)
+    {
+    }
 
     std::span<const InputRow<Inputs>> Rows() const { return m_rows; }
+
+    // Runs the table's completion; empty, or why the inputs cannot be calculated.
+    std::string Complete(Inputs& inputs, const GivenInputs& given) const
+    {
+        return m_completion != nullptr ? m_completion(inputs, given) : std::string();
+    }
 
     // The row of the option or column `name` (without dashes); null when none.
     const InputRow<Inputs>* Find(std::string_view name) const
@@ -79,6 +105,7 @@ public:
 
 private:
     std::span<const InputRow<Inputs>> m_rows;
+    Completion m_completion;
 };
 
 // How a number is written in help texts, tooltips and edit boxes (up to 15
@@ -100,7 +127,11 @@ std::string CheckInputLength(std::string_view text, int maxChars);
 // (any case), or an empty text for off; otherwise why not.
 std::string ReadInputFlag(std::string_view text, bool& value);
 
-// The parts of a row's help, for rows of any calculator.
+// Reads one of the words in `choices`, in any case, as the list writes it;
+// otherwise why not, "'X' is not one of: A, B, C".
+std::string ReadInputChoice(std::string_view text, std::span<const std::string_view> choices, std::string& value);
+
+// The pieces of a row's help, for rows of any calculator.
 struct InputDescription {
     std::string_view label;
     std::string_view unit;
@@ -112,6 +143,8 @@ struct InputDescription {
     int maxChars = -1;
     bool required = false;
     bool whole = false; // a count or a seed: a number with a fraction is refused
+    std::span<const std::string_view> choices = {};
+    bool listedAtDefault = true;
 };
 
 // One line for `qexcli COMMAND --help`: label, unit, help, default and range,
@@ -139,8 +172,8 @@ InputTarget TargetOf(const InputRow<Inputs>& row, Inputs& inputs)
     return {.flag = &(inputs.*std::get<bool Inputs::*>(row.field))};
 }
 
-// The value as text: a number as InputNumberText writes it, a path as it is,
-// a flag as "on" or "off".
+// The value as text: a number as InputNumberText writes it (empty for a
+// number not given, NaN), a path or a word as it is, a flag as "on" or "off".
 std::string TargetText(const InputTarget& target);
 
 // Sets the value from text with qexcli's reading, range and messages; empty
@@ -165,7 +198,8 @@ std::string InputDefaultText(const InputRow<Inputs>& row)
 template <class Inputs>
 InputDescription DescribeInput(const InputRow<Inputs>& row)
 {
-    return {row.label, row.unit, row.boxUnit, row.help, row.kind, InputDefaultText(row), row.range, row.maxChars, row.required, row.whole};
+    return {row.label,         row.unit,     row.boxUnit,  row.help,    row.kind,    InputDefaultText(row),
+            row.range,         row.maxChars, row.required, row.whole,   row.choices, row.listedAtDefault};
 }
 
 // Sets a row's field from text with qexcli's reading, range and messages;
@@ -185,13 +219,22 @@ struct InputValue {
 
 InputValue TargetValue(std::string_view name, std::string_view unit, const InputTarget& target);
 
+// Whether a row's value is written where the inputs are listed (JSON
+// documents, batch files): always, unless the row is listed only away from
+// its default and holds it.
+template <class Inputs>
+bool InputListed(const InputRow<Inputs>& row, const Inputs& inputs)
+{
+    return row.listedAtDefault || InputValueText(row, inputs) != InputDefaultText(row);
+}
+
 // The values of the rows qexcli takes, in the table's order.
 template <class Inputs>
 std::vector<InputValue> InputValues(const Inputs& inputs, const InputTable<Inputs>& table)
 {
     std::vector<InputValue> values;
     for (const InputRow<Inputs>& row : table.Rows()) {
-        if (!row.option)
+        if (!row.option || !InputListed(row, inputs))
             continue;
         values.push_back(TargetValue(row.name, row.unit, TargetOf(row, const_cast<Inputs&>(inputs))));
     }

@@ -48,8 +48,18 @@ void ShowMessage(const std::string& text)
     ShowMessage(text, std::string());
 }
 
+namespace {
+thread_local std::uint64_t t_said = 0;
+} // namespace
+
+std::uint64_t MessagesSaid()
+{
+    return t_said;
+}
+
 void ShowMessage(const std::string& text, const std::string& detail)
 {
+    ++t_said;
     if (t_batch != nullptr && !t_batch->m_shown.insert(text).second)
         return;
     if (t_capture != nullptr) {

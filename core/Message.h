@@ -23,6 +23,11 @@ using DetailedMessageSink = std::function<void(const std::string& text, const st
 void ShowMessage(const std::string& text);
 void ShowMessage(const std::string& text, const std::string& detail);
 
+// How many messages this thread has said so far, repeats a CMessageBatch
+// kept from the user included: a failure that follows a message has been
+// explained, and needs no second, vaguer one.
+std::uint64_t MessagesSaid();
+
 // Install a sink; returns the previous one. An empty sink restores the default
 // (standard error). A text-only sink does not see details; a sink returned by
 // this call and installed again keeps receiving them.

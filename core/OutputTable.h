@@ -59,6 +59,8 @@ struct OutputRow {
     Field field = {};
     bool (*shown)(const Result&) = nullptr; // whether this result has the row; null: always
     const Provenance& (*provenance)(const Result&) = nullptr; // of a Provenance row (ProvenanceRow)
+    bool optional = false; // a value only of the results that show it: no CSV column or JSON member
+                           // where they do not (a row added later keeps the files it was not asked for)
 };
 
 // The row where a block names the constants it was computed with that are
@@ -201,6 +203,8 @@ std::vector<OutputValue> OutputValues(const OutputTable<Result>& table, const Re
         if (row.name.empty())
             continue;
         const bool present = result != nullptr && (row.shown == nullptr || row.shown(*result));
+        if (row.optional && !present)
+            continue;
         if (row.kind == OutputKind::Summary) {
             detail::SummaryValues(values, row.name, row.label, row.unit, row.format,
                                   present ? &(result->*std::get<DistributionSummary Result::*>(row.field)) : nullptr,

@@ -1,8 +1,10 @@
 #include "corrections/ShieldDLG.h"
 
 #include "core/TextNumber.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -12,8 +14,12 @@ namespace qex {
 
 CShieldDLG::CShieldDLG(QWidget* parent) : CResultDialog(136, "Shielding by obstruction and slope", 200, 209, 9, parent)
 {
+    InstallHelpKey(*this, "shielding");
     AddGroup("Shielding Information:", 7, 8, 186, 110);
-    m_horizonList = AddList(1011, 9, 19, 76, 80);
+    // The horizon list under a header naming its two columns.
+    QLabel* header = AddLabel("Azimuth, Angle (\u00b0)", 10, 18, 74, 8);
+    header->setObjectName("horizonHeader");
+    m_horizonList = AddList(1011, 9, 27, 76, 72);
     // The boxes are narrower than the template's, for the unit beside each.
     AddLabel("Azimuth:", 91, 20, 33, 10);
     m_azimuthBox = AddEdit(1015, 130, 19, 34, 12);

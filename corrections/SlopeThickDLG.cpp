@@ -1,5 +1,6 @@
 #include "corrections/SlopeThickDLG.h"
 
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 
 #include <QLineEdit>
@@ -11,6 +12,7 @@ namespace qex {
 CSlopeThickDLG::CSlopeThickDLG(QWidget* parent)
     : CResultDialog(135, "Slope-Thickness Correction", 232, 182, 9, parent)
 {
+    InstallHelpKey(*this, "slope-thickness");
     // Two columns, the sample on the left and the surface on the right, so
     // that the list below shows a whole block.
     const auto edits = AddEditColumn({{1000, "Thickness(cm):"}, {1001, "Density(g/cm3):"}, {1002, "Free path(g/cm2):"}},

@@ -271,7 +271,7 @@ struct Area {
     bool Holds(const Point& p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
 };
 
-// The parts of a polyline inside the area (Liang & Barsky 1984, per segment).
+// The pieces of a polyline inside the area (Liang & Barsky 1984, per segment).
 std::vector<std::vector<Point>> CutLine(const std::vector<Point>& line, const Area& area)
 {
     std::vector<std::vector<Point>> pieces(1);

@@ -3,8 +3,9 @@
 #include "core/Message.h"
 #include "figure/FigureDlg.h"
 #include "ui/FileChooser.h"
-#include "ui/HalfLifeSettings.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
+#include "ui/ScienceSettings.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -21,9 +22,9 @@ constexpr const char* kSampleFilter = "Sample Table (*.csv)|*.csv|All Files (*.*
 
 CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "Two-Nuclide Diagram", 300, 208, 9, parent)
 {
-    const HalfLives halfLives = StoredHalfLives();
-    m_inputs.be10HalfLife = halfLives.be10;
-    m_inputs.al26HalfLife = halfLives.al26;
+    InstallHelpKey(*this, "plot");
+    // The science settings of every calculation, shown in their boxes.
+    ApplyScienceSettings(TwoNuclideFigureInputTable(), m_inputs);
 
     AddLabel("Samples (CSV):", 7, 9, 60, 8);
     QLineEdit* input = AddEdit(IDC_INPUT, 70, 7, 178, 12);

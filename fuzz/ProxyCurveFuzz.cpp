@@ -30,8 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "close years are merged");
     fuzz::Require(curve.valueMin <= curve.valueMax, "the value range is ordered");
 
+    // Cut values a user could type: finite, so a third of the way up is
+    // taken without overflow on a curve spanning -1e308 to 1e308.
     const double values[] = {std::midpoint(curve.valueMin, curve.valueMax), curve.values.front(),
-                             curve.values.back(), curve.valueMin + (curve.valueMax - curve.valueMin) / 3.0};
+                             curve.values.back(), curve.valueMin + (curve.valueMax / 3.0 - curve.valueMin / 3.0)};
     const double years[] = {std::midpoint(curve.yearMin, curve.yearMax), curve.yearMin, curve.yearMax};
     for (double exposure : {0.0, 25000.0, 1e9}) {
         CResultList list;

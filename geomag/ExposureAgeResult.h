@@ -1,29 +1,23 @@
 #pragma once
 // One Calculate of the surface exposure age dialog, shared with qexcli
-// exposure: the inputs, their defaults and ranges, and the appended block.
+// exposure: the inputs, their defaults and ranges, and the appended block:
+// the 10Be or 26Al exposure age of a sample with decay and steady erosion.
 
 #include "core/Constants.h"
 #include "core/InputTable.h"
 #include "core/OutputTable.h"
 #include "core/ResultList.h"
+#include "geomag/NuclideSample.h"
 
 #include <string>
 
 namespace qex {
 
-struct ExposureInputs {
-    double latitude = 34.33375;   // degrees north
+// The sample (geomag/NuclideSample.h) and what the exposure age adds: the
+// site's longitude, the erosion rate and the geomagnetic correction.
+struct ExposureInputs : NuclideSample {
     double longitude = 77.35;     // degrees east
-    double altitude = 0.0;        // metres
-    double thickness = 0.0;       // cm
-    double density = 2.75;        // g/cm3
-    double freePath = 150.0;      // attenuation length, g/cm2
-    double shield = 1.0;          // topographic shielding factor
     double erosion = 0.0;         // cm/yr
-    double concentration = 2139000.0;  // 10Be, atoms/g
-    double concentrationError = 6000.0;
-    double productionRate = kBe10SeaLevelProduction;           // sea level, high latitude, atoms/g/yr
-    double productionRateError = kBe10SeaLevelProductionError;
     bool magneticCorrection = false;
     // The geomagnetic records and the scratch table (the dialog's are bare
     // names in the working folder).
@@ -35,21 +29,22 @@ struct ExposureInputs {
     // dialog; in qexcli when no path was given).
     bool poleMayBeInstalled = true;
     bool intensityMayBeInstalled = true;
-    double be10HalfLife = kBe10HalfLifeYears; // yr
-    double al26HalfLife = kAl26HalfLifeYears; // yr; no part of a 10Be age, named with it in the block
 };
 
 const InputTable<ExposureInputs>& ExposureInputTable();
 
-// The block: the age (years), then the half-lives when they are not the
-// original ones.
+// The block: the age (years); with uncertainties listed, the internal and
+// external ones (years); then the constants that are not the defaults.
 struct ExposureResult {
     double age = 0.0; // yr
     Provenance constants;
+    bool uncertainties = false;
+    double internal = 0.0; // yr, from the concentration's uncertainty
+    double external = 0.0; // yr, adding the production rate's
 };
 const OutputTable<ExposureResult>& ExposureOutputTable();
 
-// Computes the 10Be exposure age (with the geomagnetic correction when asked,
+// Computes the exposure age (with the geomagnetic correction when asked,
 // which also writes the scratch table) and appends its block (its values to
 // `blocks` when given). A calculation without a result shows its message and
 // appends nothing; returns whether a block was appended.

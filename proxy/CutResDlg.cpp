@@ -2,6 +2,7 @@
 
 #include "proxy/PlotDlg.h"
 #include "ui/FileChooser.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 
 #include <QCheckBox>
@@ -22,6 +23,7 @@ constexpr int kPlotRowDlu = 18;
 CCutResDlg::CCutResDlg(QWidget* parent)
     : CResultDialog(kTemplateId, "Calculate Cut results", 203, kTemplateHeightDlu + kPlotRowDlu, 10, parent)
 {
+    InstallHelpKey(*this, "cut");
     AddGroup("Input Parameters:", 7, 7, 189, 73);
     AddLabel("Proxy Curve:", 13, 17, 44, 9);
     m_ctlProxyFile = AddEdit(1023, 59, 17, 82, 12);
@@ -86,8 +88,7 @@ void CCutResDlg::OnBrowse()
 
 void CCutResDlg::OnCalculate()
 {
-    // Plot draws the latest calculation: nothing after one that failed.
-    m_plotButton->setEnabled(false);
+    // Plot draws the latest result listed: a failed calculation keeps it.
     if (!UpdateData())
         return;
     ProxyHistoryPlot history;

@@ -34,6 +34,11 @@ const InputTable<CutInputs>& CutInputTable()
     return table;
 }
 
+std::vector<std::string> CutFailureLines(const std::string& reason)
+{
+    return {kCutFailureHeading, kNoValidResultsLine, "Reason: " + reason};
+}
+
 const OutputTable<CutResult>& CutOutputTable()
 {
     using R = CutResult;
@@ -44,23 +49,25 @@ const OutputTable<CutResult>& CutOutputTable()
         {.label = kCutValueLabel, .format = "%s              :   %-10.3f", .name = "cut_value", .field = &R::cutValue},
         CrossingsRow(&R::crossings),
         CrossingYearsRow(&R::crossingYears),
+        ProvenanceRow<R, &R::constants>(),
     };
     static const OutputTable<R> table{rows};
     return table;
 }
 
-CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot, COutputBlocks* blocks)
+CutOutcome AppendCutResults(const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot, COutputBlocks* blocks,
+                            std::string* failure)
 {
     if (inputs.path.empty()) {
         ShowMessage("Please select a proxy curve file!");
         return CutOutcome::Stopped;
     }
     CProxyCurve curve(inputs.path, inputs.exposureAboveCut);
-    return AppendCutResults(curve, inputs, list, plot, blocks);
+    return AppendCutResults(curve, inputs, list, plot, blocks, failure);
 }
 
 CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResultList& list, ProxyHistoryPlot* plot,
-                            COutputBlocks* blocks)
+                            COutputBlocks* blocks, std::string* failure)
 {
     if (!curve.IsLoaded())
         return CutOutcome::Stopped;
@@ -74,13 +81,17 @@ CutOutcome AppendCutResults(CProxyCurve& curve, const CutInputs& inputs, CResult
                            ? curve.CutAtYear(inputs.cutAge, inputs.exposureAge)
                            : curve.CutAtValue(CurveValue(inputs.cutValue, curve.negated), inputs.exposureAge);
     if (end < 0.0) {
-        // A line of its own: no heading, no result number, nothing selected.
-        list.AppendLine(kNoValidResultsLine);
+        // A block of its own, but no result: no number, nothing selected.
+        for (const std::string& line : CutFailureLines(curve.failure))
+            list.AppendLine(line);
+        if (failure != nullptr)
+            *failure = curve.failure;
         return CutOutcome::NoValidResult;
     }
 
     const CutResult result{curve.exposureAge, curve.burialAge, curve.totalAge, CurveValue(curve.cutValue, curve.negated),
-                           static_cast<int>(curve.crossings.size()), curve.crossings};
+                           static_cast<int>(curve.crossings.size()), curve.crossings,
+                           ExposureAboveCutProvenance(curve.negated)};
     AppendResult(list, CutOutputTable(), result, blocks);
     if (plot != nullptr)
         *plot = MakeCutHistoryPlot(curve);

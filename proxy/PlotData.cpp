@@ -254,7 +254,8 @@ TwoNuclidePlot MakeTwoNuclidePlot(const SimulationInputs& inputs, const Simulati
         takeRatio(p);
     plot.ratio = WithMargin(lowRatio, highRatio);
 
-    plot.title = Format("26Al/10Be against 10Be: measured %.0f +/- %.0f atoms/g, ratio %.3f +/- %.3f",
+    plot.title = Format("\u00b2\u2076Al/\u00b9\u2070Be against \u00b9\u2070Be: measured %.0f \u00b1 %.0f atoms/g, "
+                        "ratio %.3f \u00b1 %.3f",
                         plot.sample.x, plot.be10Sigma, plot.sample.y, plot.ratioSigma);
     return plot;
 }
@@ -308,25 +309,24 @@ MonteCarloPlot MakeMonteCarloPlot(const MonteCarloResult& result)
     } quantities[] = {{kMcExposure, "Exposure", &MonteCarloDraw::exposure},
                       {kMcBurial, "Burial", &MonteCarloDraw::burial},
                       {kMcTotal, "Total", &MonteCarloDraw::total}};
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    for (const MonteCarloDraw& draw : result.samples) {
+    for (const MonteCarloDraw& draw : result.samples)
         if (draw.be10 > 0.0)
             plot.cloud.push_back({draw.be10, draw.al26 / draw.be10});
-        if (!draw.ok)
-            continue;
-        for (const auto& q : quantities) {
-            low = std::min(low, draw.*q.years / kYearsPerKyr);
-            high = std::max(high, draw.*q.years / kYearsPerKyr);
-        }
-    }
-    if (!(low <= high))
-        low = high = 0.0;
-    if (high - low <= 0.0)
-        high = low + 1.0; // every draw alike: one bin's width of one kyr
-    const double width = (high - low) / kMonteCarloBins;
-    double most = 1.0;
+    // Each quantity in a panel of its own, binned across its own values: an
+    // exposure of a few kyr beside a burial of hundreds keeps its shape.
     for (const auto& q : quantities) {
+        double low = std::numeric_limits<double>::infinity();
+        double high = -low;
+        for (const MonteCarloDraw& draw : result.samples)
+            if (draw.ok) {
+                low = std::min(low, draw.*q.years / kYearsPerKyr);
+                high = std::max(high, draw.*q.years / kYearsPerKyr);
+            }
+        if (!(low <= high))
+            low = high = 0.0;
+        if (high - low <= 0.0)
+            high = low + 1.0; // every draw alike: one bin's width of one kyr
+        const double width = (high - low) / kMonteCarloBins;
         std::vector<int> counts(kMonteCarloBins, 0);
         for (const MonteCarloDraw& draw : result.samples)
             if (draw.ok) {
@@ -336,6 +336,7 @@ MonteCarloPlot MakeMonteCarloPlot(const MonteCarloResult& result)
         MonteCarloHistogram histogram;
         histogram.name = q.name;
         histogram.outline.push_back({low, 0.0});
+        double most = 1.0;
         for (int i = 0; i < kMonteCarloBins; ++i) {
             const double count = counts[static_cast<std::size_t>(i)];
             histogram.outline.push_back({low + i * width, count});
@@ -347,10 +348,10 @@ MonteCarloPlot MakeMonteCarloPlot(const MonteCarloResult& result)
         histogram.median = summary.median / kYearsPerKyr;
         histogram.p16 = summary.p16 / kYearsPerKyr;
         histogram.p84 = summary.p84 / kYearsPerKyr;
+        histogram.ages = {low, high};
+        histogram.draws = {0.0, most * (1.0 + kValueMargin)};
         plot.histograms.push_back(histogram);
     }
-    plot.ages = {low, high};
-    plot.draws = {0.0, most * (1.0 + kValueMargin)};
     return plot;
 }
 

@@ -75,23 +75,23 @@ struct FitPlot {
     AxisRange differences;
 };
 
-// One quantity's Monte Carlo histogram, as a step outline, with its median
-// and 68 % interval (kyr).
+// One quantity's Monte Carlo histogram, as a step outline over bins of its
+// own, with its median and 68 % interval (kyr).
 struct MonteCarloHistogram {
     std::string name;
     std::vector<PlotPoint> outline; // (kyr, draws in the bin), the bins' tops joined
     double median = 0.0;
     double p16 = 0.0, p84 = 0.0;
+    AxisRange ages;  // x axis: the quantity's drawn values, kyr
+    AxisRange draws; // y axis, draws per bin
 };
 
-// The Monte Carlo of a simulation: histograms of exposure, burial and total
-// age on one age axis, and the drawn samples (10Be, 26Al/10Be) as a cloud
-// for the two-nuclide diagram.
+// The Monte Carlo of a simulation: a histogram of exposure, burial and total
+// age each, and the drawn samples (10Be, 26Al/10Be) as a cloud for the
+// two-nuclide diagram.
 struct MonteCarloPlot {
     std::string title;
     std::vector<MonteCarloHistogram> histograms; // exposure, burial, total
-    AxisRange ages;  // x axis, kyr
-    AxisRange draws; // y axis, draws per bin
     std::vector<PlotPoint> cloud; // every drawn (10Be, 26Al/10Be)
 };
 
@@ -129,7 +129,7 @@ PlotPoint SteadyErosionPoint(double be10Production, double al26Production, doubl
 TwoNuclidePlot MakeTwoNuclidePlot(const SimulationInputs& inputs, const SimulationDetail& detail);
 FitPlot MakeFitPlot(const SimulationDetail& detail);
 
-// Bins of the Monte Carlo histograms across the ages drawn.
+// Bins of each Monte Carlo histogram across the values drawn of its quantity.
 inline constexpr int kMonteCarloBins = 40;
 MonteCarloPlot MakeMonteCarloPlot(const MonteCarloResult& result);
 

@@ -3,10 +3,12 @@
 #include "core/AtomicFile.h"
 #include "core/Message.h"
 #include "proxy/PlotView.h"
+#include "ui/DialogMemory.h"
 #include "ui/FileChooser.h"
 
 #include <QAreaSeries>
 #include <QBuffer>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
@@ -17,9 +19,9 @@
 #include <QImage>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScatterSeries>
 #include <QShortcut>
 #include <QSvgGenerator>
@@ -120,6 +122,34 @@ QValueAxis* ValueAxis(const QString& title, const AxisRange& range)
     return axis;
 }
 
+// A logarithmic axis drawn as a linear one over log10 of the values, so that
+// its labels can be powers of ten ("10⁶", "2×10⁵"): the series attached
+// to it take log10 of their x values (LogX). A zoom keeps two labels at least.
+QCategoryAxis* LogAxis(const QString& title, const AxisRange& range)
+{
+    auto* axis = new QCategoryAxis;
+    axis->setTitleText(title);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    auto label = [axis](qreal low, qreal high) {
+        for (const QString& old : axis->categoriesLabels())
+            axis->remove(old);
+        axis->setStartValue(low);
+        for (const LogTick& tick : LogAxisTicks(std::pow(10.0, low), std::pow(10.0, high)))
+            axis->append(QString::fromStdString(tick.label), std::log10(tick.value));
+    };
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis, label);
+    axis->setRange(std::log10(range.minimum), std::log10(range.maximum));
+    label(axis->min(), axis->max());
+    return axis;
+}
+
+std::vector<PlotPoint> LogX(std::vector<PlotPoint> points)
+{
+    for (PlotPoint& p : points)
+        p.x = std::log10(p.x);
+    return points;
+}
+
 AxisRange RangeOf(const QValueAxis* axis)
 {
     return {axis->min(), axis->max()};
@@ -146,6 +176,21 @@ QChart* NewChart(const std::string& title)
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setAnimationOptions(QChart::NoAnimation);
     return chart;
+}
+
+// Each legend entry of a line or of markers shows the line or the marker it
+// stands for; a band keeps its square, filled strongly enough to be seen.
+void ShowSymbolsInLegend(QChart* chart)
+{
+    constexpr int kLeastSwatchAlpha = 120;
+    for (QLegendMarker* marker : chart->legend()->markers()) {
+        if (qobject_cast<QXYSeries*>(marker->series()) != nullptr) {
+            marker->setShape(QLegend::MarkerShapeFromSeries);
+        } else if (QColor fill = marker->brush().color(); fill.alpha() < kLeastSwatchAlpha) {
+            fill.setAlpha(kLeastSwatchAlpha);
+            marker->setBrush(fill);
+        }
+    }
 }
 
 void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y)
@@ -181,30 +226,57 @@ QAreaSeries* StretchBand(const ProxyHistoryPlot& plot, StretchKind kind, const A
     return band;
 }
 
-// Each stretch's duration inside it at the top of the plot area: across the
-// part of the stretch in view when it fits, upright when only that fits, left
-// out otherwise (and when the stretch is out of view).
+// Each stretch's duration at the top of the plot area, centred on the portion
+// of the stretch in view: across it when it fits, upright otherwise, then
+// reaching over its neighbours where no other label is (so that a narrow
+// stretch keeps its label in a small exported figure too). The widest
+// stretches are labelled first; a label that would touch another, or a
+// stretch out of view, is left out.
 void PlaceDurationLabels(QChart* chart, const ProxyHistoryPlot& plot, const std::vector<QGraphicsSimpleTextItem*>& labels)
 {
     const QRectF area = chart->plotArea();
+    struct Span {
+        std::size_t index;
+        qreal left, right;
+    };
+    std::vector<Span> spans;
     for (std::size_t i = 0; i < labels.size() && i < plot.stretches.size(); ++i) {
-        QGraphicsSimpleTextItem* label = labels[i];
         const HistoryStretch& s = plot.stretches[i];
         const qreal left = std::max(area.left(), chart->mapToPosition(QPointF(s.start, plot.values.maximum)).x());
         const qreal right = std::min(area.right(), chart->mapToPosition(QPointF(s.end, plot.values.maximum)).x());
-        const qreal width = right - left;
+        labels[i]->setVisible(false);
+        labels[i]->setRotation(0);
+        if (right > left)
+            spans.push_back({i, left, right});
+    }
+    std::stable_sort(spans.begin(), spans.end(),
+                     [](const Span& a, const Span& b) { return a.right - a.left > b.right - b.left; });
+    std::vector<std::pair<qreal, qreal>> taken; // the x extents of the labels placed
+    for (const Span& span : spans) {
+        QGraphicsSimpleTextItem* label = labels[span.index];
         const QRectF text = label->boundingRect();
-        label->setRotation(0);
-        if (text.width() + 2 * kLabelInset <= width) {
-            label->setPos((left + right - text.width()) / 2, area.top() + kLabelInset);
-            label->setVisible(true);
-        } else if (text.height() + 2 <= width && text.width() + 2 * kLabelInset <= area.height()) {
-            label->setRotation(-90);
-            label->setPos((left + right - text.height()) / 2, area.top() + kLabelInset + text.width());
-            label->setVisible(true);
+        const qreal centre = (span.left + span.right) / 2;
+        const bool across = text.width() + 2 * kLabelInset <= span.right - span.left;
+        if (!across && text.width() + 2 * kLabelInset > area.height())
+            continue;
+        const qreal half = (across ? text.width() : text.height()) / 2 + 1;
+        const qreal from = centre - half;
+        const qreal to = centre + half;
+        if (from < area.left() || to > area.right())
+            continue;
+        bool free = true;
+        for (const auto& [a, b] : taken)
+            free = free && (to <= a || from >= b);
+        if (!free)
+            continue;
+        taken.emplace_back(from, to);
+        if (across) {
+            label->setPos(centre - text.width() / 2, area.top() + kLabelInset);
         } else {
-            label->setVisible(false);
+            label->setRotation(-90);
+            label->setPos(centre - text.height() / 2, area.top() + kLabelInset + text.width());
         }
+        label->setVisible(true);
     }
 }
 
@@ -248,48 +320,45 @@ QChart* MakeHistoryChart(const ProxyHistoryPlot& plot)
     QObject::connect(chart, &QChart::plotAreaChanged, chart, place);
     QObject::connect(x, &QValueAxis::rangeChanged, chart, place);
     QObject::connect(y, &QValueAxis::rangeChanged, chart, place);
+    ShowSymbolsInLegend(chart);
     return chart;
 }
 
 QChart* MakeTwoNuclideChart(const TwoNuclidePlot& plot, const std::vector<PlotPoint>& cloud = {})
 {
     QChart* chart = NewChart(plot.title);
-    auto* x = new QLogValueAxis;
-    x->setTitleText("10Be (atoms/g)");
-    x->setBase(10.0);
-    x->setLabelFormat("%.0e");
-    x->setMinorTickCount(8);
-    x->setRange(plot.be10.minimum, plot.be10.maximum);
-    auto* y = ValueAxis("26Al/10Be", plot.ratio);
+    QCategoryAxis* x = LogAxis(QString::fromUtf8("\u00b9\u2070Be (atoms/g)"), plot.be10);
+    auto* y = ValueAxis(QString::fromUtf8("\u00b2\u2076Al/\u00b9\u2070Be"), plot.ratio);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
     // The simple-exposure field lies between the two end members.
-    auto* field = new QAreaSeries(Line(plot.constantExposure, QString(), Qt::transparent, 0),
-                                  Line(plot.steadyErosion, QString(), Qt::transparent, 0));
+    auto* field = new QAreaSeries(Line(LogX(plot.constantExposure), QString(), Qt::transparent, 0),
+                                  Line(LogX(plot.steadyErosion), QString(), Qt::transparent, 0));
     field->setName("Simple exposure field");
     field->setColor(kFieldColour);
     field->setPen(Qt::NoPen);
     Attach(chart, field, x, y);
     AdoptBoundaries(field);
-    Attach(chart, Line(plot.constantExposure, "Constant exposure", kConstantExposureColour, 1.5), x, y);
-    Attach(chart, Line(plot.steadyErosion, "Steady erosion", kSteadyErosionColour, 1.5, Qt::DashLine),
+    Attach(chart, Line(LogX(plot.constantExposure), "Constant exposure", kConstantExposureColour, 1.5), x, y);
+    Attach(chart, Line(LogX(plot.steadyErosion), "Steady erosion", kSteadyErosionColour, 1.5, Qt::DashLine),
            x, y);
 
     if (!cloud.empty()) {
         // Beneath the history and the sample, so both stay readable.
-        QScatterSeries* draws = Markers(cloud, "Monte Carlo draws", kCloudColour, 4.0);
+        QScatterSeries* draws = Markers(LogX(cloud), "Monte Carlo draws", kCloudColour, 4.0);
         draws->setPen(Qt::NoPen);
         Attach(chart, draws, x, y);
     }
-    Attach(chart, Line(plot.path, "Best history", kPathColour, 1.2), x, y);
-    QScatterSeries* steps = Markers(plot.path, QString(), kPathColour, 5.0);
+    const std::vector<PlotPoint> path = LogX(plot.path);
+    Attach(chart, Line(path, "Best history", kPathColour, 1.2), x, y);
+    QScatterSeries* steps = Markers(path, QString(), kPathColour, 5.0);
     Attach(chart, steps, x, y);
     HideFromLegend(chart, steps);
-    if (!plot.path.empty()) {
+    if (!path.empty()) {
         // An open square, so the measured sample shows through where the two meet.
         QScatterSeries* simulated =
-            Markers({plot.path.back()}, "Simulated sample", kPathColour, 13.0, QScatterSeries::MarkerShapeRectangle);
+            Markers({path.back()}, "Simulated sample", kPathColour, 13.0, QScatterSeries::MarkerShapeRectangle);
         simulated->setColor(Qt::transparent);
         simulated->setPen(QPen(kPathColour, 2.0));
         Attach(chart, simulated, x, y);
@@ -299,19 +368,21 @@ QChart* MakeTwoNuclideChart(const TwoNuclidePlot& plot, const std::vector<PlotPo
     const PlotPoint s = plot.sample;
     // A bar reaching zero or below stops at the axis: a log axis has no place for it.
     const double left = std::max(s.x - plot.be10Sigma, plot.be10.minimum);
-    QLineSeries* across = Line({{left, s.y}, {s.x + plot.be10Sigma, s.y}}, QString(), kSampleColour, 1.5);
+    QLineSeries* across =
+        Line(LogX({{left, s.y}, {s.x + plot.be10Sigma, s.y}}), QString(), kSampleColour, 1.5);
     QLineSeries* upright =
-        Line({{s.x, s.y - plot.ratioSigma}, {s.x, s.y + plot.ratioSigma}}, QString(), kSampleColour, 1.5);
+        Line(LogX({{s.x, s.y - plot.ratioSigma}, {s.x, s.y + plot.ratioSigma}}), QString(), kSampleColour, 1.5);
     Attach(chart, across, x, y);
     Attach(chart, upright, x, y);
     HideFromLegend(chart, across);
     HideFromLegend(chart, upright);
-    Attach(chart, Markers({s}, "Measured, 1 sigma", kSampleColour, 9.0), x, y);
+    Attach(chart, Markers(LogX({s}), QString::fromUtf8("Measured \u00b1 1\u03c3"), kSampleColour, 9.0), x, y);
     // Six entries do not fit in a row below the plot.
     chart->legend()->setAlignment(Qt::AlignRight);
     QFont legendFont = chart->legend()->font();
     legendFont.setPointSizeF(std::max(6.0, legendFont.pointSizeF() - 1.0));
     chart->legend()->setFont(legendFont);
+    ShowSymbolsInLegend(chart);
     return chart;
 }
 
@@ -331,39 +402,34 @@ QChart* MakeFitChart(const FitPlot& plot)
         Attach(chart, Markers({plot.best}, QString("Best fit, cut %1").arg(plot.best.x, 0, 'f', 5), kCutColour, 9.0),
                x, y);
     }
+    ShowSymbolsInLegend(chart);
     return chart;
 }
 
-QChart* MakeMonteCarloChart(const MonteCarloPlot& plot)
+// One quantity's panel: its histogram over its own bins, the 68 % interval
+// shaded, the median a dashed line.
+QChart* MakeMonteCarloChart(const std::string& title, const MonteCarloHistogram& h, const QColor& colour)
 {
-    QChart* chart = NewChart(plot.title);
-    auto* x = ValueAxis("Age (kyr)", plot.ages);
-    auto* y = ValueAxis("Draws per bin", plot.draws);
+    QChart* chart = NewChart(title + ": " + h.name);
+    auto* x = ValueAxis(QString("%1 (kyr)").arg(FromUtf8(h.name)), h.ages);
+    auto* y = ValueAxis("Draws per bin", h.draws);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    const qreal top = plot.draws.maximum;
-    for (std::size_t i = 0; i < plot.histograms.size(); ++i) {
-        const MonteCarloHistogram& h = plot.histograms[i];
-        const QColor colour = kHistogramColours[i % std::size(kHistogramColours)];
-        // The 68 % interval shaded, the median a dashed line, the counts an outline.
-        QColor band = colour;
-        band.setAlpha(40);
-        auto* interval = new QAreaSeries(Line({{h.p16, top}, {h.p84, top}}, QString(), Qt::transparent, 0),
-                                         Line({{h.p16, 0.0}, {h.p84, 0.0}}, QString(), Qt::transparent, 0));
-        interval->setColor(band);
-        interval->setPen(Qt::NoPen);
-        Attach(chart, interval, x, y);
-        AdoptBoundaries(interval);
-        HideFromLegend(chart, interval);
-        QLineSeries* median = Line({{h.median, 0.0}, {h.median, top}}, QString(), colour, 1.2, Qt::DashLine);
-        Attach(chart, median, x, y);
-        HideFromLegend(chart, median);
-        Attach(chart,
-               Line(h.outline,
-                    QString("%1, median %2 kyr").arg(FromUtf8(h.name)).arg(h.median, 0, 'f', 1),
-                    colour, 1.5),
-               x, y);
-    }
+    const qreal top = h.draws.maximum;
+    QColor band = colour;
+    band.setAlpha(40);
+    auto* interval = new QAreaSeries(Line({{h.p16, top}, {h.p84, top}}, QString(), Qt::transparent, 0),
+                                     Line({{h.p16, 0.0}, {h.p84, 0.0}}, QString(), Qt::transparent, 0));
+    interval->setName(QString("68 % interval %1 to %2 kyr").arg(h.p16, 0, 'f', 1).arg(h.p84, 0, 'f', 1));
+    interval->setColor(band);
+    interval->setPen(Qt::NoPen);
+    Attach(chart, interval, x, y);
+    AdoptBoundaries(interval);
+    Attach(chart, Line({{h.median, 0.0}, {h.median, top}}, QString("Median %1 kyr").arg(h.median, 0, 'f', 1), colour,
+                       1.2, Qt::DashLine),
+           x, y);
+    Attach(chart, Line(h.outline, "Draws", colour, 1.5), x, y);
+    ShowSymbolsInLegend(chart);
     return chart;
 }
 
@@ -373,11 +439,6 @@ bool AxisWindow(const QAbstractAxis* axis, AxisRange& range, AxisScale& scale)
     if (const auto* value = qobject_cast<const QValueAxis*>(axis)) {
         range = {value->min(), value->max()};
         scale = AxisScale::Linear;
-        return true;
-    }
-    if (const auto* log = qobject_cast<const QLogValueAxis*>(axis)) {
-        range = {log->min(), log->max()};
-        scale = AxisScale::Log10;
         return true;
     }
     return false;
@@ -481,9 +542,13 @@ CPlotDlg::CPlotDlg(const PlotSet& plots, const QString& title, QWidget* parent) 
         m_tabs->addTab(NewView(m_makers.back()()), "Fit Across Cut Values");
     }
     if (plots.hasMonteCarlo) {
-        const MonteCarloPlot monteCarlo = plots.monteCarlo;
-        m_makers.push_back([monteCarlo] { return MakeMonteCarloChart(monteCarlo); });
-        m_tabs->addTab(NewView(m_makers.back()()), "Monte Carlo");
+        const std::string title = plots.monteCarlo.title;
+        for (std::size_t i = 0; i < plots.monteCarlo.histograms.size(); ++i) {
+            const MonteCarloHistogram histogram = plots.monteCarlo.histograms[i];
+            const QColor colour = kHistogramColours[i % std::size(kHistogramColours)];
+            m_makers.push_back([title, histogram, colour] { return MakeMonteCarloChart(title, histogram, colour); });
+            m_tabs->addTab(NewView(m_makers.back()()), "Monte Carlo: " + FromUtf8(histogram.name));
+        }
     }
 
     m_resetZoom = new QPushButton("&Reset Zoom", this);
@@ -510,6 +575,22 @@ CPlotDlg::CPlotDlg(const PlotSet& plots, const QString& title, QWidget* parent) 
     layout->addWidget(m_tabs, 1);
     layout->addLayout(buttons);
     resize(900, 620);
+}
+
+void CPlotDlg::showEvent(QShowEvent* event)
+{
+    if (!m_memoryRestored) {
+        m_memoryRestored = true;
+        RestoreDialogMemory(*this, {});
+    }
+    QDialog::showEvent(event);
+}
+
+void CPlotDlg::done(int result)
+{
+    if (isVisible())
+        KeepDialogMemory(*this, {});
+    QDialog::done(result);
 }
 
 QChart* CPlotDlg::Chart(int index) const
@@ -617,9 +698,19 @@ bool CPlotDlg::SaveImage(const QString& path, const QString& filter)
                                "Can not write the image file!");
 }
 
+QString CPlotDlg::ProposedImageName() const
+{
+    // The shown tab's name as a file name: "Two-Nuclide Diagram" -> "two-nuclide-diagram.png".
+    QString name = m_tabs->tabText(m_tabs->currentIndex()).toLower().remove('&');
+    name.replace(QRegularExpression("[^a-z0-9]+"), "-");
+    name.remove(QRegularExpression("^-+|-+$"));
+    return (name.isEmpty() ? QString("plot") : name) + ".png";
+}
+
 void CPlotDlg::OnSaveImage()
 {
-    const auto chosen = FileChooser().ChooseFile({ChooserKind::Save, "Save Image", kImageFilter, true}, this);
+    const auto chosen = FileChooser().ChooseFile(
+        {ChooserKind::Save, "Save Image", kImageFilter, true, ProposedImageName()}, this);
     if (chosen)
         SaveImage(chosen->path, chosen->filter);
 }

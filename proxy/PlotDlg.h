@@ -42,8 +42,9 @@ public:
     // "Reset Zoom" (and the Home key): the shown chart whole again.
     void ResetZoom();
 
-    // "Save Image...": asks for a path and writes the shown chart.
+    // "Save Image...": asks for a path, proposing one after the shown tab, and writes the shown chart.
     void OnSaveImage();
+    QString ProposedImageName() const;
     // Writes the shown chart, as the screen shows it, whole or not at all: as
     // PNG or SVG by the path's extension, or, when it has neither, by the
     // chosen filter ("SVG Image (*.svg)"), whose extension the file then
@@ -58,7 +59,14 @@ public:
     // Pixel size of an exported PNG.
     static QSize FigurePixels();
 
+    // Closing keeps the window's size and position for the next one.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    bool m_memoryRestored = false;
     QTabWidget* m_tabs = nullptr;
     QPushButton* m_saveImage = nullptr;
     QPushButton* m_resetZoom = nullptr;

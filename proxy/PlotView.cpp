@@ -1,5 +1,7 @@
 #include "proxy/PlotView.h"
 
+#include "core/Format.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -52,7 +54,7 @@ AxisPoint Along(const AxisPoint& a, const AxisPoint& b, double t)
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
 }
 
-// Liang-Barsky: narrows [t0, t1] of the segment a-b to the part inside the
+// Liang-Barsky: narrows [t0, t1] of the segment a-b to the portion inside the
 // box; false when nothing of it is inside.
 bool ClipSegment(const AxisPoint& a, const AxisPoint& b, const Box& box, double& t0, double& t1)
 {
@@ -198,6 +200,73 @@ double RoundTickStep(double minimum, double maximum, int ticks)
         if (factor * power >= raw)
             return factor * power;
     return 10.0 * power;
+}
+
+namespace {
+
+// "-12" as superscript digits: "⁻¹²".
+std::string Superscript(int exponent)
+{
+    static const char* const digits[] = {"\u2070", "\u00b9", "\u00b2", "\u00b3", "\u2074",
+                                         "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+    std::string text = exponent < 0 ? "\u207b" : "";
+    for (const char c : std::to_string(exponent < 0 ? -exponent : exponent))
+        text += digits[c - '0'];
+    return text;
+}
+
+// m x 10^n with m written with `decimals` decimals; "10^n" alone for m = 1.
+std::string PowerLabel(double value, int decimals)
+{
+    const int exponent = static_cast<int>(std::floor(std::log10(value) + 1e-9));
+    const double mantissa = value / std::pow(10.0, exponent);
+    const std::string power = "10" + Superscript(exponent);
+    const std::string m = Format("%.*f", decimals, mantissa);
+    return m == Format("%.*f", decimals, 1.0) ? power : m + "\u00d7" + power;
+}
+
+} // namespace
+
+std::vector<LogTick> LogAxisTicks(double minimum, double maximum)
+{
+    std::vector<LogTick> ticks;
+    if (!(minimum > 0.0) || !(maximum > minimum) || !std::isfinite(maximum))
+        return ticks;
+    // A relative allowance, so that a decade exactly at an end counts.
+    constexpr double kEdge = 1e-9;
+    const double low = std::log10(minimum) - kEdge;
+    const double high = std::log10(maximum) + kEdge;
+    constexpr int kMostDecades = 8;
+    const int first = static_cast<int>(std::ceil(low));
+    const int last = static_cast<int>(std::floor(high));
+    if (last - first + 1 >= 2) {
+        const int every = (last - first) / kMostDecades + 1;
+        for (int n = first; n <= last; n += every)
+            ticks.push_back({std::pow(10.0, n), PowerLabel(std::pow(10.0, n), 0)});
+        return ticks;
+    }
+    // Within a decade or two: multiples of the decades, coarse ones first,
+    // three at least, so that the labels spread over the axis.
+    constexpr std::size_t kFewestMultiples = 3;
+    for (const std::vector<int>& multiples : {std::vector<int>{1, 2, 5}, std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}}) {
+        ticks.clear();
+        for (int n = static_cast<int>(std::floor(low)); n <= last; ++n)
+            for (const int m : multiples) {
+                const double value = m * std::pow(10.0, n);
+                if (std::log10(value) >= low && std::log10(value) <= high)
+                    ticks.push_back({value, PowerLabel(value, 0)});
+            }
+        if (ticks.size() >= kFewestMultiples)
+            return ticks;
+    }
+    // Narrower than that: round steps, with the decimals they need.
+    ticks.clear();
+    const double step = RoundTickStep(minimum, maximum);
+    const int exponent = static_cast<int>(std::floor(std::log10(maximum)));
+    const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step / std::pow(10.0, exponent)) + 1e-9)));
+    for (double value = std::ceil(minimum / step) * step; value <= maximum * (1 + kEdge); value += step)
+        ticks.push_back({value, PowerLabel(value, decimals)});
+    return ticks;
 }
 
 } // namespace qex

@@ -7,6 +7,7 @@
 
 #include "proxy/PlotData.h"
 
+#include <string>
 #include <vector>
 
 namespace qex {
@@ -23,7 +24,7 @@ struct PlotWindow {
     AxisScale yScale = AxisScale::Linear;
 };
 
-// The parts of a polyline inside the window (edges included), each a
+// The pieces of a polyline inside the window (edges included), each a
 // polyline of its own: a line that leaves the window and comes back is split.
 std::vector<std::vector<PlotPoint>> ClipPolyline(const std::vector<PlotPoint>& line, const PlotWindow& window);
 
@@ -33,11 +34,24 @@ std::vector<PlotPoint> PointsInWindow(const std::vector<PlotPoint>& points, cons
 // One boundary of a filled area whose boundaries run from left to right (x
 // never decreasing): cut to the window's x range and held to its y range,
 // with a point added wherever it crosses the top or bottom. The area between
-// two boundaries so cut is the part of the area inside the window.
+// two boundaries so cut is the portion of the area inside the window.
 std::vector<PlotPoint> ClipAreaBoundary(const std::vector<PlotPoint>& boundary, const PlotWindow& window);
 
 // A round step between ticks (1, 2 or 5 times a power of ten) giving about
 // `ticks` ticks over [minimum, maximum]; 1 when the range is empty.
 double RoundTickStep(double minimum, double maximum, int ticks = 6);
+
+// A labelled tick of a logarithmic axis: its value and its label in powers
+// of ten as a paper prints them ("10⁶", "2×10⁵", "1.25×10⁶"; UTF-8).
+struct LogTick {
+    double value = 0.0;
+    std::string label;
+};
+// The labelled ticks of a logarithmic axis over [minimum, maximum] (both
+// positive): the whole decades, at most about eight of them; where fewer
+// than two decades lie inside, 1, 2 and 5 times them, or every digit, where
+// that gives three labels at least; otherwise round steps, so that a zoomed
+// axis keeps labels across it.
+std::vector<LogTick> LogAxisTicks(double minimum, double maximum);
 
 } // namespace qex

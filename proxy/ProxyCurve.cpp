@@ -136,16 +136,37 @@ void CProxyCurve::UpdateValueRange()
     }
 }
 
-double CProxyCurve::CutAtYear(double year, double exposure)
+double CProxyCurve::NoResult(std::string why)
+{
+    failure = std::move(why);
+    return -1.0;
+}
+
+bool CProxyCurve::CanCut()
 {
     // Both cuts walk the years in order; years out of order give no result
     // (the caller says why) rather than a wrong one.
-    if (!IsLoaded() || !IsAscending())
+    if (!IsLoaded())
+        NoResult("no proxy curve is loaded");
+    else if (!IsAscending())
+        NoResult(Format("the years do not ascend at line %d", m_descendingLine));
+    else
+        failure.clear();
+    return failure.empty();
+}
+
+double CProxyCurve::CutAtYear(double year, double exposure)
+{
+    if (!CanCut())
         return -1.0;
     // Both bounds inclusive; a year that is not a number is out of range too.
     if (!(year >= yearMin && year <= yearMax)) {
         ShowMessage("The input year is out of the range of current proxy curve!");
-        return -1.0;
+        if (year > yearMax)
+            return NoResult(Format("the year is beyond the curve's last year %.15g", yearMax));
+        if (year < yearMin)
+            return NoResult(Format("the year is before the curve's first year %.15g", yearMin));
+        return NoResult("the year is not a number");
     }
     for (std::int32_t i = 0; i + 1 < pointCount; ++i) {
         const auto at = static_cast<std::size_t>(i);
@@ -160,19 +181,31 @@ double CProxyCurve::CutAtYear(double year, double exposure)
         }
     }
     // Only years out of order leave the year unbracketed.
-    return -1.0;
+    return NoResult("the year lies between years out of order");
 }
 
 double CProxyCurve::CutAtValue(double cut, double exposure)
 {
-    if (!IsLoaded() || !IsAscending())
+    if (!CanCut())
         return -1.0;
     // Strictly inside the value range; a cut that is not a number is not.
-    if (!(cut > valueMin && cut < valueMax))
-        return -1.0;
+    // Said in the curve's own units, where its maximum is its maximum.
+    const double shown = CurveValue(cut, negated);
+    const double lowest = negated ? CurveValue(valueMax, true) : valueMin;
+    const double highest = negated ? CurveValue(valueMin, true) : valueMax;
+    if (std::isnan(cut))
+        return NoResult("the cut value is not a number");
+    if (shown > highest)
+        return NoResult(Format("%.15g is above the curve's maximum %.15g", shown, highest));
+    if (shown == highest)
+        return NoResult(Format("%.15g is the curve's maximum: a cut must lie below it", shown));
+    if (shown < lowest)
+        return NoResult(Format("%.15g is below the curve's minimum %.15g", shown, lowest));
+    if (shown == lowest)
+        return NoResult(Format("%.15g is the curve's minimum: a cut must lie above it", shown));
     // The present lies on the exposure side; a present exactly on the cut has no side.
     if (values.at(0) == cut)
-        return -1.0;
+        return NoResult(Format("%.15g is the curve's value at the present, which then lies on neither side", shown));
 
     crossings.clear();
     stretches.clear();
@@ -230,7 +263,7 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
     // present (a negative year) would give a total below its exposure.
     if (burialAge < 0.0) {
         if (years.at(0) < 0.0)
-            return -1.0;
+            return NoResult(Format("the curve begins before the present, at year %.15g", years.at(0)));
         burialAge = 0.0;
     }
     totalAge = exposure + burialAge;
@@ -238,7 +271,7 @@ double CProxyCurve::CutAtValue(double cut, double exposure)
     // sums: no result rather than an infinite age.
     if (!std::isfinite(exposureEnd) || !std::isfinite(burialAge) || !std::isfinite(totalAge)) {
         stretches.clear();
-        return -1.0;
+        return NoResult("the ages are too large to add up");
     }
 
     // The history ends at the total age: inside the last exposure stretch

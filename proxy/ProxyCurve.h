@@ -89,9 +89,16 @@ public:
     double cutValue = 0.0;         // last cut: the cut value used
     double burialAge = 0.0;        // last cut: burial age (years)
     double exposureAge = 0.0;      // last cut: exposure age (years)
+    // Why the last cut gave no result, in the curve's own units ("6 is above
+    // the curve's maximum 5.08"); empty after a result.
+    std::string failure;
 
 private:
     int Load(CDataFileReader& reader);
+    // True when a curve is loaded with ascending years; otherwise says why not in `failure`.
+    bool CanCut();
+    // -1.0, the cut's no-result value, with why in `failure`.
+    double NoResult(std::string why);
     // Forgets every point after a failed load.
     int FailLoad(const std::string& message, const std::string& detail = std::string());
 

@@ -3,9 +3,13 @@
 #include "proxy/PlotDlg.h"
 #include "proxy/SimulationProgressDlg.h"
 #include "ui/FileChooser.h"
-#include "ui/HalfLifeSettings.h"
+#include "proxy/SiteProductionDlg.h"
+#include "ui/ConstantSettings.h"
+#include "ui/FileReplacement.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 #include "ui/ProgressWindow.h"
+#include "ui/ScienceSettings.h"
 #include "ui/StatusNotifier.h"
 
 #include <QCheckBox>
@@ -17,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -27,10 +32,14 @@ namespace {
 constexpr int kTemplateId = 140;
 constexpr int kTemplateHeightDlu = 266;
 // Rows below the template's buttons: "&Plot..." with the box of the curve's
-// sense, then "Monte Carlo..." (dialog units).
-constexpr int kPlotRowDlu = 32;
+// sense, then "Monte Carlo..." with "From site...", then the AMS standards of
+// the two concentrations (dialog units).
+constexpr int kPlotRowDlu = 48;
 // Labels are not made smaller than this to fit their rectangles (points).
 constexpr qreal kSmallestLabelPointSize = 6.0;
+// What "Monte Carlo..." proposes first.
+constexpr double kDefaultMonteCarloDraws = 1000.0;
+constexpr double kDefaultMonteCarloSeed = 1.0;
 
 // The template's label rectangles were drawn for a narrower face than this
 // platform's: every label takes one font size, small enough for the widest.
@@ -51,6 +60,20 @@ void FitLabels(QWidget& dialog)
     }
 }
 
+// The tooltip of a Monte Carlo box from its input row: label, unit, help,
+// range and default, as every field has them, with the box's own lowest
+// value, default and (when given) help.
+QString MonteCarloToolTip(std::string_view option, double minimum, double defaultValue,
+                          std::string_view help = {})
+{
+    InputDescription description = DescribeInput(*SimulationInputTable().Find(option));
+    description.range->minimum = minimum;
+    description.defaultText = InputNumberText(defaultValue);
+    if (!help.empty())
+        description.help = help;
+    return QString::fromStdString(InputToolTip(description));
+}
+
 // Asks the number of draws, the seed and the production-rate uncertainties
 // (0 keeps a rate fixed); false when cancelled.
 bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10ProductionError,
@@ -64,9 +87,13 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
     drawsBox->setRange(1, static_cast<int>(kMaxMonteCarloDraws));
     drawsBox->setGroupSeparatorShown(true);
     drawsBox->setValue(static_cast<int>(draws));
+    drawsBox->setToolTip(MonteCarloToolTip("monte-carlo", 1.0, kDefaultMonteCarloDraws,
+                                           "a whole number: the simulations run with the concentrations (and "
+                                           "production rates) drawn from their uncertainties"));
     auto* seedEdit = new QLineEdit(QString::number(seed, 'f', 0), &dialog);
     seedEdit->setObjectName("MonteCarloSeed");
     seedEdit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{1,16}"), seedEdit));
+    seedEdit->setToolTip(MonteCarloToolTip("seed", 0.0, kDefaultMonteCarloSeed));
     // The production rates' uncertainties, in the rates' own range and unit.
     auto errorBox = [&dialog](const char* objectName, std::string_view option, double value) {
         const InputRow<SimulationInputs>* row = SimulationInputTable().Find(option);
@@ -75,7 +102,7 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
         box->setDecimals(3);
         box->setRange(row->range->minimum, row->range->maximum);
         box->setValue(value);
-        box->setToolTip(QString::fromUtf8(row->help.data(), static_cast<qsizetype>(row->help.size())));
+        box->setToolTip(MonteCarloToolTip(option, row->range->minimum, 0.0));
         return box;
     };
     auto* be10Error = errorBox("Be10ProductionError", "be10-production-err", be10ProductionError);
@@ -103,6 +130,7 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
 CProxyDlg::CProxyDlg(QWidget* parent)
     : CResultDialog(kTemplateId, "Climatic Curve Age Correction", 256, kTemplateHeightDlu + kPlotRowDlu, 9, parent)
 {
+    InstallHelpKey(*this, "simulate");
     // Controls in template order, which is also the tab order.
     QLineEdit* beN = AddEdit(1019, 77, 16, 51, 12);
     AddEdit(1020, 77, 31, 51, 12);
@@ -148,8 +176,24 @@ CProxyDlg::CProxyDlg(QWidget* parent)
     m_monteCarloButton = AddButton(IDC_MONTE_CARLO, "Monte Carlo...", 35, kTemplateHeightDlu + 16, 50, 14);
     QWidget::setTabOrder(aboveCut, m_monteCarloButton);
     m_monteCarloButton->setEnabled(false);
+    QPushButton* fromSite = AddButton(IDC_FROM_SITE, "From site...", 92, kTemplateHeightDlu + 16, 50, 14);
+    fromSite->setToolTip("Compute both production rates from the site's latitude, altitude, thickness and "
+                         "shielding with the constant set of Options > Constants...");
+    QWidget::setTabOrder(m_monteCarloButton, fromSite);
+    AddLabel("10Be standard:", 13, kTemplateHeightDlu + 34, 50, 9);
+    QComboBox* be10Standard = AddCombo(IDC_BE10_STANDARD, 65, kTemplateHeightDlu + 32, 64, 12);
+    AddLabel("26Al standard:", 133, kTemplateHeightDlu + 34, 50, 9);
+    QComboBox* al26Standard = AddCombo(IDC_AL26_STANDARD, 185, kTemplateHeightDlu + 32, 64, 12);
+    QWidget::setTabOrder(fromSite, be10Standard);
+    QWidget::setTabOrder(be10Standard, al26Standard);
+    m_choices.Bind(be10Standard, *SimulationInputTable().Find("be10-standard"), m_inputs);
+    m_choices.Bind(al26Standard, *SimulationInputTable().Find("al26-standard"), m_inputs);
+    connect(fromSite, &QPushButton::clicked, this, &CProxyDlg::OnFromSite);
     FitLabels(*this);
 
+    // The stored constant set gives the attenuation length box its value.
+    m_inputs.constants = StoredConstantSet();
+    ApplyConstantSet(SimulationInputTable(), m_inputs, NoInputGiven);
     // Data exchange in the template's exchange order, then the box of the plot row.
     BindInputs(m_dx, *this, m_inputs, SimulationInputTable(),
                {1020, 1022, 1019, 1021, 1023, 1027, 1032, 1031, 1033, 1030, 1000, 1001, IDC_EXPOSURE_ABOVE_CUT});
@@ -225,21 +269,39 @@ void CProxyDlg::BrowseOutputFile()
         m_editOutput->setText(*path);
 }
 
+bool CProxyDlg::TakeInputs()
+{
+    if (!UpdateData())
+        return false;
+    m_choices.FromControls();
+    m_inputs.constants = StoredConstantSet();
+    ApplyScienceSettings(SimulationInputTable(), m_inputs);
+    return true;
+}
+
+bool CProxyDlg::MayWriteReport()
+{
+    // An output that names an input is refused first, by the calculation itself.
+    if (!FindSameFile(InputFileUses(m_inputs, SimulationInputTable())).message.empty())
+        return true;
+    return MayReplaceFile(kReportWriter, QString::fromStdString(m_strOutputFile), this);
+}
+
 void CProxyDlg::OnCalculate()
 {
-    // Plot draws the latest calculation: nothing after one that failed.
-    m_plotButton->setEnabled(false);
-    m_monteCarloButton->setEnabled(false);
-    if (!UpdateData())
+    // Plot and Monte Carlo keep the latest result that was listed; a failed
+    // or cancelled calculation lists none and leaves them as they were.
+    m_calculated = false;
+    if (!TakeInputs() || !MayWriteReport())
         return;
-    const HalfLives halfLives = StoredHalfLives();
-    m_inputs.be10HalfLife = halfLives.be10;
-    m_inputs.al26HalfLife = halfLives.al26;
     SimulationDetail detail;
     // A long curve takes a while: progress with Cancel after a short delay.
     CSimulationProgressDlg progress(this);
     if (AppendSimulation(m_inputs, Results(), &detail, progress.Callback())) {
         KeepPlots(detail);
+        m_lastCalculated = m_inputs;
+        m_calculated = true;
+        NoteFileWritten(kReportWriter, QString::fromStdString(m_strOutputFile));
         NotifyWritten(detail.table.size(), "rows", m_strOutputFile);
     }
 }
@@ -257,17 +319,56 @@ void CProxyDlg::KeepPlots(const SimulationDetail& detail)
     m_monteCarloButton->setEnabled(true);
 }
 
+void CProxyDlg::OnFromSite()
+{
+    // The density of the boxes weighs the thickness factor.
+    if (!UpdateData())
+        return;
+    m_inputs.constants = StoredConstantSet();
+    CSiteProductionDlg site(m_inputs, this);
+    if (site.exec() != QDialog::Accepted)
+        return;
+    m_inputs = site.m_inputs;
+    m_inputs.latitude = NAN; // the boxes hold the rates now: the calculation takes them as given
+    ShowData();
+}
+
+namespace {
+// Whether two calculations describe the same sample on the same curve with
+// the same constants (the report's path and the kind of calculation aside).
+bool SameSample(const SimulationInputs& a, const SimulationInputs& b)
+{
+    return a.proxyFile == b.proxyFile && a.be10 == b.be10 && a.be10Error == b.be10Error && a.al26 == b.al26 &&
+           a.al26Error == b.al26Error && a.be10Production == b.be10Production &&
+           a.al26Production == b.al26Production && a.density == b.density && a.freePath == b.freePath &&
+           a.aerialErosion == b.aerialErosion && a.glacialErosion == b.glacialErosion &&
+           a.be10HalfLife == b.be10HalfLife && a.al26HalfLife == b.al26HalfLife &&
+           a.exposureAboveCut == b.exposureAboveCut && a.constants == b.constants &&
+           a.be10Standard == b.be10Standard && a.al26Standard == b.al26Standard;
+}
+} // namespace
+
 void CProxyDlg::OnMonteCarlo()
 {
-    if (m_monteCarloButton->isEnabled() && AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed, m_be10ProductionError,
-                                                          m_al26ProductionError))
-        CalculateMore([this] { RunMonteCarloDraws(m_monteCarloDraws, m_monteCarloSeed); });
+    if (!m_monteCarloButton->isEnabled() ||
+        !AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed, m_be10ProductionError, m_al26ProductionError))
+        return;
+    // The draws are of the sample the boxes show: when it is not the one
+    // calculated last, it is calculated first, and its block comes first.
+    if (!TakeInputs())
+        return;
+    if (!SameSample(m_inputs, m_lastCalculated)) {
+        Calculate();
+        if (!m_calculated)
+            return;
+    }
+    CalculateMore([this] { RunMonteCarloDraws(m_monteCarloDraws, m_monteCarloSeed); });
 }
 
 bool CProxyDlg::RunMonteCarloDraws(double draws, double seed)
 {
-    // The inputs of the calculation the button was enabled by.
-    SimulationInputs inputs = m_inputs;
+    // The sample of the latest calculation, which the boxes show.
+    SimulationInputs inputs = m_lastCalculated;
     inputs.monteCarloDraws = draws;
     inputs.seed = seed;
     inputs.be10ProductionError = m_be10ProductionError;

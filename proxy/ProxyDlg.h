@@ -6,6 +6,7 @@
 
 #include "proxy/PlotData.h"
 #include "proxy/SimulationCalculation.h"
+#include "ui/ChoiceBinding.h"
 #include "ui/ResultDialog.h"
 
 #include <QPointer>
@@ -34,6 +35,9 @@ public:
         IDC_PLOT = 1040, // below the template's controls
         IDC_EXPOSURE_ABOVE_CUT = 1041, // beside it
         IDC_MONTE_CARLO = 1042, // below Plot
+        IDC_FROM_SITE = 1043,   // beside it
+        IDC_BE10_STANDARD = 1044, // below them
+        IDC_AL26_STANDARD = 1045,
     };
 
     explicit CProxyDlg(QWidget* parent = nullptr);
@@ -50,8 +54,12 @@ public:
     void OnPlot();
     // "Monte Carlo...": asks the draws and the seed, then runs them.
     void OnMonteCarlo();
-    // The Monte Carlo of the latest calculation's inputs: appends its block
+    // "From site...": both production rates computed from the site.
+    void OnFromSite();
+    // The Monte Carlo of the latest calculation's sample: appends its block
     // and adds its charts to the plot; false when stopped or after a message.
+    // "Monte Carlo..." first calculates the sample the boxes show when it is
+    // not the latest calculation's.
     bool RunMonteCarloDraws(double draws, double seed);
     // The plot window opened last, while it is open.
     CPlotDlg* PlotWindow() const;
@@ -79,16 +87,26 @@ protected:
     void OnCleanedUp() override;
 
 private:
+    // The fields and the science settings into m_inputs; false after a message.
+    bool TakeInputs();
+    // False when the report would replace a file the user does not want replaced.
+    bool MayWriteReport();
     void KeepPlots(const SimulationDetail& detail);
+
+    // The reports' writer, as FileReplacement knows it.
+    static constexpr const char* kReportWriter = "simulation report";
 
     QPushButton* m_plotButton = nullptr;
     QPushButton* m_monteCarloButton = nullptr;
-    double m_monteCarloDraws = 1000.0; // asked last
+    double m_monteCarloDraws = 1000.0; // asked last; 1000 and 1 at first
     double m_monteCarloSeed = 1.0;
     double m_be10ProductionError = 0.0; // atoms/g/yr, asked last
     double m_al26ProductionError = 0.0;
     PlotSet m_plots; // of the latest successful calculation
+    SimulationInputs m_lastCalculated; // its inputs
+    bool m_calculated = false;         // whether the latest Calculate listed a result
     QPointer<CPlotDlg> m_plotWindow;
+    CChoiceBindings m_choices; // the AMS standards
 };
 
 } // namespace qex

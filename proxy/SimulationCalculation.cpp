@@ -6,6 +6,7 @@
 #include "core/Message.h"
 #include "proxy/ProxyResultLabels.h"
 #include "proxy/SimulationSession.h"
+#include "proxy/SimulationSite.h"
 
 #include <array>
 #include <cmath>
@@ -27,7 +28,6 @@ CSimulationSession MakeSession(const SimulationInputs& in)
                               WalkEvaluation::Fast, HalfLivesOf(in), in.exposureAboveCut);
 }
 
-
 // A batch row's session: the shared curves, the report kept or not made.
 void PrepareBatchSession(CSimulationSession& session, SimulationBatchRow* batch)
 {
@@ -38,15 +38,20 @@ void PrepareBatchSession(CSimulationSession& session, SimulationBatchRow* batch)
 }
 
 // Shows why the measured values cannot give a simulation (zero production,
-// 10Be at or above saturation...) before the failure message; the nine
-// perturbed runs fail silently, as the engine does.
-void ExplainCentralFailure(const SimulationInputs& in)
+// 10Be at or above saturation, a ratio no burial explains...); false when
+// there is nothing to say. The nine perturbed runs fail silently, as the
+// engine does.
+bool ExplainCentralFailure(const SimulationInputs& in)
 {
-    const std::string reason = UnusableParametersMessage(DeriveSimulationParameters(
+    const SimulationParameters p = DeriveSimulationParameters(
         in.be10, in.be10Production, in.al26, in.al26Production, in.density, in.freePath,
-        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr, in.be10HalfLife, in.al26HalfLife));
+        in.aerialErosion / kYearsPerKyr, in.glacialErosion / kYearsPerKyr, in.be10HalfLife, in.al26HalfLife);
+    std::string reason = UnusableParametersMessage(p);
+    if (reason.empty())
+        reason = RatioAboveProductionMessage(p);
     if (!reason.empty())
         ShowMessage(reason);
+    return !reason.empty();
 }
 
 bool HavePaths(const SimulationInputs& inputs, const SimulationBatchRow* batch)
@@ -157,8 +162,28 @@ const InputTable<SimulationInputs>& SimulationInputTable()
         {.name = "samples", .label = "CSV file of the Monte Carlo draws to write", .kind = InputKind::FileToWrite,
          .field = &In::samplesFile,
          .help = "one row per draw: the drawn concentrations and production rates and its best fit"},
+        AmsStandardRow(kBe10, &In::be10Standard),
+        AmsStandardRow(kAl26, &In::al26Standard),
+        ConstantsRow(&In::constants),
+        // The site, for production rates computed instead of given (the dialog's "From site..." asks
+        // for them in a window of its own).
+        {.name = "latitude", .label = "Site latitude", .unit = "degrees",
+         .field = &In::latitude, .range = InputRange{-90.0, 90.0},
+         .help = "north positive; computes both production rates from the site (Stone 2000 with the constant "
+                 "set's rates, the thickness factor, the shielding) instead of be10-production and al26-production",
+         .listedAtDefault = false},
+        {.name = "altitude", .label = "Site altitude", .unit = "m",
+         .field = &In::altitude, .range = InputRange{0.0, 100000.0}, .help = "with latitude",
+         .listedAtDefault = false},
+        AtmosphereRow(&In::atmosphere),
+        PressureRow(&In::pressure),
+        {.name = "thickness", .label = "Sample thickness", .unit = "cm",
+         .field = &In::thickness, .range = InputRange{0.0, 1000.0}, .help = "with latitude", .listedAtDefault = false},
+        {.name = "shield", .label = "Topographic shielding factor",
+         .boxUnit = "fraction 0–1", .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "with latitude",
+         .listedAtDefault = false},
     };
-    static const InputTable<In> table(rows);
+    static const InputTable<In> table(rows, CompleteSimulationSite);
     return table;
 }
 
@@ -228,16 +253,18 @@ namespace {
 // The run with the measured values, whose report stays on disk. False, after
 // the messages, when it has no best fit or the report cannot be written, and
 // silently when the user stopped the calculation (nothing appended or written).
+// "Calculation Error!" is said only when no message since `said` (the
+// calculation's start) has explained the failure already.
 bool RunCentral(CSimulationSession& session, const SimulationInputs& inputs, SimulationBestFit& best,
-                SimulationDetail* detail)
+                SimulationDetail* detail, std::uint64_t said)
 {
     const bool found = session.Run(inputs.be10, inputs.al26, best, detail);
     if (session.Cancelled())
         return false;
     const bool written = session.WriteReport();
     if (!found || !written) {
-        ExplainCentralFailure(inputs);
-        ShowMessage("Calculation Error!");
+        if (!ExplainCentralFailure(inputs) && MessagesSaid() == said)
+            ShowMessage("Calculation Error!");
         return false;
     }
     return true;
@@ -267,6 +294,7 @@ void SetBestFit(SimulationResult& result, const SimulationBestFit& best)
 bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationResult& result, SimulationDetail* detail,
                        const SimulationProgress& progress, SimulationBatchRow* batch)
 {
+    const std::uint64_t said = MessagesSaid();
     if (!HavePaths(inputs, batch))
         return false;
     CSimulationSession session = MakeSession(inputs);
@@ -297,7 +325,7 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
 
     // The central run; after the nine, the session gives it from the unperturbed one.
     SimulationBestFit central;
-    if (!RunCentral(session, inputs, central, detail))
+    if (!RunCentral(session, inputs, central, detail, said))
         return false;
     result = SimulationResult();
     result.single = single;
@@ -312,13 +340,17 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
         result.*kRangeFields[q][0] = ranges[q].Min();
         result.*kRangeFields[q][1] = ranges[q].Max();
     }
-    result.constants = HalfLifeProvenance(HalfLivesOf(inputs));
+    result.constants = SimulationProvenance(inputs);
     return true;
 }
 
-bool AppendComputed(const SimulationInputs& inputs, bool single, CResultList& list, SimulationDetail* detail,
+bool AppendComputed(const SimulationInputs& measured, bool single, CResultList& list, SimulationDetail* detail,
                     const SimulationProgress& progress, SimulationBatchRow* batch, COutputBlocks* blocks)
 {
+    // The concentrations as the production rates' standards have them, before anything else.
+    if (!SiteHasProduction(measured))
+        return false;
+    const SimulationInputs inputs = NormalisedSimulationInputs(measured);
     SimulationResult result;
     if (!ComputeSimulation(inputs, single, result, detail, progress, batch))
         return false;
@@ -346,9 +378,12 @@ bool AppendSingleSimulation(const SimulationInputs& inputs, CResultList& list, S
     return AppendComputed(inputs, true, list, detail, progress, batch, blocks);
 }
 
-bool AppendMonteCarlo(const SimulationInputs& inputs, CResultList& list, MonteCarloResult& result,
+bool AppendMonteCarlo(const SimulationInputs& measured, CResultList& list, MonteCarloResult& result,
                       const MonteCarloProgress& progress, int threads, COutputBlocks* blocks)
 {
+    if (!SiteHasProduction(measured))
+        return false;
+    const SimulationInputs inputs = NormalisedSimulationInputs(measured);
     if (inputs.monteCarloDraws != std::floor(inputs.monteCarloDraws) || inputs.seed != std::floor(inputs.seed)) {
         ShowMessage("The number of Monte Carlo draws and the seed must be whole numbers!");
         return false;

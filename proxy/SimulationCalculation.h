@@ -5,6 +5,8 @@
 // the central run) and the single calculation. Each appends its block of
 // result lines to a result list.
 
+#include "core/AmsStandards.h"
+#include "core/ConstantSets.h"
 #include "core/HalfLives.h"
 #include "core/InputTable.h"
 #include "core/OutputTable.h"
@@ -13,6 +15,9 @@
 #include "proxy/MonteCarlo.h"
 #include "proxy/SimulationProgress.h"
 #include "proxy/SimulationReport.h"
+#include "scaling/Atmosphere.h"
+
+#include <cmath>
 
 #include <string>
 #include <vector>
@@ -44,6 +49,20 @@ struct SimulationInputs {
     double monteCarloDraws = 0.0;     // Monte Carlo draws after the calculation (0: none)
     double seed = 1.0;                // of the Monte Carlo draws
     std::string samplesFile;          // CSV of the Monte Carlo draws to write (qexcli); empty for none
+    // The AMS standards the concentrations were measured against ("none": as
+    // given) and the constant set (core/AmsStandards.h, core/ConstantSets.h).
+    std::string be10Standard = std::string(kNoStandard);
+    std::string al26Standard = std::string(kNoStandard);
+    std::string constants = std::string(kOriginalConstants);
+    // The site, when the two production rates are to be computed from it
+    // (proxy/SimulationSite.h): a latitude not given (NaN) leaves them as given.
+    double latitude = NAN;                                     // degrees north
+    double altitude = 0.0;                                     // m
+    std::string atmosphere = std::string(kStandardAtmosphere); // std, antarctic or pressure
+    double pressure = NAN;                                     // hPa, with atmosphere pressure
+    double thickness = 0.0;                                    // cm
+    double shield = 1.0;                                       // topographic shielding factor
+    std::string siteError; // why the site has no production rates (set with them); empty when it has
 };
 const InputTable<SimulationInputs>& SimulationInputTable();
 

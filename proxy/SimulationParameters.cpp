@@ -2,6 +2,7 @@
 
 #include "core/BuildUp.h"
 #include "core/Constants.h"
+#include "core/Format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -85,6 +86,21 @@ std::string UnusableParametersMessage(const SimulationParameters& p)
     if (!RatioDifferencesFinite(p))
         return "The measured 26Al/10Be ratio is too small to compare simulated ratios with: no simulation.";
     return "The density, free path or erosion rates cannot give a simulation.";
+}
+
+std::string RatioAboveProductionMessage(const SimulationParameters& p)
+{
+    if (!(p.measuredRatio > p.productionRatio))
+        return std::string();
+    // Two decimals, more while the two would read alike.
+    constexpr int kMostDecimals = 15;
+    int decimals = 2;
+    while (decimals < kMostDecimals &&
+           Format("%.*f", decimals, p.measuredRatio) == Format("%.*f", decimals, p.productionRatio))
+        ++decimals;
+    return Format("The measured 26Al/10Be ratio %.*f is above the production ratio %.*f: no burial history can "
+                  "produce it.",
+                  decimals, p.measuredRatio, decimals, p.productionRatio);
 }
 
 } // namespace qex

@@ -53,4 +53,10 @@ bool ParametersAreUsable(const SimulationParameters& p);
 // parameters are usable.
 std::string UnusableParametersMessage(const SimulationParameters& p);
 
+// Burial only lowers the 26Al/10Be ratio below the production ratio: a
+// measured ratio above it has no history. Says so with both ratios ("The
+// measured 26Al/10Be ratio 6.87 is above the production ratio 6.12: ..."),
+// with as many decimals as tell them apart; empty for a ratio at or below it.
+std::string RatioAboveProductionMessage(const SimulationParameters& p);
+
 } // namespace qex

@@ -1,6 +1,7 @@
 #include "proxy/SimulationReport.h"
 
 #include "core/Format.h"
+#include "proxy/CurveOrientation.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -36,11 +37,23 @@ double ReportRatioDifference(double ratio, double measuredRatio)
     return std::fabs(100.0 * (ratio - measuredRatio) / measuredRatio);
 }
 
+std::vector<std::string> SimulationSettingLines(const HalfLives& halfLives, bool exposureAboveCut)
+{
+    std::vector<std::string> lines;
+    for (const Provenance& items : {HalfLifeProvenance(halfLives), ExposureAboveCutProvenance(exposureAboveCut)})
+        for (const ProvenanceItem& item : items)
+            if (!item.line.empty())
+                lines.push_back(item.line);
+    return lines;
+}
+
 std::string FormatSimulationReport(const std::vector<CutHistory>& histories, double measuredRatio,
-                                   const SimulationBestFit* best)
+                                   const SimulationBestFit* best, const std::vector<std::string>& settings)
 {
     std::string text;
     text.reserve(80 * (histories.size() + 16) + (best != nullptr ? 40 * best->pairs.size() : 0));
+    for (const std::string& line : settings)
+        text += line + "\n";
     text += "\n[Calculation Information]\n";
     text += "Cut_value,  Cal_ratio, ABS_diff, First_cut_age, Exp_age, Burial_age\n";
     // Each row: "%10.3lf, %10.3lf, %10.3lf, %10.0lf, %10.0lf, %12.0lf".

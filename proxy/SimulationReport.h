@@ -2,6 +2,7 @@
 // The simulation report: one line per cut value under "[Calculation
 // Information]", then the best fit under "[Best Fit Information]".
 
+#include "core/HalfLives.h"
 #include "proxy/BurialExposureWalk.h"
 
 #include <string>
@@ -27,8 +28,14 @@ struct SimulationBestFit {
 // ABS_diff of the report: |100 (R - Rm) / Rm|, percent.
 double ReportRatioDifference(double ratio, double measuredRatio);
 
-// The whole report text; `best` is null when no cut value qualified.
+// The lines that name what made a result other than the defaults: the
+// half-lives when they are not the original ones, and the exposure above the
+// cut. They end a listed block and head a report; none for the defaults.
+std::vector<std::string> SimulationSettingLines(const HalfLives& halfLives, bool exposureAboveCut);
+
+// The whole report text; `best` is null when no cut value qualified. The
+// `settings` lines (SimulationSettingLines) come first.
 std::string FormatSimulationReport(const std::vector<CutHistory>& histories, double measuredRatio,
-                                   const SimulationBestFit* best);
+                                   const SimulationBestFit* best, const std::vector<std::string>& settings = {});
 
 } // namespace qex

@@ -335,7 +335,8 @@ bool CSimulationSession::WriteReport()
     }
     const PendingReport& pending = *m_pending;
     const std::string text = FormatSimulationReport(pending.walk->histories, pending.measuredRatio,
-                                                    pending.best ? &*pending.best : nullptr);
+                                                    pending.best ? &*pending.best : nullptr,
+                                                    SimulationSettingLines(m_halfLives, m_exposureAboveCut));
     m_pending.reset();
     if (m_keptReport != nullptr) {
         *m_keptReport = text;

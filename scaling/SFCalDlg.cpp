@@ -1,6 +1,9 @@
 #include "scaling/SFCalDlg.h"
 
+#include "scaling/WorldTableWriterDlg.h"
 #include "ui/FileChooser.h"
+#include "ui/FileReplacement.h"
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 
 #include <QLineEdit>
@@ -17,6 +20,7 @@ constexpr int kUnitRoom = 14;
 CSFCalDlg::CSFCalDlg(QWidget* parent)
     : CTemplateDialog(132, "Calculate SF around the World", 206 + kUnitRoom, 110, 9, parent)
 {
+    InstallHelpKey(*this, "world-table");
     AddLabel("Output File:", 7, 10, 44, 8);
     QLineEdit* output = AddEdit(1027, 52, 8, 100 + kUnitRoom, 12);
     QPushButton* browse = AddButton(1024, "Browse...", 156 + kUnitRoom, 7, 43, 14);
@@ -76,7 +80,10 @@ void CSFCalDlg::OnBrowse()
 
 void CSFCalDlg::accept()
 {
-    if (m_dx.FromControls())
+    // A typed name of a file that is not the world table's own is replaced
+    // only when the user agrees; otherwise the dialog stays open.
+    if (m_dx.FromControls() &&
+        MayReplaceFile(kWorldTableWriter, QString::fromStdString(m_strOutputFile), this))
         QDialog::accept();
 }
 

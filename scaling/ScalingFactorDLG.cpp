@@ -1,5 +1,6 @@
 #include "scaling/ScalingFactorDLG.h"
 
+#include "ui/HelpTopic.h"
 #include "ui/InputBinding.h"
 
 #include <QLineEdit>
@@ -10,6 +11,7 @@ namespace qex {
 
 CScalingFactorDLG::CScalingFactorDLG(QWidget* parent) : CResultDialog(133, "Scaling Factor Dialog", 197, 167, 9, parent)
 {
+    InstallHelpKey(*this, "scaling");
     // Rows close together, so that a whole block fits the list.
     AddEditColumn({{1000, "Latitude:"}, {1001, "Altitude(m):"}, {1002, "Muon:"}}, {10, 50, 62, 60, 6, 14});
     AddStandardResults(48);

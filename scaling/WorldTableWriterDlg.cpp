@@ -1,5 +1,6 @@
 #include "scaling/WorldTableWriterDlg.h"
 
+#include "ui/FileReplacement.h"
 #include "ui/ProgressWindow.h"
 #include "ui/StatusNotifier.h"
 
@@ -34,6 +35,7 @@ bool WriteWorldTableWithProgress(const WorldTableGrid& grid, const std::string& 
     if (outcome != WorldTableOutcome::Written)
         return false;
     NotifyWritten(rows, "rows", path);
+    NoteFileWritten(kWorldTableWriter, QString::fromStdString(path));
     return true;
 }
 

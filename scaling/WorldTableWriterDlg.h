@@ -12,6 +12,9 @@ class QWidget;
 
 namespace qex {
 
+// The world table's files, as FileReplacement knows their writer.
+inline constexpr const char* kWorldTableWriter = "world table";
+
 // Runs a dialog modally and returns its result (the document's runner, which
 // tests replace to answer without a modal loop).
 using ModalDialogRunner = std::function<int(QDialog&)>;

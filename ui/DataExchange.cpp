@@ -6,6 +6,7 @@
 #include "core/TextNumber.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <functional>
 
@@ -46,9 +47,48 @@ std::string CDataExchange::RangeMessage(double minimum, double maximum)
     return Format("Enter a number between %.15g and %.15g.", minimum, maximum);
 }
 
-std::string CDataExchange::NumberMessage()
+std::string CDataExchange::NotANumberMessage(const QString& field, const QString& text,
+                                              const std::optional<std::pair<double, double>>& range)
 {
-    return "Enter a number.";
+    const std::string name = field.toStdString();
+    const QString trimmed = text.trimmed();
+    // "2,5" typed where a decimal point is read.
+    double value = 0.0;
+    if (trimmed.contains(',') && ParseNumber(QString(trimmed).replace(',', '.').toStdString(), value))
+        return Format("%s: %s is not a number (use a decimal point)", name.c_str(), trimmed.toStdString().c_str());
+    const std::string enter =
+        range ? Format("enter a number between %.15g and %.15g", range->first, range->second) : "enter a number";
+    if (trimmed.isEmpty())
+        return Format("%s: the box is empty (%s)", name.c_str(), enter.c_str());
+    return Format("%s: %s is not a number (%s)", name.c_str(), trimmed.toStdString().c_str(), enter.c_str());
+}
+
+QString CDataExchange::FieldName(const QWidget* control)
+{
+    // The label left of the box on its row, as the dialog shows it, without
+    // its colon and unit: "10Be N(atoms/g):" names "10Be N".
+    const QWidget* parent = control->parentWidget();
+    const QLabel* best = nullptr;
+    if (parent != nullptr) {
+        const QRect box = control->geometry();
+        for (const QLabel* label : parent->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+            const QRect r = label->geometry();
+            if (label->objectName().startsWith("unit") || label->text().isEmpty() || r.right() > box.left() + 2 ||
+                r.center().y() < box.top() - 2 || r.center().y() > box.bottom() + 2)
+                continue;
+            if (best == nullptr || r.right() > best->geometry().right())
+                best = label;
+        }
+    }
+    QString name = best != nullptr ? best->text() : control->toolTip().section('\n', 0, 0);
+    name.remove('&');
+    name = name.trimmed();
+    if (name.endsWith(':'))
+        name.chop(1);
+    if (name.endsWith(')') && name.lastIndexOf('(') > 0)
+        name.truncate(name.lastIndexOf('('));
+    name = name.trimmed();
+    return name.isEmpty() ? control->objectName() : name;
 }
 
 std::string CDataExchange::LengthMessage(int maxChars)
@@ -82,9 +122,12 @@ bool CDataExchange::FromControls() const
                 continue;
             double value = 0.0;
             const bool number = ParseNumber(d->edit->text().toStdString(), value);
-            if (!number || (d->range && (value < d->range->first || value > d->range->second))) {
+            if (!number) {
                 control = d->edit;
-                message = d->range ? RangeMessage(d->range->first, d->range->second) : NumberMessage();
+                message = NotANumberMessage(FieldName(d->edit), d->edit->text(), d->range);
+            } else if (d->range && (value < d->range->first || value > d->range->second)) {
+                control = d->edit;
+                message = RangeMessage(d->range->first, d->range->second);
             } else {
                 commits.emplace_back([member = d->member, value] { *member = value; });
             }

@@ -33,12 +33,18 @@ public:
     // Controls to members. False (and no member changed) when a field is rejected.
     bool FromControls() const;
 
-    // The texts shown for a rejected field.
+    // The texts shown for a rejected field: a number outside its range, and
+    // a text that is not a number, naming the field and what is wrong ("10Be
+    // N: 2,5 is not a number (use a decimal point)", "... the box is empty").
     static std::string RangeMessage(double minimum, double maximum);
-    static std::string NumberMessage();
+    static std::string NotANumberMessage(const QString& field, const QString& text,
+                                         const std::optional<std::pair<double, double>>& range);
     static std::string LengthMessage(int maxChars);
     // How a member's number is shown in its edit box.
     static QString NumberText(double value);
+    // The name of a box as its dialog shows it: the label left of it on its
+    // row, without colon and unit ("10Be N"); its tooltip's first line when it has none.
+    static QString FieldName(const QWidget* control);
 
 private:
     struct DoubleBinding {

@@ -1,6 +1,9 @@
 #include "ui/FileChooser.h"
 
+#include "ui/Settings.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace qex {
 
@@ -68,9 +71,15 @@ QString ConvertFilter(const QString& filter, QString* firstExtension)
 std::optional<ChosenFile> CPlatformFileChooser::ChooseFile(const ChooserRequest& request, QWidget* parent)
 {
     QString extension;
-    QFileDialog dialog(parent, request.defaultExtensionText, QString(), ConvertFilter(request.filter, &extension));
+    QSettings settings = ApplicationSettings();
+    const QString folder = settings.value(kLastFolderKey).toString();
+    QFileDialog dialog(parent, request.defaultExtensionText, folder, ConvertFilter(request.filter, &extension));
     dialog.setAcceptMode(request.kind == ChooserKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.kind == ChooserKind::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.kind == ChooserKind::Save     ? QFileDialog::AnyFile
+                       : request.kind == ChooserKind::Folder ? QFileDialog::Directory
+                                                             : QFileDialog::ExistingFile);
+    if (request.kind == ChooserKind::Folder)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
     if (request.kind == ChooserKind::Save) {
         dialog.setDefaultSuffix(extension);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
@@ -83,7 +92,9 @@ std::optional<ChosenFile> CPlatformFileChooser::ChooseFile(const ChooserRequest&
         dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return ChosenFile{dialog.selectedFiles().first(), dialog.selectedNameFilter()};
+    const QString path = dialog.selectedFiles().first();
+    settings.setValue(kLastFolderKey, request.kind == ChooserKind::Folder ? path : QFileInfo(path).absolutePath());
+    return ChosenFile{path, dialog.selectedNameFilter()};
 }
 
 CScriptedFileChooser::CScriptedFileChooser() : m_previous(SetFileChooser(this)) {}

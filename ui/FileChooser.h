@@ -12,7 +12,7 @@ class QWidget;
 
 namespace qex {
 
-enum class ChooserKind { Open, Save };
+enum class ChooserKind { Open, Save, Folder };
 
 struct ChooserRequest {
     ChooserKind kind = ChooserKind::Open;
@@ -51,7 +51,7 @@ QString ConvertFilter(const QString& filter, QString* firstExtension = nullptr);
 QString FilterExtension(const QString& filter, const QString& name);
 
 // The platform's chooser. A name typed without an extension takes that of
-// the filter chosen.
+// the filter chosen. It opens in the folder of the last file chosen.
 class CPlatformFileChooser : public IFileChooser {
 public:
     std::optional<ChosenFile> ChooseFile(const ChooserRequest& request, QWidget* parent) override;

@@ -2,8 +2,9 @@
 // A dialog's fields bound from its calculator's input table: each control the
 // dialog names, in its own exchange order, is bound to the row's field of the
 // dialog's inputs with the row's range or length, and shows the row's label,
-// unit, range and default as its tooltip. Where a template's label names no
-// unit, the dialog puts the row's unit in a small label beside the box.
+// unit, range and default as its tooltip; a path box is remembered between
+// openings. Where a template's label names no unit, the dialog puts the row's
+// unit in a small label beside the box.
 
 #include "core/InputTable.h"
 #include "ui/DataExchange.h"
@@ -17,7 +18,7 @@
 namespace qex {
 
 template <class Inputs>
-void BindInputs(CDataExchange& exchange, const CTemplateDialog& dialog, Inputs& inputs,
+void BindInputs(CDataExchange& exchange, CTemplateDialog& dialog, Inputs& inputs,
                 const InputTable<Inputs>& table, std::initializer_list<int> exchangeOrder)
 {
     for (const int id : exchangeOrder) {
@@ -34,6 +35,8 @@ void BindInputs(CDataExchange& exchange, const CTemplateDialog& dialog, Inputs& 
                 exchange.Double(qobject_cast<QLineEdit*>(control), inputs.**number);
         } else if (const auto* text = std::get_if<std::string Inputs::*>(&row->field)) {
             exchange.Text(qobject_cast<QLineEdit*>(control), inputs.**text, row->maxChars);
+            if (row->kind == InputKind::FileToRead || row->kind == InputKind::FileToWrite)
+                dialog.RememberPath(qobject_cast<QLineEdit*>(control));
         } else {
             exchange.Check(qobject_cast<QCheckBox*>(control), inputs.*std::get<bool Inputs::*>(row->field));
         }

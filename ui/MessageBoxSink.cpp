@@ -2,9 +2,9 @@
 
 #include "core/Message.h"
 #include "ui/ProgressWindow.h"
+#include "ui/Question.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QMessageBox>
 
 namespace qex {
@@ -18,16 +18,10 @@ void InstallMessageBoxSink()
         if (parent == nullptr)
             parent = QApplication::activeWindow();
         QMessageBox box(QMessageBox::NoIcon, "QEX", QString::fromStdString(text), QMessageBox::Ok, parent);
-        // The path and the system's reason behind a file failure, one click away.
+        // The path and the system's reason behind a file failure, shown at once.
         if (!detail.empty())
-            box.setDetailedText(QString::fromStdString(detail));
-        // A busy cursor set by the running command must not hide the OK button's.
-        const bool busy = QApplication::overrideCursor() != nullptr;
-        if (busy)
-            QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-        box.exec();
-        if (busy)
-            QApplication::restoreOverrideCursor();
+            box.setInformativeText(QString::fromStdString(detail));
+        ExecWithArrowCursor(box);
     });
 }
 

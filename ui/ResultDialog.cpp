@@ -1,6 +1,7 @@
 #include "ui/ResultDialog.h"
 
 #include "ui/DialogCommand.h"
+#include "ui/Question.h"
 #include "ui/Settings.h"
 
 #include <QApplication>
@@ -138,12 +139,7 @@ bool CResultDialog::MayDiscardResults()
     question.setEscapeButton(QMessageBox::No);
     auto* doNotAsk = new QCheckBox(DoNotAskAgainText(), &question);
     question.setCheckBox(doNotAsk);
-    const bool busy = QApplication::overrideCursor() != nullptr;
-    if (busy)
-        QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-    const bool discard = question.exec() == QMessageBox::Yes;
-    if (busy)
-        QApplication::restoreOverrideCursor();
+    const bool discard = ExecWithArrowCursor(question) == QMessageBox::Yes;
     if (discard && doNotAsk->isChecked())
         settings.setValue(kAskBeforeDiscardingKey, false);
     return discard;

@@ -1,7 +1,10 @@
 #include "ui/ResultListBox.h"
 
+#include "core/Message.h"
 #include "ui/FileChooser.h"
+#include "ui/FileReplacement.h"
 #include "ui/ListBox.h"
+#include "ui/Question.h"
 #include "ui/StatusNotifier.h"
 
 #include <QFontDatabase>
@@ -55,15 +58,10 @@ void CResultListBox::Refresh()
     if (newBlock) {
         m_unsaved = true;
         // The new block from its heading down.
-        if (m_box != nullptr)
-            m_box->ShowFromTop(selected);
-        else
-            m_list->setCurrentRow(selected);
+        ShowFrom(selected);
     } else if (m_list->count() > shown) {
-        // Lines without a block: a failure, which must not hide below the view.
-        const int last = m_list->count() - 1;
-        m_list->setCurrentRow(last);
-        m_list->scrollToItem(m_list->item(last));
+        // Lines without a result: a failure, shown from its first line down.
+        ShowFrom(shown);
     } else if (selected >= 0 && selected < m_list->count()) {
         m_list->setCurrentRow(selected);
     }
@@ -74,6 +72,11 @@ void CResultListBox::ShowAddedLines(int row)
     if (row < 0 || row >= m_list->count())
         return;
     m_unsaved = true;
+    ShowFrom(row);
+}
+
+void CResultListBox::ShowFrom(int row)
+{
     if (m_box != nullptr) {
         m_box->ShowFromTop(row);
     } else {
@@ -92,6 +95,11 @@ void CResultListBox::CleanUp()
 
 bool CResultListBox::Save(QWidget* parent)
 {
+    // An empty list would only empty the file chosen.
+    if (m_model.m_nLineCount == 0) {
+        ShowMessage(EmptyListMessage());
+        return false;
+    }
     ChooserRequest request;
     request.kind = ChooserKind::Save;
     request.defaultExtensionText = "Output File";
@@ -99,8 +107,14 @@ bool CResultListBox::Save(QWidget* parent)
     const auto path = FileChooser().Choose(request, parent);
     if (!path)
         return false;
+    // A mistyped name must not replace another file; saving again to the
+    // file this list was last saved to replaces it without asking.
+    const QString key = FileKey(*path);
+    if (key != m_savedTo && IsFileToReplace(*path) && !AskYesNo(ReplaceQuestion(*path), parent))
+        return false;
     if (!m_model.SaveToFile(path->toStdString()))
         return false;
+    m_savedTo = FileKey(*path);
     m_unsaved = false;
     NotifyWritten(static_cast<std::uint64_t>(m_model.m_nLineCount), "lines", path->toStdString());
     return true;

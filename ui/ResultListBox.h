@@ -6,6 +6,9 @@
 
 #include "core/ResultList.h"
 
+#include <QString>
+#include <string>
+
 class QListWidget;
 class QWidget;
 
@@ -30,17 +33,24 @@ public:
     // Empties the list; both counters to 0.
     void CleanUp();
     // Asks for a path and writes the list's lines there; true when written.
+    // An empty list is not saved (a message instead); a file other than the
+    // one this list was last saved to is replaced only when the user agrees.
     bool Save(QWidget* parent);
+    static std::string EmptyListMessage() { return "The list holds no results: there is nothing to save."; }
 
     // Whether results were calculated since the list was last saved or emptied.
     bool HasUnsavedResults() const { return m_unsaved; }
 
 private:
+    // Scrolls `row` to the top and selects it.
+    void ShowFrom(int row);
+
     QListWidget* m_list;
     CListBox* m_box; // the list as a CListBox, or null
     CResultList m_model;
     int m_shownResults = 0; // the model's result count at the last Refresh
     bool m_unsaved = false;
+    QString m_savedTo; // the file this list was last saved to (FileKey)
 };
 
 } // namespace qex

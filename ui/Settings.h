@@ -13,6 +13,9 @@ inline constexpr const char* kSettingsApplication = "QEX";
 // ask again" turns it off.
 inline constexpr const char* kAskBeforeDiscardingKey = "Dialogs/AskBeforeDiscardingResults";
 
+// The folder of the file chosen last: the next chooser opens there.
+inline constexpr const char* kLastFolderKey = "Dialogs/LastFolder";
+
 inline QSettings ApplicationSettings()
 {
     return QSettings(kSettingsOrganization, kSettingsApplication);

@@ -1,8 +1,10 @@
 #include "ui/TemplateDialog.h"
 
+#include "ui/DialogMemory.h"
 #include "ui/ListBox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -93,6 +95,28 @@ QLabel* CTemplateDialog::AddUnitLabel(int id, const QString& unit)
     return label;
 }
 
+void CTemplateDialog::RememberPath(QLineEdit* box)
+{
+    if (box != nullptr)
+        m_rememberedPaths.push_back(box);
+}
+
+void CTemplateDialog::showEvent(QShowEvent* event)
+{
+    if (!m_memoryRestored) {
+        m_memoryRestored = true;
+        RestoreDialogMemory(*this, m_rememberedPaths);
+    }
+    QDialog::showEvent(event);
+}
+
+void CTemplateDialog::done(int result)
+{
+    if (isVisible())
+        KeepDialogMemory(*this, m_rememberedPaths);
+    QDialog::done(result);
+}
+
 void CTemplateDialog::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
@@ -172,6 +196,15 @@ QListWidget* CTemplateDialog::AddList(int id, int x, int y, int w, int h)
 QCheckBox* CTemplateDialog::AddCheck(int id, const QString& text, int x, int y, int w, int h)
 {
     auto* box = new QCheckBox(text, this);
+    box->setObjectName(QString::number(id));
+    Place(box, x, y, w, h);
+    m_focusOrder.push_back(box);
+    return box;
+}
+
+QComboBox* CTemplateDialog::AddCombo(int id, int x, int y, int w, int h)
+{
+    auto* box = new QComboBox(this);
     box->setObjectName(QString::number(id));
     Place(box, x, y, w, h);
     m_focusOrder.push_back(box);

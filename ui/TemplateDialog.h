@@ -16,6 +16,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -63,6 +64,13 @@ public:
     // A small label right of control `id` naming the unit of its number.
     QLabel* AddUnitLabel(int id, const QString& unit);
 
+    // A box holding a path the dialog remembers, with its size and
+    // position, between openings (ui/DialogMemory.h).
+    void RememberPath(QLineEdit* box);
+
+    // Closing keeps what the dialog remembers.
+    void done(int result) override;
+
 protected:
     QLineEdit* AddEdit(int id, int x, int y, int w, int h);
     QPushButton* AddButton(int id, const QString& text, int x, int y, int w, int h, bool isDefault = false);
@@ -70,6 +78,8 @@ protected:
     QGroupBox* AddGroup(const QString& text, int x, int y, int w, int h);
     QListWidget* AddList(int id, int x, int y, int w, int h);
     QCheckBox* AddCheck(int id, const QString& text, int x, int y, int w, int h);
+    // A drop-down list of fixed words (not editable).
+    QComboBox* AddCombo(int id, int x, int y, int w, int h);
 
     // A control whose text is wider than its rectangle in this platform's
     // face takes a smaller font, in half points down to `smallestPointSize`.
@@ -87,6 +97,7 @@ protected:
     bool IsAnchored(QWidget* control) const { return m_anchors.count(control) != 0; }
 
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Place(QWidget* widget, int x, int y, int w, int h);
@@ -104,6 +115,8 @@ private:
     std::map<QWidget*, unsigned> m_anchors;
     std::map<QWidget*, QRect> m_templateRects; // where each control sits at the template's size
     bool m_defaultsAnchored = false;
+    std::vector<QLineEdit*> m_rememberedPaths;
+    bool m_memoryRestored = false;
 };
 
 } // namespace qex

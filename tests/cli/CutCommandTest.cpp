@@ -42,15 +42,18 @@ TEST_F(CutCommandTest, ACutByValuePrintsTheResultBlock)
 
 TEST_F(CutCommandTest, NoValidResultOrAFailedLoadExitsOne)
 {
+    // Standard output keeps the one line scripts read; the reason goes to standard error.
     const auto atMaximum = RunQexcli({"cut", "--proxy", m_curve, "--cut-value", "5"});
     EXPECT_EQ(atMaximum.exitCode, 1);
     EXPECT_EQ(atMaximum.out, "Calculation doesn't have valid results\n\n");
+    EXPECT_EQ(atMaximum.err, "Reason: 5 is the curve's maximum: a cut must lie below it\n");
 
     // The default cut age, 9700 years, lies beyond this 30-year curve.
     const auto outside = RunQexcli({"cut", "--proxy", m_curve});
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_EQ(outside.out, "Calculation doesn't have valid results\n\n");
-    EXPECT_EQ(outside.err, "The input year is out of the range of current proxy curve!\n");
+    EXPECT_EQ(outside.err, "The input year is out of the range of current proxy curve!\n"
+                           "Reason: the year is beyond the curve's last year 30\n");
 
     const auto missing = RunQexcli({"cut", "--proxy", m_dir.File("none.dat")});
     EXPECT_EQ(missing.exitCode, 1);

@@ -260,7 +260,9 @@ TEST(Signals, CtrlCAlwaysEndsTheCommandAndNothingIsHalfWritten)
         std::filesystem::remove_all(dir.File("reports"));
         TempDir log;
         const auto [took, status] = SignalWhenSaid(c.args, c.cue, c.signal, c.twice, log.File("err"));
-        EXPECT_LT(took, 1.0);
+        // Within a second on a quiet machine (tools/attack measures it); the
+        // tests run side by side with others, so they allow twice that.
+        EXPECT_LT(took, 2.0);
         EXPECT_TRUE(status == 1 || status == 128 + c.signal || (status == 0 && c.args.front() == "batch")) << status;
         if (c.args.front() == "simulate") {
             EXPECT_EQ(ReadFile(dir.File("r.txt")), "old\n");

@@ -139,13 +139,14 @@ TEST(SimulateCommand, AFailedCalculationExitsOneWithItsMessages)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(missing.err, "Can not find Proxy data file!\n" + dir.File("missing.dat") +
-                               ": No such file or directory\nCalculation Error!\n");
-    // A measured ratio above the production ratio: every run fails silently.
+                               ": No such file or directory\n");
+    // A measured ratio above the production ratio: no run has a history, and the calculation says why.
     const auto ratio = RunQexcli({"simulate", "--proxy", AlternatingCurve(dir), "--report", dir.File("r.txt"),
-                                  "--al26", "9000000"});
+                                  "--al26", "8000000"});
     EXPECT_EQ(ratio.exitCode, 1);
     EXPECT_EQ(ratio.out, "");
-    EXPECT_EQ(ratio.err, "Calculation Error!\n");
+    EXPECT_EQ(ratio.err, "The measured 26Al/10Be ratio 6.87 is above the production ratio 6.12: no burial history "
+                         "can produce it.\n");
     EXPECT_FALSE(test::FileExists(dir.File("r.txt")));
 }
 

@@ -1,5 +1,5 @@
-// One Calculate of the cut results: the block's lines, the no-valid-results
-// line and its counting, and the stops that append nothing.
+// One Calculate of the cut results: the block's lines, the block of a cut
+// without result and its counting, and the stops that append nothing.
 
 #include "core/Message.h"
 #include "proxy/CutResults.h"
@@ -40,22 +40,41 @@ TEST_F(CutResultsTest, TheDefaultsCutAtTheValueOfYear9700)
     EXPECT_TRUE(m_messages.Messages().empty());
 }
 
-TEST_F(CutResultsTest, NoValidResultAddsOneUnnumberedLineAndKeepsTheNumbering)
+TEST_F(CutResultsTest, ACutWithoutResultIsListedUnderItsOwnHeadingWithItsReason)
 {
-    ASSERT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Result);
-    m_inputs.cutByAge = false;
-    m_inputs.cutValue = 2.0; // the largest value
-    EXPECT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::NoValidResult);
-    EXPECT_EQ(m_list.m_nLineCount, 9);
-    EXPECT_EQ(m_list.m_nResultCount, 1);
-    EXPECT_EQ(m_list.Selected(), 0);
-    EXPECT_EQ(m_list.Lines().back(), "Calculation doesn't have valid results\n");
-
-    m_inputs.cutValue = 1.5;
-    ASSERT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Result);
-    EXPECT_EQ(m_list.Lines().at(9), "Calculation Result 2");
-    EXPECT_EQ(m_list.Selected(), 9);
-    EXPECT_TRUE(m_messages.Messages().empty());
+    // Each way a cut on the hill (values 1 to 2, years 0 to 20000) has no
+    // result, with the reason in the curve's own units, read negated too.
+    struct Case {
+        bool byAge;
+        double cut;
+        bool negated;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {false, 6.0, false, "6 is above the curve's maximum 2"},
+        {false, 2.0, false, "2 is the curve's maximum: a cut must lie below it"},
+        {false, 0.5, false, "0.5 is below the curve's minimum 1"},
+        {false, 6.0, true, "6 is above the curve's maximum 2"},
+        {false, 1.0, true, "1 is the curve's minimum: a cut must lie above it"},
+        {true, 20001.0, false, "the year is beyond the curve's last year 20000"},
+    };
+    for (const Case& c : cases) {
+        CResultList list;
+        ASSERT_EQ(AppendCutResults(m_inputs, list), CutOutcome::Result);
+        m_inputs.cutByAge = c.byAge;
+        (c.byAge ? m_inputs.cutAge : m_inputs.cutValue) = c.cut;
+        m_inputs.exposureAboveCut = c.negated;
+        std::string reason;
+        EXPECT_EQ(AppendCutResults(m_inputs, list, nullptr, nullptr, &reason), CutOutcome::NoValidResult) << c.reason;
+        EXPECT_EQ(reason, c.reason);
+        EXPECT_EQ(Lines(list.Lines().begin() + 8, list.Lines().end()),
+                  (Lines{"Calculation Failed", "Calculation doesn't have valid results\n",
+                         std::string("Reason: ") + c.reason}));
+        // No result: the numbering and the selection stay with the block before.
+        EXPECT_EQ(list.m_nResultCount, 1);
+        EXPECT_EQ(list.Selected(), 0);
+        m_inputs = CutInputs{m_inputs.path};
+    }
 }
 
 TEST_F(CutResultsTest, StopsAndOutOfRangeYearsFollowTheirMessages)
@@ -68,7 +87,7 @@ TEST_F(CutResultsTest, StopsAndOutOfRangeYearsFollowTheirMessages)
     EXPECT_EQ(AppendCutResults(m_inputs, m_list), CutOutcome::Stopped);
     EXPECT_EQ(m_messages.Messages(), (Lines{"The input year is out of the range of current proxy curve!",
                                             "Please select a proxy curve file!", "Can not find Proxy data file!"}));
-    EXPECT_EQ(m_list.Text(), "Calculation doesn't have valid results\n\n");
+    EXPECT_EQ(m_list.m_nLineCount, 3);
     EXPECT_EQ(m_list.m_nResultCount, 0);
 }
 

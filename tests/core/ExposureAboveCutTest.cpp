@@ -45,10 +45,13 @@ bool HoldsCutValue(const std::string& line)
 }
 
 // The lines of a calculation above the cut against those of the negated
-// curve: equal, but for the cut values, which are negated, a minimum being
-// the negated maximum.
-void ExpectNegatedCutValues(const std::vector<std::string>& above, const std::vector<std::string>& negated)
+// curve: equal, but for the line that names the option and the cut values,
+// which are negated, a minimum being the negated maximum.
+void ExpectNegatedCutValues(std::vector<std::string> above, const std::vector<std::string>& negated)
 {
+    const auto named = std::find(above.begin(), above.end(), kExposureAboveCutLine);
+    ASSERT_NE(named, above.end());
+    above.erase(named);
     ASSERT_EQ(above.size(), negated.size());
     for (std::size_t i = 0; i < above.size(); ++i) {
         if (!HoldsCutValue(above[i])) {
@@ -64,11 +67,14 @@ void ExpectNegatedCutValues(const std::vector<std::string>& above, const std::ve
     }
 }
 
-// The report's lines: the cut value of each of the 998 lines after the
-// column header and of the best fit negated, everything else equal.
+// The report's lines: headed by the option's line, then the cut value of
+// each of the 998 lines after the column header and of the best fit
+// negated, everything else equal.
 void ExpectNegatedReport(const std::string& above, const std::string& negated)
 {
-    const auto a = Lines(above);
+    const std::string heading = std::string(kExposureAboveCutLine) + "\n";
+    ASSERT_EQ(above.rfind(heading, 0), 0u);
+    const auto a = Lines(above.substr(heading.size()));
     const auto n = Lines(negated);
     ASSERT_EQ(a.size(), n.size());
     ASSERT_GT(a.size(), 1001u);

@@ -3,6 +3,8 @@
 
 #include "tests/support/InputTables.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -29,7 +31,8 @@ void ExpectWellFormed(const std::string& command, const InputTable<Inputs>& tabl
         case InputKind::Number: {
             const auto* field = std::get_if<double Inputs::*>(&row.field);
             ASSERT_TRUE(field != nullptr && *field != nullptr);
-            if (row.range) {
+            // NaN: a value not given by default.
+            if (row.range && !std::isnan(defaults.**field)) {
                 EXPECT_LE(row.range->minimum, defaults.**field);
                 EXPECT_LE(defaults.**field, row.range->maximum);
             }
@@ -42,6 +45,12 @@ void ExpectWellFormed(const std::string& command, const InputTable<Inputs>& tabl
         case InputKind::Flag:
             EXPECT_TRUE(std::holds_alternative<bool Inputs::*>(row.field));
             break;
+        case InputKind::Choice: {
+            const auto* field = std::get_if<std::string Inputs::*>(&row.field);
+            ASSERT_TRUE(field != nullptr);
+            EXPECT_NE(std::find(row.choices.begin(), row.choices.end(), defaults.**field), row.choices.end());
+            break;
+        }
         }
         EXPECT_TRUE(!row.required || row.kind == InputKind::FileToRead || row.kind == InputKind::FileToWrite);
     }
@@ -74,6 +83,12 @@ TEST(InputTables, TextIsReadAsQexcliReadsItsOptions)
     EXPECT_TRUE(exposure.magneticCorrection);
     EXPECT_EQ(SetInputFromText(geomagnetic, exposure, "maybe"), "'maybe' is not on or off");
     EXPECT_TRUE(exposure.magneticCorrection);
+    // A word of a list is read in any case and kept as the list writes it.
+    EXPECT_EQ(SetInputFromText(*ExposureInputTable().Find("be10-standard"), exposure, "nist_30000"), "");
+    EXPECT_EQ(exposure.be10Standard, "NIST_30000");
+    EXPECT_EQ(SetInputFromText(*ExposureInputTable().Find("nuclide"), exposure, "cl36"),
+              "'cl36' is not one of: be10, al26");
+    EXPECT_EQ(exposure.nuclide, "be10");
 
     // The help line and the tooltip: label, unit, help, default and range.
     EXPECT_EQ(InputHelpLine(DescribeInput(*CutInputTable().Find("cut-age"))),

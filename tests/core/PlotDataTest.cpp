@@ -5,6 +5,7 @@
 
 #include "core/Message.h"
 #include "proxy/BurialExposureSimulation.h"
+#include "proxy/MonteCarlo.h"
 #include "proxy/PlotData.h"
 #include "proxy/ProxyCurve.h"
 #include "proxy/SimulationCalculation.h"
@@ -294,6 +295,41 @@ TEST_F(WorkedExamplePlots, CsvTableHoldsTheReportColumnsAndTheBestPairs)
     EXPECT_NEAR(be, 1165000.0, 0.5);
     EXPECT_NEAR(al, 6218170.0, 0.5);
     EXPECT_NEAR(ratio, 5.34, 0.005);
+}
+
+TEST(MonteCarloPlot, EachQuantityIsBinnedOverItsOwnValues)
+{
+    // Ten draws: exposure 100 to 104.5 kyr, burial 400 to 850 kyr; one failed draw left out.
+    MonteCarloResult result;
+    result.draws = 11;
+    for (int i = 0; i < 10; ++i) {
+        MonteCarloDraw draw;
+        draw.ok = true;
+        draw.be10 = 1e6;
+        draw.al26 = 5e6;
+        draw.exposure = (100.0 + 0.5 * i) * 1000.0;
+        draw.burial = (400.0 + 50.0 * i) * 1000.0;
+        draw.total = draw.exposure + draw.burial;
+        result.samples.push_back(draw);
+    }
+    result.samples.push_back(MonteCarloDraw{});
+    const MonteCarloPlot plot = MakeMonteCarloPlot(result);
+    ASSERT_EQ(plot.histograms.size(), 3u);
+    const struct {
+        double low, high;
+    } ranges[] = {{100.0, 104.5}, {400.0, 850.0}, {500.0, 954.5}};
+    for (std::size_t q = 0; q < 3; ++q) {
+        const MonteCarloHistogram& h = plot.histograms[q];
+        EXPECT_NEAR(h.ages.minimum, ranges[q].low, 1e-9) << h.name;
+        EXPECT_NEAR(h.ages.maximum, ranges[q].high, 1e-9) << h.name;
+        // Every bin's count twice (its two top corners), the outline's ends at zero: ten draws in all.
+        double counted = 0.0;
+        for (std::size_t i = 1; i + 1 < h.outline.size(); i += 2)
+            counted += h.outline[i].y;
+        EXPECT_EQ(counted, 10.0) << h.name;
+        EXPECT_GE(h.draws.maximum, 1.0);
+    }
+    EXPECT_EQ(plot.cloud.size(), 10u);
 }
 
 TEST(CurveName, IsTheLoadersBehindAByteOrderMarkToo)

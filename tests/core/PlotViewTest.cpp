@@ -65,3 +65,34 @@ TEST(PlotView, TickStepsAreRound)
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(RoundTickStep(c.minimum, c.maximum), c.step) << c.minimum << " to " << c.maximum;
 }
+
+TEST(PlotView, LogAxisTicksArePowersOfTenAndAZoomKeepsTwo)
+{
+    // Whole decades where two or more lie inside; otherwise 1, 2 and 5 times them, or every digit, where
+    // three fall inside; then round steps with the decimals they need.
+    const struct {
+        double minimum, maximum;
+        std::vector<std::string> labels;
+    } cases[] = {
+        {1e4, 1e7, {"10\u2074", "10\u2075", "10\u2076", "10\u2077"}},
+        {2e5, 3e6, {"2\u00d710\u2075", "5\u00d710\u2075", "10\u2076", "2\u00d710\u2076"}},
+        {1.1e6, 4e6, {"2\u00d710\u2076", "3\u00d710\u2076", "4\u00d710\u2076"}},
+        {1.1e6, 1.3e6, {"1.10\u00d710\u2076", "1.15\u00d710\u2076", "1.20\u00d710\u2076", "1.25\u00d710\u2076",
+                        "1.30\u00d710\u2076"}},
+        {1e-3, 1e-1, {"10\u207b\u00b3", "10\u207b\u00b2", "10\u207b\u00b9"}},
+        // 9 x 10^5 and 10^6 alone would leave the right half bare.
+        {8.3e5, 1.9e6, {"10\u2076", "1.2\u00d710\u2076", "1.4\u00d710\u2076", "1.6\u00d710\u2076",
+                        "1.8\u00d710\u2076"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> labels;
+        for (const LogTick& tick : LogAxisTicks(c.minimum, c.maximum)) {
+            EXPECT_GE(tick.value, c.minimum * (1 - 1e-9));
+            EXPECT_LE(tick.value, c.maximum * (1 + 1e-9));
+            labels.push_back(tick.label);
+        }
+        EXPECT_EQ(labels, c.labels) << c.minimum << " to " << c.maximum;
+    }
+    // Thirty decades keep about eight labels.
+    EXPECT_LE(LogAxisTicks(1, 1e30).size(), 9u);
+}

@@ -4,6 +4,7 @@
 #include "corrections/ShieldingResult.h"
 #include "corrections/SlopeThicknessCorrection.h"
 #include "corrections/ThicknessCorrection.h"
+#include "geomag/ErosionRate.h"
 #include "geomag/ExposureAgeResult.h"
 #include "proxy/CutResults.h"
 #include "proxy/SimulationCalculation.h"
@@ -27,6 +28,7 @@ void ForEveryInputTable(Visit&& visit)
     visit(std::string("shielding"), ShieldingInputTable());
     visit(std::string("shielding"), HorizonPointInputTable());
     visit(std::string("exposure"), ExposureInputTable());
+    visit(std::string("erosion"), ErosionInputTable());
 }
 
 // A value a little beyond a bound, written so that it reads back beyond it.

@@ -3,9 +3,16 @@
 
 #include "batch/BatchDlg.h"
 #include "core/Message.h"
+#include "proxy/ProxyDlg.h"
+#include "tests/core/SimulationTestCurves.h"
 #include "tests/support/TestSupport.h"
+#include "ui/FileReplacement.h"
+#include "ui/HalfLifeSettings.h"
+#include "ui/Question.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -86,6 +93,68 @@ private slots:
         dialog.SetOutputFile(QString::fromStdString(dir.File("out.csv")));
         QVERIFY(dialog.Run());
         QVERIFY(test::ReadFile(dir.File("out.csv")).find("slab,,100:30,0,0,0.898468") != std::string::npos);
+    }
+
+    void theBatchTakesTheDialogsSettingsAndTellsEachRowsStory()
+    {
+        // State: today's half-lives chosen under Options; a file of a sample on LR04, one whose history
+        // runs off a short curve and six that fail; an output named relative to the file, already there.
+        // Action: Run, answered No to replacing the output, then Yes; then choose another file.
+        // Expected: the settings shown; the output read from the file's folder and kept byte-identical
+        // after No; then the LR04 burial of the simulation dialog with the same half-lives, the off-curve
+        // row a warning, every failed row listed, the output shown as a table; a new file clears it all.
+        StoreHalfLives({1387000.0, 705000.0});
+        test::TempDir dir;
+        test::WriteFile(dir.File("alternating.dat"), test::AlternatingCurveText());
+        const std::string lr04 = test::SourceDir() + "/examples/proxy/LR04.dat";
+        std::string csv = "sample,proxy,be10,al26\nA," + lr04 + ",1165000,6216000\nB,alternating.dat,,5800000\n";
+        for (int i = 0; i < 6; ++i)
+            csv += "bad" + std::to_string(i) + ",alternating.dat,-1,\n";
+        test::WriteFile(dir.File("in.csv"), csv);
+        test::WriteFile(dir.File("out.csv"), "kept\n");
+
+        CBatchDlg dialog;
+        dialog.SetCalculator("simulate");
+        dialog.SetInputFile(QString::fromStdString(dir.File("in.csv")));
+        dialog.SetOutputFile("out.csv");
+        QVERIFY(dialog.SettingsText().contains("10Be half-life: 1387000 years"));
+        QCOMPARE(dialog.OutputPath(), QString::fromStdString(dir.File("out.csv")));
+        CScriptedAnswers answers;
+        answers.Answer(false);
+        QVERIFY(!dialog.Run());
+        QCOMPARE(answers.Questions(), QStringList{ReplaceQuestion(QString::fromStdString(dir.File("out.csv")))});
+        QCOMPARE(test::ReadFile(dir.File("out.csv")), std::string("kept\n"));
+        answers.Answer(true);
+        CMessageRecorder said;
+        QVERIFY(dialog.Run());
+        QVERIFY(said.Messages().empty());
+        QVERIFY2(dialog.Summary().startsWith("8 rows: 2 done, 6 failed. 1 done with warnings."),
+                 qPrintable(dialog.Summary()));
+        QCOMPARE(dialog.Messages()->count(), 7);
+        QVERIFY(dialog.Messages()->item(0)->text().startsWith("Line 3 (B): warning: The best history reaches"));
+
+        // The same sample in the simulation dialog, with the same settings.
+        CProxyDlg simulation;
+        simulation.Control<QLineEdit>(1023)->setText(QString::fromStdString(lr04));
+        simulation.Control<QLineEdit>(1027)->setText(QString::fromStdString(dir.File("report.txt")));
+        simulation.Calculate();
+        const std::string burial = simulation.Results().Lines().at(4);
+        QCOMPARE(QString::fromStdString(burial).section(':', 0, 0).trimmed(), QString("Bural Age(kyr)"));
+        QTableWidget* results = dialog.ResultsTable();
+        QCOMPARE(results->rowCount(), 8);
+        int column = 0;
+        while (column < results->columnCount() && results->horizontalHeaderItem(column)->text() != "burial_kyr")
+            ++column;
+        QVERIFY(column < results->columnCount());
+        // The table holds the number in full; the list shows it to three decimals.
+        QCOMPARE(QString::number(results->item(0, column)->text().toDouble(), 'f', 3),
+                 QString::fromStdString(burial).section(':', 1).trimmed());
+
+        dialog.SetInputFile(QString::fromStdString(dir.File("out.csv")));
+        QVERIFY(dialog.Summary().isEmpty());
+        QCOMPARE(dialog.Messages()->count(), 0);
+        QCOMPARE(dialog.ResultsTable()->rowCount(), 0);
+        StoreHalfLives({});
     }
 };
 

@@ -118,10 +118,11 @@ private slots:
         QCOMPARE(dlg.m_strProxyFile, m_hill.toStdString());
     }
 
-    void aNoValidLineIsListedAndSelectedAndCleanUpRestartsTheNumbering()
+    void aFailedCutIsListedUnderItsOwnHeadingAndCleanUpRestartsTheNumbering()
     {
         // State: one result listed. Action: cut at the largest value, Clean Up, Calculate.
-        // Expected: the no-valid line shown and selected, no result counted; then block 1 again.
+        // Expected: the failure's heading, no-valid line and reason shown from the heading, no
+        // result counted, Plot still showing the result before; then block 1 again.
         CCutResDlg dlg;
         dlg.Control<QLineEdit>(1023)->setText(m_hill);
         dlg.Control<QPushButton>(1025)->click();
@@ -129,9 +130,12 @@ private slots:
         dlg.Control<QLineEdit>(1000)->setText("2");
         dlg.Control<QPushButton>(1025)->click();
         auto* list = dlg.Control<QListWidget>(1011);
-        QCOMPARE(list->count(), 9);
+        QCOMPARE(list->count(), 11);
         QCOMPARE(list->currentRow(), 8);
+        QCOMPARE(list->item(8)->text(), QString("Calculation Failed"));
+        QCOMPARE(list->item(10)->text(), QString("Reason: 2 is the curve's maximum: a cut must lie below it"));
         QCOMPARE(dlg.Results().m_nResultCount, 1);
+        QVERIFY(dlg.Control<QPushButton>(CCutResDlg::IDC_PLOT)->isEnabled());
 
         dlg.Control<QPushButton>(1026)->click();
         QCOMPARE(list->count(), 0);

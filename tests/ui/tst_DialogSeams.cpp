@@ -5,7 +5,9 @@
 #include "tests/support/TestSupport.h"
 #include "ui/DataExchange.h"
 #include "ui/FileChooser.h"
+#include "ui/FileReplacement.h"
 #include "ui/MessageBoxSink.h"
+#include "ui/Question.h"
 #include "ui/ResultListBox.h"
 #include "ui/TemplateDialog.h"
 
@@ -26,8 +28,9 @@ class SampleDialog : public CTemplateDialog {
 public:
     SampleDialog() : CTemplateDialog(999, "Sample", 200, 100, 9)
     {
+        AddLabel("10Be N(atoms/g):", 2, 27, 58, 9);
         a = AddEdit(1000, 10, 10, 50, 12);
-        b = AddEdit(1001, 10, 25, 50, 12);
+        b = AddEdit(1001, 62, 25, 50, 12);
         path = AddEdit(1002, 10, 40, 100, 12);
         check = AddCheck(1003, "Tick", 10, 55, 50, 10);
         list = AddList(1011, 70, 10, 120, 60);
@@ -74,19 +77,27 @@ private slots:
     void aRejectedFieldStopsTheExchangeAndChangesNoMember()
     {
         // State: first field valid but changed, second not a number. Action: take values.
-        // Expected: message, focus on the second field, no member changed (not even the first).
+        // Expected: a message naming the field as its label does and what is wrong, focus on the
+        // second field, no member changed (not even the first).
+        const std::pair<const char*, const char*> cases[] = {
+            {"abc", "10Be N: abc is not a number (enter a number)"},
+            {"2,5", "10Be N: 2,5 is not a number (use a decimal point)"},
+            {" ", "10Be N: the box is empty (enter a number)"},
+        };
         SampleDialog dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.a->setText("45");
-        dialog.b->setText("abc");
-        dialog.check->setChecked(false);
-        CMessageRecorder messages;
-        QVERIFY(!dialog.exchange.FromControls());
-        QCOMPARE(messages.Messages(), std::vector<std::string>{"Enter a number."});
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.b));
-        QCOMPARE(dialog.m_a, 60.0);
-        QCOMPARE(dialog.m_check, 1);
+        for (const auto& [typed, said] : cases) {
+            dialog.a->setText("45");
+            dialog.b->setText(typed);
+            dialog.check->setChecked(false);
+            CMessageRecorder messages;
+            QVERIFY(!dialog.exchange.FromControls());
+            QCOMPARE(messages.Messages(), std::vector<std::string>{said});
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.b));
+            QCOMPARE(dialog.m_a, 60.0);
+            QCOMPARE(dialog.m_check, 1);
+        }
     }
 
     void rangesAreInclusiveAndNamedInTheMessage()
@@ -148,10 +159,48 @@ private slots:
         QVERIFY(messages.Messages().empty());
     }
 
+    void saveNeverReplacesAnotherFileUnaskedNorSavesAnEmptyList()
+    {
+        // State: a block in the list, a data file beside it. Action: Save onto the data file, answered
+        // No then Yes; Save again to that file; Save after Clean Up.
+        // Expected: the data file byte-identical after No; replaced after Yes; the second save to the
+        // list's own file asks nothing; an empty list is refused with a message, nothing written.
+        SampleDialog dialog;
+        CResultListBox results(dialog.list);
+        results.Model().AppendBlock({"Factor:   0.981889"});
+        results.Refresh();
+        test::TempDir dir;
+        const std::string curve = dir.File("curve.dat");
+        const std::string data = "Proxy_Data Curve\n0 3.2\n1000 4.1\n";
+        test::WriteFile(curve, data);
+        CScriptedFileChooser chooser;
+        CScriptedAnswers answers;
+        chooser.Answer(QString::fromStdString(curve));
+        answers.Answer(false);
+        QVERIFY(!results.Save(&dialog));
+        QCOMPARE(test::ReadFile(curve), data);
+        QCOMPARE(answers.Questions(), QStringList{ReplaceQuestion(QString::fromStdString(curve))});
+        chooser.Answer(QString::fromStdString(curve));
+        answers.Answer(true);
+        QVERIFY(results.Save(&dialog));
+        chooser.Answer(QString::fromStdString(curve));
+        QVERIFY(results.Save(&dialog));
+        QCOMPARE(answers.Questions().size(), 2);
+        QCOMPARE(test::ReadFile(curve), std::string("Calculation Result 1\nFactor:   0.981889\n"));
+
+        results.CleanUp();
+        CMessageRecorder messages;
+        const auto asked = chooser.Requests().size();
+        QVERIFY(!results.Save(&dialog));
+        QCOMPARE(messages.Messages(), std::vector<std::string>{CResultListBox::EmptyListMessage()});
+        QCOMPARE(chooser.Requests().size(), asked);
+        QCOMPARE(test::ReadFile(curve), std::string("Calculation Result 1\nFactor:   0.981889\n"));
+    }
+
     void aMessageBoxShowsTheDetailBehindItsText()
     {
         // State: the desktop's message sink. Action: a file failure is reported.
-        // Expected: the box's text is the system's own, the path and reason its detailed text.
+        // Expected: the box's text is the system's own, the path and reason shown under it without a click.
         const MessageSink previous = SetMessageSink({});
         InstallMessageBoxSink();
         QString text;
@@ -160,7 +209,7 @@ private slots:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box != nullptr);
             text = box->text();
-            detail = box->detailedText();
+            detail = box->informativeText();
             box->accept();
         });
         ShowMessage("Can not find Output file!", "/data/r.txt: No space left on device");
@@ -183,7 +232,7 @@ private slots:
         SampleDialog dialog;
         const QRect whole = dialog.ToPixels(0, 0, 200, 100);
         QCOMPARE(dialog.size(), whole.size());
-        QCOMPARE(dialog.b->geometry(), dialog.ToPixels(10, 25, 50, 12));
+        QCOMPARE(dialog.b->geometry(), dialog.ToPixels(62, 25, 50, 12));
         QVERIFY(dialog.b->geometry().height() >= dialog.fontMetrics().height());
     }
 };

@@ -15,6 +15,7 @@
 #include "ui/FileChooser.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QCheckBox>
 #include <QDir>
@@ -68,14 +69,15 @@ QList<QPair<double, double>> Raised(const QList<QPointF>& band)
     return spans;
 }
 
-// y of a polyline at x, interpolated linearly in log10(x).
+// y of a polyline drawn over log10(x) at x, interpolated linearly there.
 double AtLogX(const QList<QPointF>& line, double x)
 {
+    const double at = std::log10(x);
     for (int i = 1; i < line.size(); ++i) {
         const double a = line[i - 1].x();
         const double b = line[i].x();
-        if ((a <= x && x <= b) || (b <= x && x <= a)) {
-            const double f = (std::log10(x) - std::log10(a)) / (std::log10(b) - std::log10(a));
+        if ((a <= at && at <= b) || (b <= at && at <= a)) {
+            const double f = (at - a) / (b - a);
             return line[i - 1].y() + f * (line[i].y() - line[i - 1].y());
         }
     }
@@ -170,11 +172,11 @@ private slots:
         dialog.Control<QPushButton>(1025)->click();
         QVERIFY(plot->isEnabled());
 
-        // A later calculation without a result leaves nothing to plot, until the next result.
+        // A later calculation without a result keeps the result listed before it to plot.
         dialog.Control<QLineEdit>(1000)->setText("9");
         dialog.Control<QPushButton>(1025)->click();
-        QCOMPARE(dialog.Results().Lines().back(), std::string("Calculation doesn't have valid results\n"));
-        QVERIFY(!plot->isEnabled());
+        QCOMPARE(dialog.Results().Lines().back(), std::string("Reason: 9 is above the curve's maximum 5"));
+        QVERIFY(plot->isEnabled());
         dialog.Control<QLineEdit>(1000)->setText("4");
         dialog.Control<QPushButton>(1025)->click();
         QVERIFY(plot->isEnabled());
@@ -258,9 +260,9 @@ private slots:
         QChart* diagram = window->Chart(1);
         const QList<QPointF> path = Points(diagram, "Best history");
         QCOMPARE(path.size(), 29);
-        QVERIFY(std::fabs(path.front().x() - firstBe) <= 0.5);
+        QVERIFY(std::fabs(std::pow(10.0, path.front().x()) - firstBe) <= 0.5);
         QVERIFY(std::fabs(path.front().y() - firstRatio) <= 0.005);
-        QVERIFY(std::fabs(path.back().x() - lastBe) <= 0.5);
+        QVERIFY(std::fabs(std::pow(10.0, path.back().x()) - lastBe) <= 0.5);
         QVERIFY(std::fabs(path.back().y() - lastRatio) <= 0.005);
         QCOMPARE(Points(diagram, "Simulated sample"), QList<QPointF>{path.back()});
 
@@ -273,10 +275,18 @@ private slots:
         QVERIFY(std::fabs(AtLogX(eroding, 5532729.0) - 4.99848) < 1e-3);
         QVERIFY(std::fabs(AtLogX(eroding, 675696.0) - 5.95520) < 1e-3);
         // The measured sample at 1165000 atoms/g and 6216000 / 1165000 = 5.335622.
-        const QList<QPointF> sample = Points(diagram, "Measured, 1 sigma");
+        const QList<QPointF> sample = Points(diagram, QString::fromUtf8("Measured \u00b1 1\u03c3"));
         QCOMPARE(sample.size(), 1);
-        QCOMPARE(sample[0].x(), 1165000.0);
+        QVERIFY(std::fabs(std::pow(10.0, sample[0].x()) - 1165000.0) < 1e-6);
         QVERIFY(std::fabs(sample[0].y() - 5.335622) < 1e-6);
+        // The 10Be axis is labelled in powers of ten, its title with superscripts; zoomed into less than a
+        // decade it keeps two labels at least.
+        auto* be10Axis = qobject_cast<QCategoryAxis*>(diagram->axes(Qt::Horizontal).first());
+        QVERIFY(be10Axis != nullptr);
+        QCOMPARE(be10Axis->titleText(), QString::fromUtf8("\u00b9\u2070Be (atoms/g)"));
+        QVERIFY(be10Axis->categoriesLabels().contains(QString::fromUtf8("10\u2076")));
+        be10Axis->setRange(std::log10(1.1e6), std::log10(1.3e6));
+        QVERIFY(be10Axis->categoriesLabels().size() >= 2);
 
         QChart* fit = window->Chart(2);
         const QList<QPointF> differences = Points(fit, "Ratio difference per cut value");
@@ -388,7 +398,8 @@ private slots:
     void theImageKindFollowsTheChosenFilterAndTheTypedExtension()
     {
         // State: the cut results plot. Action: Save Image as "cutfig" under the SVG filter, "fig2.png" under
-        // the SVG filter, "fig3" under the PNG filter. Expected: cutfig.svg (SVG), fig2.png and fig3.png (PNG).
+        // the SVG filter, "fig3" under the PNG filter. Expected: the chooser proposes a name after the tab;
+        // cutfig.svg (SVG), fig2.png and fig3.png (PNG).
         test::TempDir dir;
         CCutResDlg dialog;
         dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(AlternatingCurve(dir)));
@@ -410,6 +421,7 @@ private slots:
         for (const auto& save : saves) {
             chooser.Answer(QString::fromStdString(dir.File(save.typed)), save.filter);
             window->SaveImageButton()->click();
+            QCOMPARE(chooser.Requests().back().proposedName, QString("proxy-curve-history.png"));
             QVERIFY2(test::FileExists(dir.File(save.written)), save.written);
             QVERIFY2(test::ReadFile(dir.File(save.written)).rfind(save.startsWith, 0) == 0, save.written);
         }

@@ -7,6 +7,8 @@
 #include "scaling/ScalingFactorDLG.h"
 #include "tests/support/TestSupport.h"
 #include "ui/FileChooser.h"
+#include "ui/FileReplacement.h"
+#include "ui/Question.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -258,11 +260,14 @@ private slots:
 
     void cancellingTheProgressKeepsThePreviousFile()
     {
-        // State: a previous table on disk; a grid of about 72 million rows. Action: Yes to the question,
-        // then Cancel in the progress dialog. Expected: the previous file untouched, no temporary left.
+        // State: a previous table on disk, not written since the program started; a grid of about 72
+        // million rows. Action: Yes to replacing it and to the size, then Cancel in the progress dialog.
+        // Expected: the replacement asked once; the previous file untouched, no temporary left.
         test::TempDir dir;
         const std::string path = dir.File("world.txt");
         test::WriteFile(path, "previous table\n");
+        CScriptedAnswers answers;
+        answers.Answer(true);
         WorldTableRun run;
         run.edits = {{1027, QString::fromStdString(path)}, {1007, "0.01"}, {1008, "1"}};
         run.answer = QMessageBox::Yes;
@@ -274,6 +279,7 @@ private slots:
         QVERIFY(!run.question.isEmpty());
         QCOMPARE(test::ReadFile(path), std::string("previous table\n"));
         QCOMPARE(QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files).size(), 1);
+        QCOMPARE(answers.Questions(), QStringList{ReplaceQuestion(QString::fromStdString(path))});
     }
 };
 

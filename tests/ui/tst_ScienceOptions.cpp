@@ -1,4 +1,4 @@
-// The desktop's science options: "&Options" > "Nuclide &Half-lives..." with
+// The desktop's science options: "&Options" > "&Constants..." with
 // its dialog and the settings the calculators read, and the "Exposure above
 // the cut" box on the plot row of the simulation and cut results dialogs.
 
@@ -8,14 +8,20 @@
 #include "app/QEXApp.h"
 #include "app/QEXDoc.h"
 #include "core/Message.h"
+#include "geomag/ErosionDlg.h"
 #include "geomag/ExpDlg.h"
+#include "ui/ConstantSettings.h"
 #include "proxy/CutResDlg.h"
 #include "proxy/ProxyDlg.h"
+#include "proxy/SiteProductionDlg.h"
+#include "tests/ui/UiTestSupport.h"
 #include "tests/core/SimulationTestCurves.h"
 #include "ui/HalfLifeSettings.h"
+#include "ui/Settings.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -43,12 +49,67 @@ private:
     test::TempDir m_dir;
 
 private slots:
-    void cleanup() { StoreHalfLives(HalfLives{}); }
+    void cleanup()
+    {
+        StoreHalfLives(HalfLives{});
+        StoreConstantSet("original");
+        StoreUncertainties(false);
+    }
+
+    void theConstantSetReachesTheSampleDialogs()
+    {
+        // State: nothing stored. Action: choose "current" in Constants, OK; open
+        // the exposure and erosion dialogs, pick 26Al, tick Uncertainties, calculate.
+        // Expected: the set's half-lives, production rates (4.01, then 27.9 for
+        // 26Al) and attenuation length; the age with its two uncertainties and the
+        // lines naming the set and the nuclide; the erosion rate in both units.
+        {
+            CHalfLivesDlg constants;
+            constants.show();
+            constants.Control<QComboBox>(CHalfLivesDlg::IDC_SET)->setCurrentText("current");
+            QCOMPARE(constants.Control<QLineEdit>(1000)->text(), QString("1387000"));
+            QCOMPARE(constants.Control<QLineEdit>(1001)->text(), QString("705134"));
+            test::Snap(constants, "constants");
+            QTest::mouseClick(constants.Control<QPushButton>(1), Qt::LeftButton);
+        }
+        QCOMPARE(StoredConstantSet(), std::string("current"));
+        CExpDlg exposure;
+        QCOMPARE(exposure.Control<QLineEdit>(1019)->text(), QString("4.01"));
+        QCOMPARE(exposure.Control<QLineEdit>(1026)->text(), QString("160"));
+        exposure.Control<QComboBox>(CExpDlg::IDC_NUCLIDE)->setCurrentIndex(1);
+        QCOMPARE(exposure.Control<QLineEdit>(1019)->text(), QString("27.9"));
+        exposure.Control<QComboBox>(CExpDlg::IDC_STANDARD)->setCurrentText("ZAL94");
+        exposure.Control<QCheckBox>(CExpDlg::IDC_UNCERTAINTIES)->setChecked(true);
+        exposure.Calculate();
+        const std::vector<std::string> lines = exposure.Results().Lines();
+        QCOMPARE(lines.size(), std::size_t(9));
+        QVERIFY(lines[2].rfind("Internal uncertainty:   ", 0) == 0);
+        QVERIFY(lines[3].rfind("External uncertainty:   ", 0) == 0);
+        QCOMPARE(lines[6], std::string("Constants  :   current"));
+        QCOMPARE(lines[8], std::string("26Al standard  :   ZAL94 (x 0.9134 to KNSTD)"));
+        QVERIFY(StoredUncertainties());
+        exposure.show();
+        test::Snap(exposure, "exposure");
+        CErosionDlg erosion;
+        erosion.Control<QLineEdit>(1016)->setText("500000");
+        erosion.Calculate();
+        QVERIFY(erosion.Results().Lines().size() >= 7);
+        QVERIFY(erosion.Results().Lines()[1].rfind("Erosion Rate(m/Myr):   ", 0) == 0);
+        erosion.show();
+        test::Snap(erosion, "erosion");
+        CProxyDlg simulation;
+        simulation.show();
+        test::Snap(simulation, "simulation");
+        CSiteProductionDlg site(simulation.m_inputs);
+        site.show();
+        test::Snap(site, "site");
+    }
 
     void theOptionsMenuSitsBeforeHelpAndOpensTheHalfLives()
     {
-        // State: the program started. Action: read the menu bar, choose the item.
-        // Expected: Valdry, Calculators, Options, Help; the item opens the half-lives dialog.
+        // State: the program started, "Do not ask again" answered earlier. Action: read the menu bar, open
+        // Options, choose its items. Expected: Valdry, Calculators, Options, Help; the first item opens the
+        // half-lives dialog; the last shows the discard question off and turns it back on.
         CQEXApp app;
         QVERIFY(app.InitInstance({"qex"}));
         QStringList titles;
@@ -56,9 +117,16 @@ private slots:
             titles << action->text();
         QCOMPARE(titles, (QStringList{"&Valdry", "&Calculators", "&Options", "&Help"}));
         QMenu* options = app.MainFrame()->menuBar()->actions().at(2)->menu();
-        QCOMPARE(options->actions().size(), 1);
+        QCOMPARE(options->actions().size(), 3);
+        QAction* ask = options->actions().back();
+        QCOMPARE(ask->text(), QString("Ask Before &Discarding Results"));
+        ApplicationSettings().setValue(kAskBeforeDiscardingKey, false);
+        emit options->aboutToShow();
+        QVERIFY(ask->isCheckable() && !ask->isChecked());
+        ask->trigger();
+        QCOMPARE(ApplicationSettings().value(kAskBeforeDiscardingKey, false).toBool(), true);
         QAction* item = options->actions().front();
-        QCOMPARE(item->text(), QString("Nuclide &Half-lives..."));
+        QCOMPARE(item->text(), QString("&Constants..."));
         QVERIFY(!item->statusTip().isEmpty());
         QString opened;
         CQEXDoc::SetModalRunner([&](QDialog& dialog) {
@@ -67,7 +135,7 @@ private slots:
         });
         item->trigger();
         CQEXDoc::SetModalRunner(nullptr);
-        QCOMPARE(opened, QString("Nuclide Half-lives"));
+        QCOMPARE(opened, QString("Constants"));
     }
 
     void theHalfLivesDialogFillsKeepsAndRefuses()

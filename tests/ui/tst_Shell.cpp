@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/QEXApp.h"
 #include "app/QEXDoc.h"
+#include "corrections/ShieldDLG.h"
 #include "corrections/ThicknessDLG.h"
 #include "proxy/ProxyDlg.h"
 #include "ui/FileChooser.h"
@@ -18,10 +19,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QSettings>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <algorithm>
 #include <functional>
@@ -98,7 +101,8 @@ private slots:
             texts << (action->isSeparator() ? QString("-") : action->text());
             ids << (action->isSeparator() ? 0 : action->data().toInt());
         }
-        QCOMPARE(texts, QStringList({"Climatic Proxy Curve Simulation...", "Climatic Proxy Curve Cut Results...", "-",
+        // The simulation is named as its dialog's title names it.
+        QCOMPARE(texts, QStringList({"Climatic Curve Age Correction...", "Climatic Proxy Curve Cut Results...", "-",
                                      "&About Program...", "-", "E&xit"}));
         QCOMPARE(ids, QList<int>({32805, 32772, 0, 57664, 0, 57665}));
         QCOMPARE(m_frame->menuBar()->actions().first()->text(), QString("&Valdry"));
@@ -142,7 +146,7 @@ private slots:
             QCOMPARE(action->statusTip(), CommandPrompt(action->data().toInt()));
             QVERIFY(!action->text().isEmpty());
         }
-        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32771, 32807, 32808});
+        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32810, 32771, 32807, 32808});
         QCOMPARE(ids, expected);
         QCOMPARE(CommandPrompt(32801), QString("Shielding by obstruction and slope"));
         QCOMPARE(CommandPrompt(32799), QString("Thickness Correction"));
@@ -192,6 +196,28 @@ private slots:
                  QList<QKeySequence>({QKeySequence("Ctrl+Z"), QKeySequence("Alt+Backspace")}));
         QCOMPARE(m_frame->Action(ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
         QCOMPARE(m_frame->Action(ID_HELP)->shortcut(), QKeySequence("F1"));
+    }
+
+    void f1InADialogOpensTheHelpAtItsCalculator()
+    {
+        // State: the shielding dialog open over the frame. Action: F1 in it.
+        // Expected: a help window over the dialog (so that it takes the mouse), scrolled to the
+        // shielding's entry, which lies below the top of the text.
+        CShieldDLG dialog;
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        auto* help = dialog.findChild<CHelpWindow*>("help");
+        QVERIFY(help != nullptr);
+        QVERIFY(help->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        help->ShowTopic("shielding");
+        QVERIFY(help->Text()->verticalScrollBar()->value() > 0);
+        const int shielding = help->Text()->verticalScrollBar()->value();
+        help->ShowTopic("simulate");
+        QVERIFY(help->Text()->verticalScrollBar()->value() < shielding);
+        help->close();
     }
 
     void f1OpensTheHelpListingTheCalculators()

@@ -5,6 +5,7 @@
 #include "corrections/ShieldDLG.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -54,14 +55,15 @@ private slots:
     void everyControlLiesAtItsTemplateRectangle()
     {
         // State: a fresh dialog. Action: none. Expected: title, size and each numbered control at its
-        // rectangle (the four angle boxes narrower, for the degrees beside them).
+        // rectangle (the four angle boxes narrower, for the degrees beside them; the horizon list
+        // shorter, under a header naming its columns).
         CShieldDLG dlg;
         QCOMPARE(dlg.windowTitle(), QString("Shielding by obstruction and slope"));
         QCOMPARE(dlg.objectName(), QString("IDD_136"));
         QCOMPARE(dlg.size(), dlg.ToPixels(0, 0, 200, 209).size());
         const struct {
             int id, x, y, w, h;
-        } rectangles[] = {{1011, 9, 19, 76, 80},   {1015, 130, 19, 34, 12},  {1016, 130, 35, 34, 12},
+        } rectangles[] = {{1011, 9, 27, 76, 72},   {1015, 130, 19, 34, 12},  {1016, 130, 35, 34, 12},
                           {1012, 89, 51, 48, 14},  {1018, 144, 51, 47, 14},  {1021, 89, 69, 48, 14},
                           {1017, 144, 69, 47, 14}, {1013, 89, 85, 48, 14},   {1014, 144, 85, 47, 14},
                           {1019, 32, 103, 34, 12}, {1020, 130, 103, 34, 12}, {1022, 11, 131, 177, 52},
@@ -72,6 +74,10 @@ private slots:
             QVERIFY2(control != nullptr, qPrintable(QString::number(r.id)));
             QCOMPARE(control->geometry(), dlg.ToPixels(r.x, r.y, r.w, r.h));
         }
+        auto* header = dlg.findChild<QLabel*>("horizonHeader");
+        QVERIFY(header != nullptr);
+        QCOMPARE(header->text(), QString::fromUtf8("Azimuth, Angle (\u00b0)"));
+        QVERIFY(header->geometry().bottom() < Horizon(dlg)->geometry().top());
         QCOMPARE(dlg.Control<QPushButton>(1017)->text(), QString("Sort by AZ"));
         QCOMPARE(dlg.Control<QPushButton>(1014)->text(), QString("Remove All"));
         QVERIFY(dlg.Control<QPushButton>(1025)->isDefault());
@@ -196,7 +202,7 @@ private slots:
     void pointsOutsideTheirRangesAreRefused()
     {
         // State: one point selected. Action: Add, Insert and Edit with azimuth 400, angle 95, or a word.
-        // Expected: the edit box's range message each time, the list unchanged.
+        // Expected: the edit box's message each time (the word named as not a number), the list unchanged.
         CShieldDLG dlg;
         AddPoint(dlg, "10", "1");
         CMessageRecorder messages;
@@ -207,7 +213,8 @@ private slots:
         dlg.Control<QPushButton>(1018)->click();
         QCOMPARE(messages.Messages(), (std::vector<std::string>{"Enter a number between 0 and 360.",
                                                                 "Enter a number between 0 and 90.",
-                                                                "Enter a number between 0 and 360."}));
+                                                                "Azimuth: north is not a number (enter a "
+                                                                "number between 0 and 360)"}));
         QCOMPARE(ListTexts(Horizon(dlg)), QStringList({"10, 1"}));
         QCOMPARE(dlg.m_arrAzimuthText, QStringList({"10"}));
         QCOMPARE(dlg.m_nPointCount, 1);

@@ -91,7 +91,9 @@ private:
             m_box = nullptr;
             return;
         }
-        if (box != m_box) {
+        // A box met before carries a mark; a new one may sit where the last one was.
+        if (box != m_box || !box->property("held").toBool()) {
+            box->setProperty("held", true);
             m_box = box;
             m_shown.start();
             texts << box->text();
@@ -182,8 +184,7 @@ private slots:
         QVERIFY(WriteWorldTableWithProgress(WorldTableGrid{}, std::string(), [](QDialog& d) { return d.exec(); }) ==
                 false);
         QCOMPARE(holder.texts, (QStringList{"Please select a proxy curve file!", "Can not find Proxy data file!",
-                                            "Calculation Error!", "Can not find Output file!", "Calculation Error!",
-                                            "Can not find Output file!", "Calculation Error!",
+                                            "Can not find Output file!", "Can not find Output file!",
                                             "Can not find Output file!"}));
         QVERIFY2(holder.coveredBy.isEmpty(), qPrintable(holder.coveredBy.join(", ")));
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -192,17 +193,21 @@ private slots:
 
     void cancellingALongCalculationAppendsNothingAndKeepsTheReport()
     {
-        // State: a curve crossing every cut value at each of its 300,000 points (seconds per run), an earlier report, a block in the
-        // list. Action: Calculation, then Cancel in the progress window; the same for command 1025.
+        // State: a result of a short curve listed, its report written; then a curve crossing every cut
+        // value at each of its 300,000 points (seconds per run). Action: Calculation, then Cancel in the
+        // progress window; the same for command 1025.
         // Expected: the window came after the delay; nothing appended, no message, the report as it was,
-        // the busy cursor gone.
+        // the busy cursor gone; Plot and Monte Carlo still on for the result listed.
         test::TempDir dir;
         const std::string report = dir.File("report.txt");
         CProxyDlg dialog;
-        dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(CurveFile(dir, "slow.dat", 300000, true)));
+        dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(CurveFile(dir, "short.dat", 40, false)));
         dialog.Control<QLineEdit>(1027)->setText(QString::fromStdString(report));
-        test::WriteFile(report, "an earlier report\n");
-        dialog.Results().AppendBlock({"an earlier block"});
+        QVERIFY(dialog.OnCommand(CProxyDlg::IDC_SINGLE));
+        const std::vector<std::string> listed = dialog.Results().Lines();
+        QCOMPARE(dialog.Results().m_nResultCount, 1);
+        const std::string earlier = test::ReadFile(report);
+        dialog.Control<QLineEdit>(1023)->setText(QString::fromStdString(CurveFile(dir, "slow.dat", 300000, true)));
 
         for (int command : {int(CProxyDlg::IDC_CALCULATION), int(CProxyDlg::IDC_SINGLE)}) {
             CProgressWatcher watcher(true);
@@ -212,10 +217,12 @@ private slots:
             QVERIFY(watcher.firstShownMs >= CSimulationProgressDlg::kShowAfterMs);
             QCOMPARE(watcher.title, QString("Climatic Curve Age Correction"));
             QVERIFY(messages.Messages().empty());
-            QCOMPARE(dialog.Results().Lines(), (std::vector<std::string>{"Calculation Result 1", "an earlier block"}));
+            QCOMPARE(dialog.Results().Lines(), listed);
             QCOMPARE(dialog.Results().m_nResultCount, 1);
-            QCOMPARE(test::ReadFile(report), std::string("an earlier report\n"));
+            QCOMPARE(test::ReadFile(report), earlier);
             QVERIFY(QApplication::overrideCursor() == nullptr);
+            QVERIFY(dialog.Control<QPushButton>(CProxyDlg::IDC_PLOT)->isEnabled());
+            QVERIFY(dialog.Control<QPushButton>(CProxyDlg::IDC_MONTE_CARLO)->isEnabled());
         }
     }
 
