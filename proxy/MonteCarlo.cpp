@@ -192,6 +192,7 @@ bool RunMonteCarlo(const SimulationCurve& curve, const MonteCarloSample& sample,
     result = MonteCarloResult();
     result.draws = std::max(draws, 0);
     result.seed = seed;
+    result.productionScalingError = sample.productionScalingError;
     result.samples.assign(static_cast<std::size_t>(result.draws), MonteCarloDraw());
     if (threads <= 0)
         threads = AvailableThreads();
@@ -247,6 +248,7 @@ MonteCarloBlock MonteCarloBlockOf(const MonteCarloResult& r)
     block.lowerLimitPercent = 100.0 * r.lowerLimit / n;
     block.unmatchedPercent = 100.0 * (r.succeeded - r.matched) / n;
     block.failedPercent = 100.0 * (r.draws - r.succeeded) / n;
+    block.productionScalingError = r.productionScalingError;
     return block;
 }
 
@@ -269,6 +271,15 @@ bool FewMatched(const MonteCarloBlock& b)
     return b.matchedPercent < kMatchedPercentWanted;
 }
 
+constexpr const char* kWarningFormat = "%s: only %.1f %% of draws matched the measured 10Be; the intervals "
+                                       "describe the matched draws alone, and the rest are not ages";
+
+// The block names a shared scaling error when one was drawn.
+bool ScalingDrawn(const MonteCarloBlock& b)
+{
+    return b.productionScalingError > 0.0;
+}
+
 std::string MonteCarloHeading(const MonteCarloBlock& b, int)
 {
     return Format("Monte Carlo (%d draws, seed %llu)", b.draws, static_cast<unsigned long long>(b.seed));
@@ -283,6 +294,10 @@ const OutputTable<MonteCarloBlock>& MonteCarloOutputTable()
     static const OutputRow<R> rows[] = {
         {.kind = OutputKind::Count, .name = "mc_draws", .field = &R::draws},
         {.name = "mc_seed", .field = &R::seed},
+        {.label = "P scaling error",
+         .format = "%-18s:   %.1f %% (one factor per draw scales both production rates)",
+         .name = "mc_production_scaling_err_percent", .unit = "%", .field = &R::productionScalingError,
+         .shown = ScalingDrawn},
         {.kind = OutputKind::Summary, .label = kCutValueLabel, .format = "%.5f", .name = "mc_cut_value",
          .field = &R::cutValue, .shown = AnyDraw},
         {.kind = OutputKind::Summary, .label = kRatioDifferenceLabel, .format = "%.3f",
@@ -302,14 +317,16 @@ const OutputTable<MonteCarloBlock>& MonteCarloOutputTable()
          .field = &R::unmatchedPercent},
         {.label = "Failed", .format = "%-18s:   %.1f %% of draws", .name = "mc_failed_percent", .unit = "%",
          .field = &R::failedPercent},
-        {.label = "Warning",
-         .format = "%s: only %.1f %% of draws matched the measured 10Be; the intervals describe the matched draws "
-                   "alone, and the rest are not ages",
-         .field = &R::matchedPercent, .shown = FewMatched},
+        {.label = "Warning", .format = kWarningFormat, .field = &R::matchedPercent, .shown = FewMatched},
         {.kind = OutputKind::Line, .format = "\n"},
     };
     static const OutputTable<R> table{rows, MonteCarloHeading, false};
     return table;
+}
+
+std::string MonteCarloWarning(const MonteCarloBlock& b)
+{
+    return FewMatched(b) ? Format(kWarningFormat, "Warning", b.matchedPercent) : std::string();
 }
 
 std::string FormatMonteCarloSamplesCsv(const MonteCarloResult& r)

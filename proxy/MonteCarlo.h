@@ -60,6 +60,7 @@ struct MonteCarloResult {
     int succeeded = 0;
     int matched = 0;    // succeeded draws whose best history matched (lower limits included)
     int lowerLimit = 0; // matched draws whose total is a lower limit
+    double productionScalingError = 0.0; // percent, as drawn
     // Over the matched draws alone: an unmatched best history is not an age.
     std::array<MonteCarloSummary, kMcQuantities> summary = {};
 };
@@ -92,8 +93,11 @@ struct MonteCarloBlock {
     // Of all draws: matched (lower limits included), lower limits, a best
     // history that never matched, and no best fit at all.
     double matchedPercent = 0.0, lowerLimitPercent = 0.0, unmatchedPercent = 0.0, failedPercent = 0.0;
+    double productionScalingError = 0.0; // percent
 };
 MonteCarloBlock MonteCarloBlockOf(const MonteCarloResult& result);
+// The block's "Warning" line when fewer than 95 % of the draws matched, else empty.
+std::string MonteCarloWarning(const MonteCarloBlock& block);
 const OutputTable<MonteCarloBlock>& MonteCarloOutputTable();
 
 // One CSV row per draw under a header row: the drawn inputs and the best fit.
