@@ -12,8 +12,6 @@ namespace qex {
 
 namespace {
 
-// 10Be matches when its relative difference from the measurement is below this.
-constexpr double kMatchTolerance = 0.001;
 // Burial sums of one history that differ by more than this (yr) are reported.
 constexpr double kConsistencyToleranceYears = 10.0;
 // A 10Be concentration at or below this (atoms/g) gives the production ratio as ratio.

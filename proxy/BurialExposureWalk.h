@@ -14,6 +14,8 @@ namespace qex {
 // Number of cut values tried, k = 1 .. 998, each V0 + k * 0.001 * (Vmax - V0).
 inline constexpr int kSimulationCutCount = 998;
 inline constexpr double kCutStepFraction = 0.001;
+// A simulated concentration matches a measured one within this relative difference.
+inline constexpr double kMatchTolerance = 0.001;
 
 // One simulated 10Be / 26Al state of a history (atoms/g) with its ratio.
 struct NuclidePair {

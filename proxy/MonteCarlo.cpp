@@ -115,7 +115,10 @@ MonteCarloDraw RunDraw(const SimulationCurve& curve, const MonteCarloSample& s, 
         return draw;
     const CutHistory& h = histories[static_cast<std::size_t>(best)];
     draw.ok = true;
-    draw.matched = h.matched;
+    // A draw counts as matched when a history explains both nuclides: its
+    // 10Be is the drawn one, and the drawn ratio is among those the matched
+    // histories reach.
+    draw.matched = h.matched && RatioWithinMatched(histories, p);
     draw.lowerLimit = IsLowerLimit(curve, p, h, walk.CutValue(best + 1), s.be10Error);
     draw.cutValue = h.cutValue;
     draw.ratioDifference = 100.0 * std::fabs(h.ratio - p.measuredRatio) / p.measuredRatio;
@@ -271,8 +274,9 @@ bool FewMatched(const MonteCarloBlock& b)
     return b.matchedPercent < kMatchedPercentWanted;
 }
 
-constexpr const char* kWarningFormat = "%s: only %.1f %% of draws matched the measured 10Be; the intervals "
-                                       "describe the matched draws alone, and the rest are not ages";
+constexpr const char* kWarningFormat = "%s: only %.1f %% of draws matched (a history with the drawn 10Be and "
+                                       "ratio); the intervals describe the matched draws alone, and the rest are "
+                                       "not ages";
 
 // The block names a shared scaling error when one was drawn.
 bool ScalingDrawn(const MonteCarloBlock& b)
@@ -308,7 +312,7 @@ const OutputTable<MonteCarloBlock>& MonteCarloOutputTable()
          .unit = "kyr", .scale = kYearsPerKyr, .field = &R::burial, .shown = AnyDraw},
         {.kind = OutputKind::Summary, .label = kTotalAgeLabel, .format = "%.3f", .name = "mc_total_kyr",
          .unit = "kyr", .scale = kYearsPerKyr, .field = &R::total, .shown = AnyDraw},
-        {.kind = OutputKind::Line, .format = "No draw matched the measured 10Be", .shown = NoDraw},
+        {.kind = OutputKind::Line, .format = "No draw matched: no history has the drawn 10Be and ratio", .shown = NoDraw},
         {.label = "Matched", .format = "%-18s:   %.1f %% of draws", .name = "mc_matched_percent", .unit = "%",
          .field = &R::matchedPercent},
         {.label = "Lower limit", .format = "%-18s:   %.1f %% of draws", .name = "mc_lower_limit_percent", .unit = "%",

@@ -104,6 +104,17 @@ int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationP
     return LeastRatioDifference(histories, p, [](const CutHistory&) { return true; });
 }
 
+bool RatioWithinMatched(const std::vector<CutHistory>& histories, const SimulationParameters& p)
+{
+    double least = HUGE_VAL, most = -HUGE_VAL;
+    for (const CutHistory& h : histories)
+        if (h.matched && h.exposure > p.minimumExposure) {
+            least = std::min(least, h.ratio);
+            most = std::max(most, h.ratio);
+        }
+    return p.measuredRatio >= least * (1.0 - kMatchTolerance) && p.measuredRatio <= most * (1.0 + kMatchTolerance);
+}
+
 CSimulationSession::CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production,
                                        double al26Production, double density, double freePath, double aerialErosion,
                                        double glacialErosion, WalkEvaluation evaluation, HalfLives halfLives,

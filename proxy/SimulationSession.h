@@ -22,14 +22,20 @@ namespace qex {
 
 class CSimulationCurveCache;
 
-// The history whose ratio is closest to the measured one among those with
-// more exposure than the minimum; -1 when none qualifies.
 // Whether a matched history's total is a lower limit: walked on to twice its
 // total (or to the curve's end), its 10Be changes by less than `be10Error`.
 // `cut` in the curve's internal units.
 bool IsLowerLimit(const SimulationCurve& curve, const SimulationParameters& p, const CutHistory& h, double cut,
                   double be10Error);
+// The history whose ratio is closest to the measured one among those whose
+// 10Be matched (among all when none did), with more exposure than the
+// minimum; -1 when none qualifies.
 int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p);
+// Whether the measured ratio lies within the ratios of the matched histories
+// (to the match tolerance): outside them the best history is only the edge of
+// what the curve can make, e.g. a ratio that needs more burial than the curve
+// holds.
+bool RatioWithinMatched(const std::vector<CutHistory>& histories, const SimulationParameters& p);
 
 class CSimulationSession {
 public:

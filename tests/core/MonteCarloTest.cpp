@@ -68,15 +68,18 @@ TEST(MonteCarlo, TheMedianOfASymmetricCaseIsTheCentralValue)
     // Only the 10Be drawn, with a 1 % spread: the exposure is then a smooth,
     // increasing function of it, so the median exposure of the draws is the
     // exposure of the median draw, the central run's, within the median's
-    // standard error of 1.2533 sd / sqrt(n).
-    MonteCarloResult central;
-    ASSERT_TRUE(RunMonteCarlo(Alternating(), DefaultSample(), 1, 1, central, 1));
+    // standard error of 1.2533 sd / sqrt(n). The ratio (5.49) lies well
+    // inside those the curve's histories reach, so all but the rarest draws
+    // (10Be some 4 sd high needs more burial than the curve holds) match.
     MonteCarloSample s = DefaultSample();
+    s.al26 = 6.4e6;
+    MonteCarloResult central;
+    ASSERT_TRUE(RunMonteCarlo(Alternating(), s, 1, 1, central, 1));
     s.be10Error = 0.01 * test::kBe10;
     MonteCarloResult result;
     const int n = 2000;
     ASSERT_TRUE(RunMonteCarlo(Alternating(), s, n, 11, result, 2));
-    ASSERT_EQ(result.succeeded, n);
+    ASSERT_GE(result.matched, n - n / 100);
     const MonteCarloSummary& exposure = result.summary[kMcExposure];
     EXPECT_NEAR(exposure.median, central.samples[0].exposure, 4.0 * 1.2533 * exposure.sd / std::sqrt(n));
     EXPECT_GT(exposure.sd, 0.0);
@@ -84,9 +87,10 @@ TEST(MonteCarlo, TheMedianOfASymmetricCaseIsTheCentralValue)
 
 // The shares add up to all draws, the statistics hold matched draws alone,
 // and the Warning line shows exactly when fewer than 95 % matched: a sample
-// that matches, one whose aerial erosion (1 cm/kyr) keeps every history's
-// 10Be below the measured value, and one whose ratio lies above the
-// production ratio (failed, not dropped).
+// that matches; one whose aerial erosion (1 cm/kyr) keeps every history's
+// 10Be below the measured value; one whose ratio (4.98) needs more burial
+// than the curve holds, so its best history only reaches the oldest exposure;
+// and one whose ratio lies above the production ratio (failed, not dropped).
 TEST(MonteCarlo, TheSharesSayWhatTheDrawsDid)
 {
     struct Case {
@@ -96,6 +100,7 @@ TEST(MonteCarlo, TheSharesSayWhatTheDrawsDid)
     };
     const Case cases[] = {{test::kAl26, 0.0, 100.0, 0.0, 0.0},
                           {test::kAl26, 0.001, 0.0, 100.0, 0.0},
+                          {5.8e6, 0.0, 0.0, 100.0, 0.0},
                           {7.5e6, 0.0, 0.0, 0.0, 100.0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.al26);
