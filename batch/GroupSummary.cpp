@@ -180,7 +180,8 @@ bool ReadSummaryText(std::string_view text, const SummaryOptions& options, Summa
         if (std::all_of(record.fields.begin(), record.fields.end(),
                         [](const std::string& f) { return Cleaned(f).empty(); }))
             continue;
-        const std::string groupName = cell(groupColumn);
+        // Names are the file's text: printable, so that no line or figure takes a control or a broken byte.
+        const std::string groupName = PrintableText(cell(groupColumn));
         auto group = std::find_if(table.groups.begin(), table.groups.end(),
                                   [&groupName](const GroupSummary& g) { return g.name == groupName; });
         if (group == table.groups.end()) {
@@ -189,7 +190,7 @@ bool ReadSummaryText(std::string_view text, const SummaryOptions& options, Summa
             group = table.groups.end() - 1;
         }
         GroupSample sample;
-        sample.name = cell(sampleColumn).empty() ? Format("line %d", record.line) : cell(sampleColumn);
+        sample.name = cell(sampleColumn).empty() ? Format("line %d", record.line) : PrintableText(cell(sampleColumn));
         sample.line = record.line;
         std::string why = cell(errorColumn);
         double value = 0.0, internal = 0.0, external = 0.0;
@@ -207,7 +208,8 @@ bool ReadSummaryText(std::string_view text, const SummaryOptions& options, Summa
             !(std::fabs(v) <= kLargest && i >= 1.0 / kLargest && i <= kLargest && std::fabs(e) <= kLargest))
             why = "a value or an uncertainty beyond 1e100";
         if (!why.empty()) {
-            group->leftOut.push_back(Format("%s (line %d): %s", sample.name.c_str(), record.line, why.c_str()));
+            group->leftOut.push_back(
+                Format("%s (line %d): %s", sample.name.c_str(), record.line, PrintableText(why).c_str()));
             continue;
         }
         sample.value = {value / quantity->scale, internal / quantity->scale,

@@ -39,7 +39,7 @@ struct TransectAxis {
 };
 
 struct GroupSample {
-    std::string name;
+    std::string name; // printable (core/Format.h PrintableText), as the group's
     int line = 0; // of the output file
     GroupValue value;
     double position = std::numeric_limits<double>::quiet_NaN(); // NaN: none

@@ -105,7 +105,7 @@ void CSummaryPanel::Summarize()
     CResultList list;
     AppendSummary(m_table, list);
     for (const std::string& line : list.Lines())
-        m_lines->addItem(QString::fromStdString(PrintableText(line)));
+        m_lines->addItem(QString::fromStdString(line)); // names made printable where read
     m_summarized = true;
     int groups = 0;
     bool transect = false;

@@ -124,7 +124,7 @@ TEST(GroupSummary, BatchOutputIsReadInGroupsWithFailedRowsNamed)
                              "A1,M1,100,9000,1000,1500,\n"
                              "A2,M1,200,10000,1000,1500,\n"
                              "A3,M1,300,11000,1000,1500,\n"
-                             "B1,M2,,20000,500,900,\n"
+                             "\"B1\x1b[31m\xff\",M2,,20000,500,900,\n"
                              "B2,M2,,,,,Concentration out of range\n"
                              "B3,M2,,abc,500,900,\n";
     SummaryTable table;
@@ -137,7 +137,9 @@ TEST(GroupSummary, BatchOutputIsReadInGroupsWithFailedRowsNamed)
     EXPECT_NEAR(table.groups[0].all.mswd, 1.0, 1e-12);
     ASSERT_TRUE(table.groups[0].transect);
     EXPECT_NEAR(RateOf(table.groups[0].line).rate, 100.0, 1e-9); // 100 m per kyr
-    EXPECT_EQ(table.groups[1].samples.size(), 1u);
+    ASSERT_EQ(table.groups[1].samples.size(), 1u);
+    // A name's control and broken bytes are written out, never drawn or printed as they are.
+    EXPECT_EQ(table.groups[1].samples[0].name, "B1\\x1b[31m\\xff");
     ASSERT_EQ(table.groups[1].leftOut.size(), 2u);
     EXPECT_NE(table.groups[1].leftOut[0].find("Concentration out of range"), std::string::npos);
     EXPECT_NE(table.groups[1].leftOut[1].find("'abc' is not a number"), std::string::npos);
