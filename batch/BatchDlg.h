@@ -36,6 +36,8 @@ public:
     // The rows' errors and warnings of the last run, one a line.
     QListWidget* Messages() const { return m_messages; }
     QTableWidget* Preview() const { return m_preview; }
+    // What the preview says of the file: its format, its rows, what is not used.
+    QString MappingText() const;
     // The output file of the last run, as a table.
     QTableWidget* ResultsTable() const { return m_results; }
     // The science settings the rows take, as shown.
@@ -54,6 +56,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A file dropped on the dialog becomes its input.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BrowseInput();
@@ -62,6 +67,7 @@ private:
     // A new file or calculator: its preview, and no summary of another run.
     void InputChanged();
     void UpdatePreview();
+    void ShowMappedPreview(const BatchCalculator& calculator, const std::string& text, const std::string& path);
     void ShowTargets();
     void ClearRun();
     void ShowResults(const std::string& csv);

@@ -60,6 +60,7 @@ std::vector<JsonCase> Cases()
          {"batch", "shielding", "--input", examples + "/batch/shielding.csv", "--output", "h.json", "--output-format",
           "json"},
          0, "h.json"},
+        {"convert", {"convert", "--input", examples + "/batch/expage-option1.txt", "--output", "v3.txt"}, 0, ""},
         // --json belongs to the command, before its figure.
         {"plot", {"plot", "--json", "two-nuclide", "--input", "missing.csv", "--output", "x.png"}, 2, ""},
     };
