@@ -417,14 +417,19 @@ void CBatchDlg::dragEnterEvent(QDragEnterEvent* event)
         event->acceptProposedAction();
 }
 
+bool CBatchDlg::DropFiles(const QList<QUrl>& urls)
+{
+    if (urls.isEmpty() || !urls.front().isLocalFile())
+        return false;
+    SetInputFile(urls.front().toLocalFile());
+    return true;
+}
+
 // A file dropped on the dialog is its input.
 void CBatchDlg::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.front().isLocalFile())
-        return;
-    SetInputFile(urls.front().toLocalFile());
-    event->acceptProposedAction();
+    if (DropFiles(event->mimeData()->urls()))
+        event->acceptProposedAction();
 }
 
 void CBatchDlg::ShowResults(const std::string& csv)

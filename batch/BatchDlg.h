@@ -9,6 +9,8 @@
 #include "batch/BatchRun.h"
 
 #include <QDialog>
+#include <QList>
+#include <QUrl>
 
 class QComboBox;
 class QLabel;
@@ -36,6 +38,8 @@ public:
     // The rows' errors and warnings of the last run, one a line.
     QListWidget* Messages() const { return m_messages; }
     QTableWidget* Preview() const { return m_preview; }
+    // Files dropped on the dialog: the first local one becomes the input; false when none is.
+    bool DropFiles(const QList<QUrl>& urls);
     // What the preview says of the file: its format, its rows, what is not used.
     QString MappingText() const;
     // The output file of the last run, as a table.

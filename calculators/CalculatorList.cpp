@@ -208,7 +208,7 @@ const std::vector<Calculator>& Calculators()
                  .help = "Reads a file of samples (QEX's CSV, a v3 input block, expage, iceTEA or CREp) and writes "
                          "it as a v3 input block for the online calculators, or as QEX's CSV.",
                  .prompt = "Write a file of samples as a v3 input block",
-                 .menuText = "&Convert Samples to a v3 Block...",
+                 .menuText = "Con&vert Samples to a v3 Block...",
                  .commandId = ID_CONVERT_SAMPLES}),
         Command({.name = "plot",
                  .description = "A figure of many samples as PNG (300 dpi) or SVG: two-nuclide",

@@ -12,9 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QMap>
-#include <QMimeData>
 #include <QUrl>
 #include <QLineEdit>
 #include <QListWidget>
@@ -52,10 +50,9 @@ private slots:
         // Expected: its format named, a row per nuclide with the inputs it maps to.
         CBatchDlg dialog;
         dialog.SetCalculator("exposure");
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(test::SourceDir() + "/examples/batch/v3-block.txt"))});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&dialog, &drop);
+        QVERIFY(dialog.acceptDrops());
+        QVERIFY(dialog.DropFiles(
+            {QUrl::fromLocalFile(QString::fromStdString(test::SourceDir() + "/examples/batch/v3-block.txt"))}));
         QVERIFY2(dialog.MappingText().startsWith("Format: v3 input block. 2 rows"), qPrintable(dialog.MappingText()));
         QTableWidget* preview = dialog.Preview();
         QCOMPARE(preview->rowCount(), 2);
