@@ -34,7 +34,12 @@ bool ComputeSimulate(const SimulationInputs& in, CResultList& list, COutputBlock
     // A batch's rows already run side by side: each row's draws keep to its
     // thread, and the same seed gives the same draws on any thread.
     MonteCarloResult draws;
-    return AppendMonteCarlo(in, list, draws, Running(context), context.batchRow ? 1 : 0, &blocks);
+    if (!AppendMonteCarlo(in, list, draws, Running(context), context.batchRow ? 1 : 0, &blocks))
+        return false;
+    // A batch row's block is not read line by line: its warning is the row's.
+    if (const std::string warning = MonteCarloWarning(MonteCarloBlockOf(draws)); context.batchRow && !warning.empty())
+        ShowMessage(warning);
+    return true;
 }
 
 bool ComputeCut(const CutInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)

@@ -65,8 +65,10 @@ const bool registered = RegisterCommand(
                     "line per quantity (cut value, Ratio_diff(100%), exposure, burial and total age in kyr):\n"
                     "  NAME :   median M  -A +B  95% [L, H]  mean X  sd S\n"
                     "where M - A and M + B are the 16th and 84th percentiles and [L, H] the 2.5th and 97.5th; then "
-                    "\"Matched\" and \"Failed\", the shares of draws whose best history matched the drawn 10Be and "
-                    "of draws without a best fit. The draws run on every core; the same seed gives the same "
+                    "\"Matched\", \"Lower limit\", \"Unmatched\" and \"Failed\", the shares of draws whose best "
+                    "history matched the drawn 10Be (the statistics are over these), whose total is a lower limit, "
+                    "whose best history never matched, and without a best fit; a \"Warning\" line when fewer than "
+                    "95 % matched. The draws run on every core; the same seed gives the same "
                     "bytes on any number of cores.");
          return [&cmd]() -> int {
              if (!CompleteOptions(cmd, inputs, SimulationInputTable()))

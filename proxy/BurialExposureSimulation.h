@@ -19,6 +19,7 @@ struct SimulationTableRow {
     double exposure = 0.0;        // yr
     double burial = 0.0;          // yr
     bool matched = false;         // its simulated 10Be is the measured one
+    bool lowerLimit = false;      // matched, and its total a lower limit
 };
 
 // Everything a run found, as plain data for plots and tables. Filled only

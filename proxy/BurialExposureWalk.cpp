@@ -12,8 +12,6 @@ namespace qex {
 
 namespace {
 
-// 10Be matches when its relative difference from the measurement is below this.
-constexpr double kMatchTolerance = 0.001;
 // Burial sums of one history that differ by more than this (yr) are reported.
 constexpr double kConsistencyToleranceYears = 10.0;
 // A 10Be concentration at or below this (atoms/g) gives the production ratio as ratio.
@@ -525,7 +523,11 @@ CutHistory CBurialExposureWalk::Finish(double cut, double t, double u, bool expo
     history.burial = burial;
     // A history of no length holds no 10Be; its ratio is the production ratio.
     history.ratio = be != 0.0 ? al / be : rp;
-    history.matched = std::fabs(be - m_p.be10Concentration) / m_p.be10Concentration < kMatchTolerance;
+    // Matched only when the walk stopped on the match: a walk that ran to the
+    // curve's end with the 10Be by chance within the tolerance says nothing of
+    // when the sample began.
+    history.matched = !history.reachedCurveEnd && history.total < m_curveEnd &&
+                      std::fabs(be - m_p.be10Concentration) / m_p.be10Concentration < kMatchTolerance;
     return history;
 }
 

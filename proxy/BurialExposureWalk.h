@@ -14,6 +14,8 @@ namespace qex {
 // Number of cut values tried, k = 1 .. 998, each V0 + k * 0.001 * (Vmax - V0).
 inline constexpr int kSimulationCutCount = 998;
 inline constexpr double kCutStepFraction = 0.001;
+// A simulated concentration matches a measured one within this relative difference.
+inline constexpr double kMatchTolerance = 0.001;
 
 // One simulated 10Be / 26Al state of a history (atoms/g) with its ratio.
 struct NuclidePair {
@@ -31,7 +33,8 @@ struct CutHistory {
     double burial = 0.0;      // total burial, yr
     double total = 0.0;       // age at which the history begins, yr
     int cuttingNumber = 0;    // crossings that count as cutting ages
-    bool matched = false;     // its simulated 10Be is the measured one (relative difference below 0.001)
+    bool matched = false;     // its walk stopped where its simulated 10Be is the measured one (relative
+                              // difference below 0.001), before the curve's end
     bool reachedCurveEnd = false; // its walk ran to the end of the curve (rather than stopping at a match
                                   // or at an exposure it could not shorten)
 };

@@ -91,9 +91,12 @@ MonteCarloDraw RunDraw(const SimulationCurve& curve, const MonteCarloSample& s, 
     const bool drawn = DrawPositive(normal, s.be10, s.be10Error, draw.be10) &&
                        DrawPositive(normal, s.al26, s.al26Error, draw.al26) &&
                        DrawPositive(normal, s.be10Production, s.be10ProductionError, draw.be10Production) &&
-                       DrawPositive(normal, s.al26Production, s.al26ProductionError, draw.al26Production);
+                       DrawPositive(normal, s.al26Production, s.al26ProductionError, draw.al26Production) &&
+                       DrawPositive(normal, 1.0, s.productionScalingError / 100.0, draw.productionScaling);
     if (!drawn)
         return draw;
+    draw.be10Production *= draw.productionScaling;
+    draw.al26Production *= draw.productionScaling;
     const SimulationParameters p = DeriveSimulationParameters(
         draw.be10, draw.be10Production, draw.al26, draw.al26Production, s.density, s.freePath, s.aerialErosion,
         s.glacialErosion, s.halfLives.be10, s.halfLives.al26);
@@ -112,7 +115,11 @@ MonteCarloDraw RunDraw(const SimulationCurve& curve, const MonteCarloSample& s, 
         return draw;
     const CutHistory& h = histories[static_cast<std::size_t>(best)];
     draw.ok = true;
-    draw.matched = h.matched;
+    // A draw counts as matched when a history explains both nuclides: its
+    // 10Be is the drawn one, and the drawn ratio is among those the matched
+    // histories reach.
+    draw.matched = h.matched && RatioWithinMatched(histories, p);
+    draw.lowerLimit = IsLowerLimit(curve, p, h, walk.CutValue(best + 1), s.be10Error);
     draw.cutValue = h.cutValue;
     draw.ratioDifference = 100.0 * std::fabs(h.ratio - p.measuredRatio) / p.measuredRatio;
     draw.exposure = h.exposure;
@@ -188,6 +195,7 @@ bool RunMonteCarlo(const SimulationCurve& curve, const MonteCarloSample& sample,
     result = MonteCarloResult();
     result.draws = std::max(draws, 0);
     result.seed = seed;
+    result.productionScalingError = sample.productionScalingError;
     result.samples.assign(static_cast<std::size_t>(result.draws), MonteCarloDraw());
     if (threads <= 0)
         threads = AvailableThreads();
@@ -214,8 +222,11 @@ bool RunMonteCarlo(const SimulationCurve& curve, const MonteCarloSample& sample,
         if (!d.ok)
             continue;
         ++result.succeeded;
-        if (d.matched)
-            ++result.matched;
+        if (!d.matched)
+            continue;
+        ++result.matched;
+        if (d.lowerLimit)
+            ++result.lowerLimit;
         for (int q = 0; q < kMcQuantities; ++q)
             values[static_cast<std::size_t>(q)].push_back(QuantityOf(d, q));
     }
@@ -229,7 +240,7 @@ MonteCarloBlock MonteCarloBlockOf(const MonteCarloResult& r)
     MonteCarloBlock block;
     block.draws = r.draws;
     block.seed = static_cast<double>(r.seed);
-    block.any = r.succeeded > 0;
+    block.any = r.matched > 0;
     block.cutValue = r.summary[kMcCutValue];
     block.ratioDifference = r.summary[kMcRatioDifference];
     block.exposure = r.summary[kMcExposure];
@@ -237,7 +248,10 @@ MonteCarloBlock MonteCarloBlockOf(const MonteCarloResult& r)
     block.total = r.summary[kMcTotal];
     const double n = r.draws > 0 ? r.draws : 1;
     block.matchedPercent = 100.0 * r.matched / n;
+    block.lowerLimitPercent = 100.0 * r.lowerLimit / n;
+    block.unmatchedPercent = 100.0 * (r.succeeded - r.matched) / n;
     block.failedPercent = 100.0 * (r.draws - r.succeeded) / n;
+    block.productionScalingError = r.productionScalingError;
     return block;
 }
 
@@ -251,6 +265,23 @@ bool AnyDraw(const MonteCarloBlock& b)
 bool NoDraw(const MonteCarloBlock& b)
 {
     return !b.any;
+}
+
+// Fewer than 95 % of the draws matched: the intervals describe only them.
+bool FewMatched(const MonteCarloBlock& b)
+{
+    constexpr double kMatchedPercentWanted = 95.0;
+    return b.matchedPercent < kMatchedPercentWanted;
+}
+
+constexpr const char* kWarningFormat = "%s: only %.1f %% of draws matched (a history with the drawn 10Be and "
+                                       "ratio); the intervals describe the matched draws alone, and the rest are "
+                                       "not ages";
+
+// The block names a shared scaling error when one was drawn.
+bool ScalingDrawn(const MonteCarloBlock& b)
+{
+    return b.productionScalingError > 0.0;
 }
 
 std::string MonteCarloHeading(const MonteCarloBlock& b, int)
@@ -267,6 +298,10 @@ const OutputTable<MonteCarloBlock>& MonteCarloOutputTable()
     static const OutputRow<R> rows[] = {
         {.kind = OutputKind::Count, .name = "mc_draws", .field = &R::draws},
         {.name = "mc_seed", .field = &R::seed},
+        {.label = "P scaling error",
+         .format = "%-18s:   %.1f %% (one factor per draw scales both production rates)",
+         .name = "mc_production_scaling_err_percent", .unit = "%", .field = &R::productionScalingError,
+         .shown = ScalingDrawn},
         {.kind = OutputKind::Summary, .label = kCutValueLabel, .format = "%.5f", .name = "mc_cut_value",
          .field = &R::cutValue, .shown = AnyDraw},
         {.kind = OutputKind::Summary, .label = kRatioDifferenceLabel, .format = "%.3f",
@@ -277,29 +312,40 @@ const OutputTable<MonteCarloBlock>& MonteCarloOutputTable()
          .unit = "kyr", .scale = kYearsPerKyr, .field = &R::burial, .shown = AnyDraw},
         {.kind = OutputKind::Summary, .label = kTotalAgeLabel, .format = "%.3f", .name = "mc_total_kyr",
          .unit = "kyr", .scale = kYearsPerKyr, .field = &R::total, .shown = AnyDraw},
-        {.kind = OutputKind::Line, .format = "No draw gave a best fit", .shown = NoDraw},
+        {.kind = OutputKind::Line, .format = "No draw matched: no history has the drawn 10Be and ratio", .shown = NoDraw},
         {.label = "Matched", .format = "%-18s:   %.1f %% of draws", .name = "mc_matched_percent", .unit = "%",
          .field = &R::matchedPercent},
+        {.label = "Lower limit", .format = "%-18s:   %.1f %% of draws", .name = "mc_lower_limit_percent", .unit = "%",
+         .field = &R::lowerLimitPercent},
+        {.label = "Unmatched", .format = "%-18s:   %.1f %% of draws", .name = "mc_unmatched_percent", .unit = "%",
+         .field = &R::unmatchedPercent},
         {.label = "Failed", .format = "%-18s:   %.1f %% of draws", .name = "mc_failed_percent", .unit = "%",
          .field = &R::failedPercent},
+        {.label = "Warning", .format = kWarningFormat, .field = &R::matchedPercent, .shown = FewMatched},
         {.kind = OutputKind::Line, .format = "\n"},
     };
     static const OutputTable<R> table{rows, MonteCarloHeading, false};
     return table;
 }
 
+std::string MonteCarloWarning(const MonteCarloBlock& b)
+{
+    return FewMatched(b) ? Format(kWarningFormat, "Warning", b.matchedPercent) : std::string();
+}
+
 std::string FormatMonteCarloSamplesCsv(const MonteCarloResult& r)
 {
-    std::string text = "draw,be10_atoms_per_g,al26_atoms_per_g,be10_production,al26_production,ok,cut_value,"
-                       "ratio_diff_percent,exposure_yr,burial_yr,total_yr,calculated_ratio,matched\n";
+    std::string text = "draw,be10_atoms_per_g,al26_atoms_per_g,be10_production,al26_production,production_scaling,ok,cut_value,"
+                       "ratio_diff_percent,exposure_yr,burial_yr,total_yr,calculated_ratio,matched,lower_limit\n";
     for (std::size_t d = 0; d < r.samples.size(); ++d) {
         const MonteCarloDraw& s = r.samples[d];
-        text += Format("%d,%.10g,%.10g,%.10g,%.10g,%d", static_cast<int>(d + 1), s.be10, s.al26, s.be10Production,
-                       s.al26Production, s.ok ? 1 : 0);
+        text += Format("%d,%.10g,%.10g,%.10g,%.10g,%.10g,%d", static_cast<int>(d + 1), s.be10, s.al26,
+                       s.be10Production, s.al26Production, s.productionScaling, s.ok ? 1 : 0);
         // A failed draw leaves the fit's columns empty.
-        text += s.ok ? Format(",%.10g,%.10g,%.10g,%.10g,%.10g,%.10g,%d\n", s.cutValue, s.ratioDifference, s.exposure,
-                              s.burial, s.total, s.calculatedRatio, s.matched ? 1 : 0)
-                     : std::string(",,,,,,,\n");
+        text += s.ok ? Format(",%.10g,%.10g,%.10g,%.10g,%.10g,%.10g,%d,%d\n", s.cutValue, s.ratioDifference,
+                              s.exposure, s.burial, s.total, s.calculatedRatio, s.matched ? 1 : 0,
+                              s.lowerLimit ? 1 : 0)
+                     : std::string(",,,,,,,,\n");
     }
     return text;
 }

@@ -24,6 +24,9 @@ struct MonteCarloSample {
     double al26 = 0.0, al26Error = 0.0;                     // atoms/g
     double be10Production = 0.0, be10ProductionError = 0.0; // atoms/g/yr
     double al26Production = 0.0, al26ProductionError = 0.0; // atoms/g/yr
+    // Percent: most of the production rates' uncertainty is the scaling to
+    // the site they share, so one factor per draw scales both.
+    double productionScalingError = 0.0;
     double density = 0.0;        // g/cm3
     double freePath = 0.0;       // g/cm2
     double aerialErosion = 0.0;  // cm/yr
@@ -34,9 +37,11 @@ struct MonteCarloSample {
 // One draw: what was drawn and the best fit it gave.
 struct MonteCarloDraw {
     double be10 = 0.0, al26 = 0.0;                     // atoms/g
-    double be10Production = 0.0, al26Production = 0.0; // atoms/g/yr
+    double be10Production = 0.0, al26Production = 0.0; // atoms/g/yr, the shared factor applied
+    double productionScaling = 1.0; // the shared factor drawn
     bool ok = false;     // the engine gave a best fit
     bool matched = false; // its best history's 10Be is the drawn one
+    bool lowerLimit = false; // matched, and its total a lower limit
     double cutValue = 0.0;        // proxy units
     double ratioDifference = 0.0; // percent
     double exposure = 0.0, burial = 0.0, total = 0.0; // yr
@@ -53,8 +58,11 @@ struct MonteCarloResult {
     std::uint64_t seed = 0;
     std::vector<MonteCarloDraw> samples; // in draw order
     int succeeded = 0;
-    int matched = 0; // succeeded draws whose best history matched
-    std::array<MonteCarloSummary, kMcQuantities> summary = {}; // over the succeeded draws
+    int matched = 0;    // succeeded draws whose best history matched (lower limits included)
+    int lowerLimit = 0; // matched draws whose total is a lower limit
+    double productionScalingError = 0.0; // percent, as drawn
+    // Over the matched draws alone: an unmatched best history is not an age.
+    std::array<MonteCarloSummary, kMcQuantities> summary = {};
 };
 
 // (draws done, draws in all); false stops the calculation.
@@ -80,11 +88,16 @@ double SortedQuantile(const std::vector<double>& sorted, double p);
 struct MonteCarloBlock {
     int draws = 0;
     double seed = 0.0; // a whole number below 2^53
-    bool any = false;  // a draw gave a best fit: the summaries hold
+    bool any = false;  // a draw matched: the summaries hold
     MonteCarloSummary cutValue, ratioDifference, exposure, burial, total; // ages in years
-    double matchedPercent = 0.0, failedPercent = 0.0; // of all draws
+    // Of all draws: matched (lower limits included), lower limits, a best
+    // history that never matched, and no best fit at all.
+    double matchedPercent = 0.0, lowerLimitPercent = 0.0, unmatchedPercent = 0.0, failedPercent = 0.0;
+    double productionScalingError = 0.0; // percent
 };
 MonteCarloBlock MonteCarloBlockOf(const MonteCarloResult& result);
+// The block's "Warning" line when fewer than 95 % of the draws matched, else empty.
+std::string MonteCarloWarning(const MonteCarloBlock& block);
 const OutputTable<MonteCarloBlock>& MonteCarloOutputTable();
 
 // One CSV row per draw under a header row: the drawn inputs and the best fit.

@@ -74,10 +74,9 @@ QString MonteCarloToolTip(std::string_view option, double minimum, double defaul
     return QString::fromStdString(InputToolTip(description));
 }
 
-// Asks the number of draws, the seed and the production-rate uncertainties
-// (0 keeps a rate fixed); false when cancelled.
-bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10ProductionError,
-                   double& al26ProductionError)
+// Asks the number of draws, the seed, the production-rate uncertainties (0
+// keeps a rate fixed) and their shared scaling error; false when cancelled.
+bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, ProductionErrors& errors)
 {
     QDialog dialog(parent);
     dialog.setObjectName("MonteCarloDlg");
@@ -105,8 +104,9 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
         box->setToolTip(MonteCarloToolTip(option, row->range->minimum, 0.0));
         return box;
     };
-    auto* be10Error = errorBox("Be10ProductionError", "be10-production-err", be10ProductionError);
-    auto* al26Error = errorBox("Al26ProductionError", "al26-production-err", al26ProductionError);
+    auto* be10Error = errorBox("Be10ProductionError", "be10-production-err", errors.be10);
+    auto* al26Error = errorBox("Al26ProductionError", "al26-production-err", errors.al26);
+    auto* scalingError = errorBox("ProductionScalingError", "production-scaling-err", errors.scaling);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -115,13 +115,13 @@ bool AskMonteCarlo(QWidget* parent, double& draws, double& seed, double& be10Pro
     form->addRow("Seed:", seedEdit);
     form->addRow("10Be P err(atoms/g/yr):", be10Error);
     form->addRow("26Al P err(atoms/g/yr):", al26Error);
+    form->addRow("Shared P scaling err(%):", scalingError);
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     draws = drawsBox->value();
     seed = seedEdit->text().toDouble();
-    be10ProductionError = be10Error->value();
-    al26ProductionError = al26Error->value();
+    errors = {be10Error->value(), al26Error->value(), scalingError->value()};
     return true;
 }
 
@@ -351,7 +351,7 @@ bool SameSample(const SimulationInputs& a, const SimulationInputs& b)
 void CProxyDlg::OnMonteCarlo()
 {
     if (!m_monteCarloButton->isEnabled() ||
-        !AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed, m_be10ProductionError, m_al26ProductionError))
+        !AskMonteCarlo(this, m_monteCarloDraws, m_monteCarloSeed, m_productionErrors))
         return;
     // The draws are of the sample the boxes show: when it is not the one
     // calculated last, it is calculated first, and its block comes first.
@@ -371,8 +371,9 @@ bool CProxyDlg::RunMonteCarloDraws(double draws, double seed)
     SimulationInputs inputs = m_lastCalculated;
     inputs.monteCarloDraws = draws;
     inputs.seed = seed;
-    inputs.be10ProductionError = m_be10ProductionError;
-    inputs.al26ProductionError = m_al26ProductionError;
+    inputs.be10ProductionError = m_productionErrors.be10;
+    inputs.al26ProductionError = m_productionErrors.al26;
+    inputs.productionScalingError = m_productionErrors.scaling;
     CProgressWindow window(this, "Climatic Curve Age Correction", CSimulationProgressDlg::kShowAfterMs);
     auto progress = [&window](int done, int total) {
         if (!window.Due())

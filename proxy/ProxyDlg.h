@@ -20,6 +20,12 @@ namespace qex {
 
 class CPlotDlg;
 
+// The Monte Carlo's production-rate uncertainties: each rate's own
+// (atoms/g/yr) and the scaling error they share (percent).
+struct ProductionErrors {
+    double be10 = 0.0, al26 = 0.0, scaling = 0.0;
+};
+
 class CProxyDlg : public CResultDialog {
     Q_OBJECT
 public:
@@ -100,8 +106,7 @@ private:
     QPushButton* m_monteCarloButton = nullptr;
     double m_monteCarloDraws = 1000.0; // asked last; 1000 and 1 at first
     double m_monteCarloSeed = 1.0;
-    double m_be10ProductionError = 0.0; // atoms/g/yr, asked last
-    double m_al26ProductionError = 0.0;
+    ProductionErrors m_productionErrors; // asked last
     PlotSet m_plots; // of the latest successful calculation
     SimulationInputs m_lastCalculated; // its inputs
     bool m_calculated = false;         // whether the latest Calculate listed a result

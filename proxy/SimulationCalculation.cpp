@@ -147,6 +147,9 @@ const InputTable<SimulationInputs>& SimulationInputTable()
         {.name = "al26-production-err", .label = "Uncertainty of the 26Al production rate", .unit = "atoms/g/yr",
          .field = &In::al26ProductionError, .range = kProduction,
          .help = "drawn in the Monte Carlo; 0 keeps the rate fixed"},
+        {.name = "production-scaling-err", .label = "Shared error of the production rates' scaling", .unit = "%",
+         .field = &In::productionScalingError, .range = InputRange{0.0, 50.0},
+         .help = "drawn in the Monte Carlo: one factor per draw scales both production rates; 0 keeps it at 1"},
         {.name = "monte-carlo", .label = "Monte Carlo draws", .field = &In::monteCarloDraws,
          .range = InputRange{0.0, kMaxMonteCarloDraws},
          .help = "a whole number; after the usual block, the block \"Monte Carlo (D draws, seed S)\" with the "
@@ -236,6 +239,9 @@ const OutputTable<SimulationResult>& SimulationOutputTable()
                 .field = &R::ratioDifferenceMin}),
         Ranged({.label = "Ratio Difference Maximum", .format = kRange, .name = "ratio_diff_max_percent", .unit = "%",
                 .field = &R::ratioDifferenceMax}),
+        // Columns of the CSV and JSON alone: the messages say it in the list.
+        {.kind = OutputKind::Count, .name = "matched", .field = &R::matched},
+        {.kind = OutputKind::Count, .name = "lower_limit", .field = &R::lowerLimit},
         ProvenanceRow<R, &R::constants>(),
         Ranged({.kind = OutputKind::Line, .format = "\n"}),
     };
@@ -279,6 +285,8 @@ void SetBestFit(SimulationResult& result, const SimulationBestFit& best)
     result.crossings = best.cuttingNumber;
     result.crossingYears = best.cuttingAges;
     result.offCurve = best.offCurve;
+    result.lowerLimit = best.lowerLimit ? 1 : 0;
+    result.matched = best.offCurve ? 0 : 1;
 }
 
 // The calculation with uncertainties (nine perturbed runs, then the central
@@ -291,16 +299,19 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
         return false;
     CSimulationSession session = MakeSession(inputs);
     PrepareBatchSession(session, batch);
+    session.SetBe10Uncertainty(inputs.be10Error);
     constexpr int kRuns = 10; // nine perturbed runs and the central one
     session.SetProgress(progress, single ? 1 : kRuns);
 
     // Exposure, burial, total, first cutting age, cut value, ratio difference.
     std::array<CRange, 6> ranges;
+    bool runOffCurve = false;
     for (int a = -1; !single && a <= 1; ++a) {
         for (int b = -1; b <= 1; ++b) {
             SimulationBestFit run;
             if (!session.Run(inputs.be10 + a * inputs.be10Error, inputs.al26 + b * inputs.al26Error, run))
                 continue;
+            runOffCurve = runOffCurve || run.offCurve;
             ranges[0].Add(run.exposureTime);
             ranges[1].Add(run.burialTime);
             ranges[2].Add(run.totalTime);
@@ -319,6 +330,7 @@ bool ComputeSimulation(const SimulationInputs& inputs, bool single, SimulationRe
     result = SimulationResult();
     result.single = single;
     SetBestFit(result, central);
+    result.offCurve = result.offCurve || runOffCurve;
     using R = SimulationResult;
     static constexpr double R::*kRangeFields[6][2] = {
         {&R::exposureMin, &R::exposureMax}, {&R::burialMin, &R::burialMax},
@@ -346,6 +358,8 @@ bool AppendComputed(const SimulationInputs& measured, bool single, CResultList& 
     // Said once, after the block, when the listed history is not a match.
     if (result.offCurve)
         ShowMessage(kOffCurveMessage);
+    if (result.lowerLimit)
+        ShowMessage(kLowerLimitMessage);
     return true;
 }
 
@@ -394,6 +408,7 @@ bool AppendMonteCarlo(const SimulationInputs& measured, CResultList& list, Monte
     sample.be10ProductionError = inputs.be10ProductionError;
     sample.al26Production = inputs.al26Production;
     sample.al26ProductionError = inputs.al26ProductionError;
+    sample.productionScalingError = inputs.productionScalingError;
     sample.density = inputs.density;
     sample.freePath = inputs.freePath;
     // Erosion rates are entered in cm/kyr and reach the engine in cm/yr.

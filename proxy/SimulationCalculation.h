@@ -45,6 +45,7 @@ struct SimulationInputs {
     bool exposureAboveCut = false; // the curve's high values count as exposure (it is read negated)
     double be10ProductionError = 0.0; // uncertainty of the 10Be production rate, atoms/g/yr (0: fixed)
     double al26ProductionError = 0.0; // uncertainty of the 26Al production rate, atoms/g/yr (0: fixed)
+    double productionScalingError = 0.0; // shared error of both production rates' scaling, percent (0: none)
     double monteCarloDraws = 0.0;     // Monte Carlo draws after the calculation (0: none)
     double seed = 1.0;                // of the Monte Carlo draws
     std::string samplesFile;          // CSV of the Monte Carlo draws to write (qexcli); empty for none
@@ -91,15 +92,22 @@ struct SimulationResult {
     double firstCutMin = 0.0, firstCutMax = 0.0, cutValueMin = 0.0, cutValueMax = 0.0;
     double ratioDifferenceMin = 0.0, ratioDifferenceMax = 0.0;
     Provenance constants;
-    bool offCurve = false; // the listed history ran off the curve before its 10Be matched
+    bool offCurve = false; // the listed history or a perturbed run matched no history
+    int lowerLimit = 0; // 1: the listed history's total is a lower limit
+    int matched = 0;    // 1: the listed history's 10Be matched the measured one
 };
 const OutputTable<SimulationResult>& SimulationOutputTable();
 
-// Shown once after a calculation whose listed best history ran to the end of
-// the curve with its simulated 10Be still away from the measured one.
+// Shown once after a calculation in which the listed history, or one of the
+// nine perturbed runs, had to be chosen among histories whose 10Be never
+// reached the measured value.
 inline constexpr const char* kOffCurveMessage =
-    "The best history reaches the end of the proxy curve before its 10Be matches the measured concentration; a "
-    "longer curve is needed.";
+    "No history on this curve matches the measured 10Be: the curve is too short, or erosion keeps the 10Be below "
+    "the measured value. The ages listed are those of the whole curve.";
+
+// Shown once after a calculation whose listed history is a lower limit.
+inline constexpr const char* kLowerLimitMessage =
+    "The total age is a lower limit: older exposure would change the 10Be by less than its uncertainty.";
 
 // Calculation with uncertainties. Appends the "Mean Value" and
 // "Uncertainties" block and returns true; false (and nothing appended) after

@@ -21,7 +21,8 @@ struct SimulationBestFit {
     int cuttingNumber = 0;
     double calculatedRatio = 0.0; // simulated 26Al/10Be
     std::vector<NuclidePair> pairs; // oldest first, the present last
-    bool offCurve = false; // the history reached the end of the curve before its 10Be matched
+    bool offCurve = false; // chosen among all histories: none matched the measured 10Be
+    bool lowerLimit = false; // matched, and older exposure would change its 10Be by less than its uncertainty
 };
 
 // ABS_diff of the report: |100 (R - Rm) / Rm|, percent.

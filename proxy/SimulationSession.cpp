@@ -26,21 +26,93 @@ struct CSimulationSession::Walked {
     std::vector<CutHistory> histories;
 };
 
-int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p)
+namespace {
+// The least |R - Rm| among the histories that pass `admit`, with more
+// exposure than the sample needs at the least; -1 when none does.
+template <typename Admit>
+int LeastRatioDifference(const std::vector<CutHistory>& histories, const SimulationParameters& p, Admit admit)
 {
     const double rm = p.measuredRatio;
     double bestDifference = kInitialBestDifference;
     int bestIndex = -1;
     for (std::size_t i = 0; i < histories.size(); ++i) {
         const CutHistory& h = histories[i];
-        // Strictly closer, so a tie keeps the lower cut value; and only
-        // histories with more exposure than the sample needs at the least.
-        if (std::fabs(h.ratio - rm) < bestDifference && h.exposure > p.minimumExposure) {
+        // Strictly closer, so a tie keeps the lower cut value.
+        if (admit(h) && std::fabs(h.ratio - rm) < bestDifference && h.exposure > p.minimumExposure) {
             bestDifference = std::fabs(h.ratio - rm);
             bestIndex = static_cast<int>(i);
         }
     }
     return bestIndex;
+}
+} // namespace
+
+namespace {
+// The 10Be (atoms/g) of the history at `cut` that begins `until` years ago:
+// at or below the cut exposure, above it burial, the crossings interpolated
+// linearly between the curve's points; evaluated from the oldest interval on
+// (exposure N -> N e^(-mu d) + P/mu (1 - e^(-mu d)); burial also strips rock,
+// N -> N e^(-mu d) e^(-rho epsG d / Lambda); Lal 1991).
+double Be10Through(const SimulationCurve& curve, const SimulationParameters& p, double cut, double until)
+{
+    std::vector<std::pair<double, bool>> pieces; // (years, exposed), youngest first
+    for (std::size_t i = 0; i + 1 < curve.years.size() && curve.years[i] < until; ++i) {
+        const double t0 = curve.years[i], t1 = curve.years[i + 1];
+        const double v0 = curve.values[i], v1 = curve.values[i + 1];
+        if (!(t1 > t0))
+            continue;
+        double edges[3] = {t0, t1, t1};
+        int count = 2;
+        if ((v0 - cut) * (v1 - cut) < 0.0) {
+            edges[1] = t0 + (cut - v0) / (v1 - v0) * (t1 - t0);
+            count = 3;
+        }
+        for (int e = 0; e + 1 < count && edges[e] < until; ++e) {
+            const double end = std::min(edges[e + 1], until);
+            const double value = v0 + (v1 - v0) * (0.5 * (edges[e] + end) - t0) / (t1 - t0);
+            pieces.emplace_back(end - edges[e], value <= cut);
+        }
+    }
+    double n = 0.0;
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        const double decay = std::exp(-p.mu10 * piece->first);
+        n = piece->second ? n * decay + p.saturation10 * (1.0 - decay)
+                          : n * decay * std::exp(-p.density * p.glacialErosion * piece->first / p.freePath);
+    }
+    return n;
+}
+} // namespace
+
+bool IsLowerLimit(const SimulationCurve& curve, const SimulationParameters& p, const CutHistory& h, double cut,
+                  double be10Error)
+{
+    if (!h.matched || !(h.total > 0.0))
+        return false;
+    // Walked on to twice its total, or to the curve's end if that comes first.
+    const double further = std::min(2.0 * h.total, curve.years.back());
+    return std::fabs(Be10Through(curve, p, cut, further) - Be10Through(curve, p, cut, h.total)) < be10Error;
+}
+
+int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p)
+{
+    // A history whose 10Be never reached the measured value does not describe
+    // the sample, however close its ratio: the choice is among matched
+    // histories, and falls back to all of them only when none matched.
+    const int matched = LeastRatioDifference(histories, p, [](const CutHistory& h) { return h.matched; });
+    if (matched >= 0)
+        return matched;
+    return LeastRatioDifference(histories, p, [](const CutHistory&) { return true; });
+}
+
+bool RatioWithinMatched(const std::vector<CutHistory>& histories, const SimulationParameters& p)
+{
+    double least = HUGE_VAL, most = -HUGE_VAL;
+    for (const CutHistory& h : histories)
+        if (h.matched && h.exposure > p.minimumExposure) {
+            least = std::min(least, h.ratio);
+            most = std::max(most, h.ratio);
+        }
+    return p.measuredRatio >= least * (1.0 - kMatchTolerance) && p.measuredRatio <= most * (1.0 + kMatchTolerance);
 }
 
 CSimulationSession::CSimulationSession(std::string proxyPath, std::string reportPath, double be10Production,
@@ -223,7 +295,8 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         found.cutValue = h.cutValue;
         found.cuttingAges.assign(record.crossings.begin(), record.crossings.begin() + h.cuttingNumber);
         found.pairs = record.pairs;
-        found.offCurve = h.reachedCurveEnd && !h.matched;
+        found.offCurve = !h.matched;
+        found.lowerLimit = IsLowerLimit(m_curve, p, h, walked.walk.CutValue(bestIndex + 1), m_be10Uncertainty);
         m_pending->best = found;
         best = std::move(found);
     }
@@ -240,9 +313,13 @@ bool CSimulationSession::Run(double be10Concentration, double al26Concentration,
         detail->productionRatio = p.productionRatio;
         detail->minimumExposure = p.minimumExposure;
         detail->table.reserve(walked.histories.size());
-        for (const CutHistory& h : walked.histories)
+        for (std::size_t i = 0; i < walked.histories.size(); ++i) {
+            const CutHistory& h = walked.histories[i];
+            const double cut = walked.walk.CutValue(static_cast<int>(i) + 1);
             detail->table.push_back({h.cutValue, h.ratio, ReportRatioDifference(h.ratio, rm), h.firstCutAge,
-                                     h.exposure, h.burial, h.matched});
+                                     h.exposure, h.burial, h.matched,
+                                     IsLowerLimit(m_curve, p, h, cut, m_be10Uncertainty)});
+        }
         if (bestIndex >= 0) {
             const CutHistory& h = walked.histories.at(static_cast<std::size_t>(bestIndex));
             detail->hasBestFit = true;

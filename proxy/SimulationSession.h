@@ -22,9 +22,20 @@ namespace qex {
 
 class CSimulationCurveCache;
 
-// The history whose ratio is closest to the measured one among those with
-// more exposure than the minimum; -1 when none qualifies.
+// Whether a matched history's total is a lower limit: walked on to twice its
+// total (or to the curve's end), its 10Be changes by less than `be10Error`.
+// `cut` in the curve's internal units.
+bool IsLowerLimit(const SimulationCurve& curve, const SimulationParameters& p, const CutHistory& h, double cut,
+                  double be10Error);
+// The history whose ratio is closest to the measured one among those whose
+// 10Be matched (among all when none did), with more exposure than the
+// minimum; -1 when none qualifies.
 int BestHistoryIndex(const std::vector<CutHistory>& histories, const SimulationParameters& p);
+// Whether the measured ratio lies within the ratios of the matched histories
+// (to the match tolerance): outside them the best history is only the edge of
+// what the curve can make, e.g. a ratio that needs more burial than the curve
+// holds.
+bool RatioWithinMatched(const std::vector<CutHistory>& histories, const SimulationParameters& p);
 
 class CSimulationSession {
 public:
@@ -59,6 +70,9 @@ public:
     // Reports the walks to `progress`, which may stop them; `runs` is the
     // number of runs the caller makes (each walks at most every cut value).
     void SetProgress(SimulationProgress progress, int runs);
+    // The measured 10Be's uncertainty (atoms/g): a matched history whose 10Be
+    // would change by less than it when walked on is a lower limit.
+    void SetBe10Uncertainty(double be10Error) { m_be10Uncertainty = be10Error; }
     // True once the progress callback asked to stop: every later run fails.
     bool Cancelled() const { return m_cancelled; }
 
@@ -91,6 +105,7 @@ private:
     WalkEvaluation m_evaluation;
     HalfLives m_halfLives;
     bool m_exposureAboveCut;
+    double m_be10Uncertainty = 0.0;
     double m_oldestYear = kAgeOfEarthYears;
     int m_threads = 0;
 

@@ -9,7 +9,7 @@ namespace qex {
 struct SimulationDetail;
 
 // Two tables, each under its own header row, separated by an empty line:
-//   cut_value,calculated_ratio,abs_diff_percent,first_cut_age_yr,exposure_yr,burial_yr,matched
+//   cut_value,calculated_ratio,abs_diff_percent,first_cut_age_yr,exposure_yr,burial_yr,matched,lower_limit
 //     one row per cut value, in cut order (the report's columns, then 1 when
 //     the history's simulated 10Be is the measured one, 0 when it is not);
 //   pair,be10_atoms_per_g,al26_atoms_per_g,ratio

@@ -266,7 +266,7 @@ TEST_F(WorkedExamplePlots, CsvTableHoldsTheReportColumnsAndTheBestPairs)
         lines.push_back(line);
     // Header, 998 rows, an empty line, the pair header and 29 pairs.
     ASSERT_EQ(lines.size(), 1u + 998u + 1u + 1u + 29u);
-    EXPECT_EQ(lines[0], "cut_value,calculated_ratio,abs_diff_percent,first_cut_age_yr,exposure_yr,burial_yr,matched");
+    EXPECT_EQ(lines[0], "cut_value,calculated_ratio,abs_diff_percent,first_cut_age_yr,exposure_yr,burial_yr,matched,lower_limit");
     EXPECT_EQ(lines[999], "");
     EXPECT_EQ(lines[1000], "pair,be10_atoms_per_g,al26_atoms_per_g,ratio");
 

@@ -253,6 +253,7 @@ private slots:
                 auto* be10Error = ask->findChild<QDoubleSpinBox*>("Be10ProductionError");
                 be10Error->setValue(0.5);
                 QVERIFY(!be10Error->toolTip().isEmpty());
+                ask->findChild<QDoubleSpinBox*>("ProductionScalingError")->setValue(8.0);
                 if (const QString shots = qEnvironmentVariable("QEX_SCREENSHOT_DIR"); !shots.isEmpty())
                     ask->grab().save(shots + "/MonteCarloAsk.png");
                 ask->accept();
@@ -265,6 +266,8 @@ private slots:
         QVERIFY(list->count() > calculated);
         QCOMPARE(list->item(calculated)->text(), QString("Monte Carlo (20 draws, seed 7)"));
         QCOMPARE(list->currentRow(), calculated); // the block shown from its heading down
+        // The shared scaling error drawn is named in the block.
+        QVERIFY(list->item(calculated + 1)->text().startsWith("P scaling error   :   8.0 %"));
         dialog.Control<QPushButton>(CProxyDlg::IDC_PLOT)->click();
         CPlotDlg* plot = dialog.PlotWindow();
         QVERIFY(plot != nullptr);
