@@ -105,7 +105,9 @@ sanitize: deps
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 30
 FUZZ_MAX_LEN ?= 4096
-FUZZ_TARGETS  = proxy_curve simulation_curve pole_data intensity_data horizon_file batch_csv group_summary
+FUZZ_TARGETS  = proxy_curve simulation_curve pole_data intensity_data horizon_file batch_csv \
+                samples_v3 samples_expage samples_v2 samples_icetea samples_crep samples_csv \
+                group_summary
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) -timeout=10 -detect_leaks=1 -rss_limit_mb=2048 -print_final_stats=1
 
 # The archiver is binutils' (from build-essential): CMake would otherwise take

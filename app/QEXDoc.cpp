@@ -2,7 +2,11 @@
 
 #include "app/Commands.h"
 #include "batch/BatchDlg.h"
+#include "batch/BatchRun.h"
+#include "batch/SampleConvert.h"
+#include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
+#include "core/Message.h"
 #include "corrections/ShieldDLG.h"
 #include "corrections/SlopeThickDLG.h"
 #include "corrections/ThicknessDLG.h"
@@ -65,6 +69,39 @@ void NormalizeCurve()
         NotifyWritten(static_cast<std::uint64_t>(curve.pointCount), "rows", output->toStdString());
 }
 
+// A file of samples in any format a batch reads, written as a v3 input block
+// (for the online calculators); a sample that cannot be read is named and
+// nothing is written.
+void ConvertSamples()
+{
+    const QString filter = "Files of samples (*.csv *.txt *.tsv)|*.csv;*.txt;*.tsv|All Files (*.*)|*.*||";
+    const auto input = FileChooser().Choose({ChooserKind::Open, "File of samples", filter, false}, nullptr);
+    if (!input)
+        return;
+    std::string text;
+    std::string error;
+    ConvertedSamples converted;
+    if (!ReadBatchFile(input->toStdString(), text, error) ||
+        !ConvertSampleText(text, SampleFormat::Auto, true, converted, error)) {
+        ShowMessage(input->toStdString() + ": " + error);
+        return;
+    }
+    if (!converted.failures.empty() || converted.samples == 0) {
+        std::string said = converted.samples == 0 ? "the file holds no samples" : std::string();
+        for (const std::string& failure : converted.failures)
+            said += (said.empty() ? "" : "\n") + failure;
+        ShowMessage("Nothing was written: " + input->toStdString(), said);
+        return;
+    }
+    const auto output =
+        FileChooser().Choose({ChooserKind::Save, "v3 input block", "Text (*.txt)|*.txt|All Files (*.*)|*.*||", true},
+                             nullptr);
+    if (!output || output->toStdString() == input->toStdString())
+        return;
+    if (WriteFileAtomically(output->toStdString(), converted.text, "Can not write the converted file!"))
+        NotifyWritten(static_cast<std::uint64_t>(converted.samples), "samples", output->toStdString());
+}
+
 // Command 32773: the grid dialog, then the table file; the status bar says
 // what was written.
 void RunWorldTable()
@@ -90,6 +127,7 @@ const std::map<std::string_view, void (*)()>& DialogFactories()
         {"erosion", &RunDialog<CErosionDlg>},
         {"normalize", &NormalizeCurve},
         {"batch", &RunDialog<CBatchDlg>},
+        {"convert", &ConvertSamples},
         {"plot", &RunDialog<CTwoNuclideDlg>},
         {"summary", &RunDialog<CSummaryDlg>},
     };

@@ -3,6 +3,7 @@
 #include "batch/BatchDefaults.h"
 #include "core/CommandGuard.h"
 #include "core/CsvTable.h"
+#include "core/FileIdentity.h"
 #include "core/Format.h"
 #include "core/Message.h"
 #include "figure/SummaryDlg.h"
@@ -14,6 +15,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -31,6 +35,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -41,6 +46,9 @@ namespace {
 constexpr int kPreviewRows = 5;
 constexpr int kProgressShowAfterMs = 500;
 const char* const kCsvFilter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||";
+// An input may be any file of samples a batch reads (a v3 block, expage, iceTEA, CREp).
+const char* const kInputFilter =
+    "Files of samples (*.csv *.txt *.tsv)|*.csv;*.txt;*.tsv|All Files (*.*)|*.*||";
 // The fields as the messages name them.
 const char* const kInputField = "Input CSV";
 const char* const kOutputField = "Output CSV";
@@ -153,6 +161,7 @@ CBatchDlg::CBatchDlg(QWidget* parent)
     layout->addWidget(m_messages);
     layout->addWidget(buttons);
     resize(760, 560);
+    setAcceptDrops(true); // a file of samples dropped on the dialog is its input
 
     connect(browseInput, &QPushButton::clicked, this, &CBatchDlg::BrowseInput);
     connect(browseOutput, &QPushButton::clicked, this, &CBatchDlg::BrowseOutput);
@@ -236,7 +245,7 @@ QString CBatchDlg::ReportFolder() const
 
 void CBatchDlg::BrowseInput()
 {
-    if (const auto path = FileChooser().Choose({ChooserKind::Open, "Batch input", kCsvFilter, false}, this))
+    if (const auto path = FileChooser().Choose({ChooserKind::Open, "Batch input", kInputFilter, false}, this))
         SetInputFile(*path);
 }
 
@@ -313,6 +322,11 @@ void CBatchDlg::UpdatePreview()
     text << file.rdbuf();
     CsvTable table;
     std::string error;
+    // A file of another calculator's format: its samples as the calculator's rows.
+    if (file && DetectSampleFormat(text.str()) != SampleFormat::Csv) {
+        ShowMappedPreview(*calculator, text.str(), path);
+        return;
+    }
     if (!file || !ReadCsv(text.str(), table, error) || table.records.empty()) {
         m_mapping->setText(QString::fromStdString(file ? "Not a CSV file: " + error : "The file cannot be read."));
         return;
@@ -321,15 +335,20 @@ void CBatchDlg::UpdatePreview()
     QStringList unknown;
     for (int c = 0; c < m_preview->columnCount(); ++c) {
         QTableWidgetItem* item = m_preview->horizontalHeaderItem(c);
-        const QString name = item->text().trimmed().toLower();
+        QString name = item->text().trimmed().toLower();
         QString meaning;
+        const std::string read = SampleColumn(*calculator, name.toStdString(), SampleFormat::Csv);
         if (name == "sample")
             meaning = "the sample's name";
         else if (IsCarriedColumn(name.toStdString()))
             meaning = "carried to the output for the Summary tab (groups, transect positions)";
+        else if (!read.empty())
+            meaning = "read as " + QString::fromStdString(read);
         for (const BatchColumn& column : calculator->inputColumns)
-            if (QString::fromStdString(column.name) == name)
+            if (column.name == read)
                 meaning = QString::fromStdString(InputHelpLine(column.description));
+        if (!read.empty() && read != name.toStdString())
+            name = name + " → " + QString::fromStdString(read);
         item->setText(meaning.isEmpty() && !name.isEmpty() ? name + " (unknown)" : name);
         item->setToolTip(meaning.isEmpty() ? "Not a column of " + m_calculator->currentText() : meaning);
         if (meaning.isEmpty() && !name.isEmpty()) {
@@ -338,12 +357,85 @@ void CBatchDlg::UpdatePreview()
         }
     }
     const int dataRows = static_cast<int>(table.records.size()) - 1;
-    QString mapping = QString("%1 rows; fields separated by '%2'. Columns left out take their defaults.")
+    QString mapping = QString("Format: CSV table. %1 rows; fields separated by %2. Columns left out take their "
+                              "defaults.")
                           .arg(dataRows)
-                          .arg(QChar(table.separator));
+                          .arg(table.separator == '\t'  ? QString("tabs")
+                               : table.separator == ' ' ? QString("blanks")
+                                                        : QString("'%1'").arg(QChar(table.separator)));
     if (!unknown.isEmpty())
         mapping += " Unknown columns (the batch will not run): " + unknown.join(", ") + ".";
     m_mapping->setText(mapping);
+}
+
+// The samples of a v3 block, an expage, iceTEA or CREp file as the rows the
+// calculator will take: each row's mapped inputs, and why a row cannot run.
+void CBatchDlg::ShowMappedPreview(const BatchCalculator& calculator, const std::string& text, const std::string& path)
+{
+    BatchJob job;
+    std::string error;
+    const SampleFormat format = DetectSampleFormat(text);
+    const QString title = QString::fromStdString(std::string(SampleFormatTitle(format)));
+    if (!OpenBatchText(calculator, text, FolderOf(path), format, job, error)) {
+        m_mapping->setText("Format: " + title + ". " + QString::fromStdString(error));
+        return;
+    }
+    CsvTable table;
+    std::vector<std::string> header = {"line", "sample"};
+    for (const BatchColumn& column : calculator.inputColumns)
+        if (std::any_of(job.rows.begin(), job.rows.end(),
+                        [&column](const BatchInputRow& row) { return row.cells.Find(column.name) != nullptr; }))
+            header.push_back(column.name);
+    header.push_back("error");
+    table.records.push_back({1, header});
+    int failing = 0;
+    for (const BatchInputRow& row : job.rows) {
+        std::vector<std::string> fields = {std::to_string(row.line), row.sample};
+        for (std::size_t c = 2; c + 1 < header.size(); ++c) {
+            const std::string* cell = row.cells.Find(header[c]);
+            fields.push_back(cell != nullptr ? *cell : std::string());
+        }
+        fields.push_back(row.error);
+        failing += row.error.empty() ? 0 : 1;
+        table.records.push_back({row.line, fields});
+    }
+    FillTable(*m_preview, table, static_cast<int>(job.rows.size()));
+    QString mapping = QString("Format: %1. %2 rows (a row per nuclide), shown with the inputs they give %3.")
+                          .arg(title)
+                          .arg(job.rows.size())
+                          .arg(QString::fromStdString(calculator.name));
+    if (failing > 0)
+        mapping += QString(" %1 cannot run (see error).").arg(failing);
+    for (const std::string& note : job.notes)
+        mapping += " " + QString::fromStdString(note) + ".";
+    m_mapping->setText(mapping);
+}
+
+QString CBatchDlg::MappingText() const
+{
+    return m_mapping->text();
+}
+
+void CBatchDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
+        event->mimeData()->urls().front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+bool CBatchDlg::DropFiles(const QList<QUrl>& urls)
+{
+    if (urls.isEmpty() || !urls.front().isLocalFile())
+        return false;
+    SetInputFile(urls.front().toLocalFile());
+    return true;
+}
+
+// A file dropped on the dialog is its input.
+void CBatchDlg::dropEvent(QDropEvent* event)
+{
+    if (DropFiles(event->mimeData()->urls()))
+        event->acceptProposedAction();
 }
 
 void CBatchDlg::ShowResults(const std::string& csv)

@@ -9,6 +9,8 @@
 #include "batch/BatchRun.h"
 
 #include <QDialog>
+#include <QList>
+#include <QUrl>
 
 class QComboBox;
 class QLabel;
@@ -38,6 +40,10 @@ public:
     // The rows' errors and warnings of the last run, one a line.
     QListWidget* Messages() const { return m_messages; }
     QTableWidget* Preview() const { return m_preview; }
+    // Files dropped on the dialog: the first local one becomes the input; false when none is.
+    bool DropFiles(const QList<QUrl>& urls);
+    // What the preview says of the file: its format, its rows, what is not used.
+    QString MappingText() const;
     // The output file of the last run, as a table.
     QTableWidget* ResultsTable() const { return m_results; }
     // The "Summary" tab: the groups of the output's ages or erosion rates.
@@ -58,6 +64,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A file dropped on the dialog becomes its input.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BrowseInput();
@@ -66,6 +75,7 @@ private:
     // A new file or calculator: its preview, and no summary of another run.
     void InputChanged();
     void UpdatePreview();
+    void ShowMappedPreview(const BatchCalculator& calculator, const std::string& text, const std::string& path);
     void ShowTargets();
     void ClearRun();
     void ShowResults(const std::string& csv);

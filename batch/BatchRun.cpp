@@ -11,6 +11,7 @@
 #include "core/JsonDocument.h"
 #include "core/Message.h"
 #include "core/StagingFolder.h"
+#include "core/TextNumber.h"
 
 #include <algorithm>
 #include <array>
@@ -23,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <mutex>
 #include <set>
 #include <sstream>
@@ -130,7 +132,12 @@ bool IsCarriedColumn(std::string_view name)
     return std::find(kCarriedColumns.begin(), kCarriedColumns.end(), name) != kCarriedColumns.end();
 }
 
-bool ReadBatchFileText(const std::string& path, std::string& text, std::string& error)
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error)
+{
+    return OpenBatch(calculator, path, SampleFormat::Auto, job, error);
+}
+
+bool ReadBatchFile(const std::string& path, std::string& text, std::string& error)
 {
     // A pipe or a device could block or never end (/dev/zero).
     struct stat st {};
@@ -154,12 +161,13 @@ bool ReadBatchFileText(const std::string& path, std::string& text, std::string& 
     return true;
 }
 
-bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error)
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, SampleFormat format, BatchJob& job,
+               std::string& error)
 {
     std::string text;
-    if (!ReadBatchFileText(path, text, error))
+    if (!ReadBatchFile(path, text, error))
         return false;
-    if (!OpenBatchText(calculator, text, FolderOf(path), job, error)) {
+    if (!OpenBatchText(calculator, text, FolderOf(path), format, job, error)) {
         error = path + ": " + error;
         return false;
     }
@@ -182,8 +190,17 @@ bool OpenBatchText(const std::string& calculatorName, std::string_view text, con
 bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder, BatchJob& job,
                    std::string& error)
 {
-    job = BatchJob();
-    job.calculator = &calculator;
+    return OpenBatchText(calculator, text, folder, SampleFormat::Auto, job, error);
+}
+
+namespace {
+
+// A table of samples (QEX's CSV, the expage, iceTEA and CREp tables): its
+// header (or the format's fixed columns) named in the calculator's terms,
+// then a record a row.
+bool ReadSampleTable(const BatchCalculator& calculator, std::string_view text, SampleFormat format, BatchJob& job,
+                     std::vector<SampleRecord>& records, std::string& error)
+{
     CsvTable table;
     if (!ReadCsv(text, table, error))
         return false;
@@ -192,37 +209,58 @@ bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, con
         return false;
     }
     job.separator = table.separator;
+    // Tables without a header: every record is a sample.
+    std::vector<std::string> names = PositionalColumns(format, table.records.front().fields.size());
+    // An iceTEA table may have a header: a name where its first row would have the latitude.
+    double latitude = 0.0;
+    if (format == SampleFormat::IceTea && table.records.front().fields.size() > 1 &&
+        !ParseNumber(Trimmed(table.records.front().fields[1]), latitude))
+        names.clear();
+    const bool positional = !names.empty();
+    if (!positional)
+        names = table.records.front().fields;
 
     // The header: names without blanks around them, in any case.
+    std::vector<std::string> columns; // in the calculator's terms
     std::vector<std::string> unknown;
-    std::set<std::string> seen;
-    for (std::size_t c = 0; c < table.records.front().fields.size(); ++c) {
-        const std::string name = Lower(Trimmed(table.records.front().fields[c]));
-        bool known = name == kSampleColumn || IsCarriedColumn(name);
-        for (const BatchColumn& column : calculator.inputColumns)
-            known = known || column.name == name;
+    std::map<std::string, std::string> seen; // column -> the name that gave it
+    std::set<std::string> named;             // every name of the header
+    for (const std::string& field : names)
+        named.insert(Lower(Trimmed(field)));
+    for (std::size_t c = 0; c < names.size(); ++c) {
+        const std::string name = Lower(Trimmed(names[c]));
+        std::string column = name.empty() ? std::string() : SampleColumn(calculator, name, format);
+        // A group or a transect position is carried to the output for the
+        // group statistics; "elevation" is the altitude's alias unless the
+        // table names the altitude itself.
+        if (IsCarriedColumn(name) && (column.empty() || (column != name && named.count(column) != 0)))
+            column = name;
+        const bool known = !column.empty();
         if (name.empty()) {
             // A spreadsheet's trailing empty columns; a column with values needs a name.
-            for (std::size_t r = 1; r < table.records.size(); ++r)
+            for (std::size_t r = positional ? 0 : 1; r < table.records.size(); ++r)
                 if (c < table.records[r].fields.size() && !Trimmed(table.records[r].fields[c]).empty()) {
                     error = Format("column %d has values but no name", static_cast<int>(c + 1));
                     return false;
                 }
         } else if (!known) {
             unknown.push_back("'" + name + "'");
-        } else if (!seen.insert(name).second) {
-            error = "the column '" + name + "' is named twice";
+        } else if (const auto [at, added] = seen.emplace(column, name); !added) {
+            error = at->second == name ? "the column '" + name + "' is named twice"
+                                       : "the columns '" + at->second + "' and '" + name + "' both give " + column;
             return false;
         }
         job.header.push_back(name);
         job.known.push_back(known);
+        columns.push_back(column);
     }
     if (!unknown.empty()) {
-        std::string names;
+        std::string list;
         for (const std::string& name : unknown)
-            names += (names.empty() ? "" : ", ") + name;
-        error = Format("unknown column%s %s; the columns of %s are: %s", unknown.size() > 1 ? "s" : "",
-                       names.c_str(), calculator.name.c_str(), ColumnList(calculator).c_str());
+            list += (list.empty() ? "" : ", ") + name;
+        error = Format("unknown column%s %s; the columns of %s are: %s; also read: %s", unknown.size() > 1 ? "s" : "",
+                       list.c_str(), calculator.name.c_str(), ColumnList(calculator).c_str(),
+                       SampleColumnAliases().c_str());
         return false;
     }
 
@@ -231,35 +269,85 @@ bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, con
     // defaults. Only the file's last line, when no line end follows it, may
     // leave them out.
     std::size_t named = 0;
-    for (std::size_t c = 0; c < job.header.size(); ++c)
-        if (!job.header[c].empty())
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        if (!columns[c].empty())
             named = c + 1;
     const bool lastLineOpen = !text.empty() && text.back() != '\n' && text.back() != '\r';
-    for (std::size_t r = 1; r < table.records.size(); ++r) {
-        const CsvRecord& record = table.records[r];
-        if (IsBlankRecord(record))
+    for (std::size_t r = positional ? 0 : 1; r < table.records.size(); ++r) {
+        const CsvRecord& in = table.records[r];
+        if (IsBlankRecord(in))
             continue;
-        BatchInputRow row;
-        row.line = record.line;
-        row.cells.folder = folder;
-        row.cells.decimalComma = table.separator == ';';
-        if (record.fields.size() < named && !(lastLineOpen && r + 1 == table.records.size()))
-            row.error = Format("the row has %d fields; the header names %d columns",
-                               static_cast<int>(record.fields.size()), static_cast<int>(named));
-        for (std::size_t c = 0; c < record.fields.size(); ++c) {
-            const std::string value = Trimmed(record.fields[c]);
-            if (c >= job.header.size()) {
-                if (!value.empty() && row.error.empty())
-                    row.error = Format("the row has a value in column %d; the header names %d columns",
-                                       static_cast<int>(c + 1), static_cast<int>(job.header.size()));
+        SampleRecord record;
+        record.line = in.line;
+        if (in.fields.size() < named && !(lastLineOpen && r + 1 == table.records.size()))
+            record.error = Format("the row has %d fields; the %s names %d columns", static_cast<int>(in.fields.size()),
+                                  positional ? "format" : "header", static_cast<int>(named));
+        for (std::size_t c = 0; c < in.fields.size(); ++c) {
+            const std::string value = Trimmed(in.fields[c]);
+            if (c >= columns.size()) {
+                if (!value.empty() && record.error.empty())
+                    record.error = Format("the row has a value in column %d; the %s names %d columns",
+                                          static_cast<int>(c + 1), positional ? "format" : "header",
+                                          static_cast<int>(columns.size()));
                 continue;
             }
-            if (job.header[c] == kSampleColumn)
-                row.sample = value;
-            else if (!job.header[c].empty())
-                row.cells.cells[job.header[c]] = value;
+            if (columns[c] == kSampleColumn)
+                record.name = value;
+            else if (!columns[c].empty())
+                record.fields[columns[c]] = value;
         }
-        job.rows.push_back(std::move(row));
+        records.push_back(std::move(record));
+    }
+    return true;
+}
+
+} // namespace
+
+bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder,
+                   SampleFormat format, BatchJob& job, std::string& error)
+{
+    job = BatchJob();
+    job.calculator = &calculator;
+    job.format = format == SampleFormat::Auto ? DetectSampleFormat(text) : format;
+    std::vector<SampleRecord> records;
+    if (job.format == SampleFormat::V3) {
+        if (text.find('\0') != std::string_view::npos) {
+            error = "the file holds a NUL byte: it is not text";
+            return false;
+        }
+        records = ReadV3Block(text, job.notes);
+        if (records.empty()) {
+            error = "the v3 block holds no sample line";
+            return false;
+        }
+        job.separator = ' ';
+        job.header = {"sample", "lat", "long", "elv", "flag", "thick", "dens", "shield", "erosion", "year",
+                      "nuclide", "mineral", "N", "delN", "standard"};
+        job.known.assign(job.header.size(), true);
+    } else if (!ReadSampleTable(calculator, text, job.format, job, records, error)) {
+        return false;
+    }
+
+    const bool decimalComma = job.separator == ';';
+    std::set<std::string> unused;
+    for (const SampleRecord& record : records) {
+        for (MappedRow& mapped :
+             MapSampleRecord(calculator, record, decimalComma, job.format != SampleFormat::Csv, unused)) {
+            BatchInputRow row;
+            row.line = record.line;
+            row.sample = record.name;
+            row.cells.cells = std::move(mapped.cells);
+            row.cells.folder = folder;
+            row.cells.decimalComma = decimalComma;
+            row.error = record.error.empty() ? mapped.error : record.error;
+            job.rows.push_back(std::move(row));
+        }
+    }
+    if (!unused.empty()) {
+        std::string list;
+        for (const std::string& name : unused)
+            list += (list.empty() ? "" : ", ") + name;
+        job.notes.push_back("not used by " + calculator.name + ": " + list);
     }
     return true;
 }
@@ -404,7 +492,11 @@ std::vector<std::string> CarriedColumns(const BatchJob& job)
         bool own = false;
         for (const BatchColumn& column : job.calculator->inputColumns)
             own = own || column.name == name;
-        if (!own && IsCarriedColumn(name))
+        // Carried when a row holds it ("elevation" read as the altitude is not).
+        bool held = false;
+        for (const BatchInputRow& row : job.rows)
+            held = held || row.cells.Find(name) != nullptr;
+        if (!own && held && IsCarriedColumn(name))
             names.push_back(name);
     }
     return names;

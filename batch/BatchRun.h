@@ -4,6 +4,7 @@
 // output file and the reports put in place together at the end.
 
 #include "batch/BatchCalculator.h"
+#include "batch/SampleFormats.h"
 #include "core/AtomicFile.h"
 #include "core/FolderLock.h"
 #include "core/StagingFolder.h"
@@ -29,11 +30,9 @@ struct BatchJob {
     std::vector<bool> known;          // per header column: a column of the calculator (or sample)
     char separator = ',';
     std::vector<BatchInputRow> rows;
+    SampleFormat format = SampleFormat::Csv; // the format the file was read in
+    std::vector<std::string> notes;          // what was read and not used (calibration lines, unused fields)
 };
-
-// The whole text of a file of samples; only a regular file is read. False,
-// with why in `error`, when it cannot be.
-bool ReadBatchFileText(const std::string& path, std::string& text, std::string& error);
 
 // Whether a column is one a batch carries from its input to its output
 // untouched, for what reads the rows together (batch/GroupSummary.h):
@@ -47,12 +46,22 @@ bool OpenBatch(const std::string& calculator, const std::string& path, BatchJob&
 // The same from the file's text; `folder` is where its relative paths start.
 bool OpenBatchText(const std::string& calculator, std::string_view text, const std::string& folder, BatchJob& job,
                    std::string& error);
+// The whole text of a batch file: false, with why in `error`, for one that
+// cannot be read or is not a regular file (a pipe or a device could block).
+bool ReadBatchFile(const std::string& path, std::string& text, std::string& error);
 // The same for a table of samples that is not one of the calculators (a
 // figure's, read as a batch is): its columns are the calculator's input
 // columns, and the calculator must outlive the job.
 bool OpenBatch(const BatchCalculator& calculator, const std::string& path, BatchJob& job, std::string& error);
 bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder, BatchJob& job,
                    std::string& error);
+// The same in a format named rather than detected from the content
+// (SampleFormat::Auto: detected). A sample measured for both nuclides is a
+// row per nuclide where the calculator takes one concentration.
+bool OpenBatch(const BatchCalculator& calculator, const std::string& path, SampleFormat format, BatchJob& job,
+               std::string& error);
+bool OpenBatchText(const BatchCalculator& calculator, std::string_view text, const std::string& folder,
+                   SampleFormat format, BatchJob& job, std::string& error);
 
 struct BatchRowOutcome {
     int line = 0;

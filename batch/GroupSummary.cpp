@@ -237,7 +237,7 @@ bool ReadSummaryText(std::string_view text, const SummaryOptions& options, Summa
 bool ReadSummaryFile(const std::string& path, const SummaryOptions& options, SummaryTable& table, std::string& error)
 {
     std::string text;
-    if (!ReadBatchFileText(path, text, error))
+    if (!ReadBatchFile(path, text, error))
         return false;
     if (!ReadSummaryText(text, options, table, error)) {
         error = path + ": " + error;

@@ -206,6 +206,15 @@ const std::vector<Calculator>& Calculators()
                  .prompt = "Run a calculator over a CSV file of samples",
                  .menuText = "&Batch...",
                  .commandId = ID_BATCH}),
+        Command({.name = "convert",
+                 .description = "A file of samples in any format batch reads written as a v3 input block or as "
+                                "QEX's CSV",
+                 .title = "Convert samples",
+                 .help = "Reads a file of samples (QEX's CSV, a v3 input block, expage, iceTEA or CREp) and writes "
+                         "it as a v3 input block for the online calculators, or as QEX's CSV.",
+                 .prompt = "Write a file of samples as a v3 input block",
+                 .menuText = "Con&vert Samples to a v3 Block...",
+                 .commandId = ID_CONVERT_SAMPLES}),
         Command({.name = "plot",
                  .description = "A figure of many samples as PNG (300 dpi) or SVG: two-nuclide, summary, transect",
                  .title = "Two-nuclide diagram",

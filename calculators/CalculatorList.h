@@ -30,10 +30,12 @@ enum CalculatorCommandId : int {
     ID_TWO_NUCLIDE = 32808,
     ID_EROSION_RATE = 32810,
     ID_GROUP_SUMMARY = 32815,
+    ID_CONVERT_SAMPLES = 32820,
 };
 
 // In qexcli's order: simulate, cut, scaling, world-table, thickness,
-// slope-thickness, shielding, exposure, erosion, normalize, batch, plot, summary.
+// slope-thickness, shielding, exposure, erosion, normalize, batch, convert,
+// plot, summary.
 const std::vector<Calculator>& Calculators();
 
 // Null when none has that name.

@@ -13,6 +13,7 @@
 #include "proxy/SimulationCalculation.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace qex::cli {
 namespace {
@@ -28,10 +29,12 @@ struct BatchOptions {
     std::string seed;
     std::string digits = "full";
     std::string outputFormat = "csv";
+    std::string format = "auto"; // of the input file
     // Choices for every row that does not make its own (its cell missing or empty).
     std::string constants;
     std::string be10Standard;
     std::string al26Standard;
+    std::string proxy; // simulate: the curve of rows that name none
     bool uncertainties = false;
 };
 
@@ -58,6 +61,8 @@ std::string ColumnHelp()
             help += " " + result;
         help += "\n";
     }
+    help += "\nBeside the columns, a header may name (in any case): " + SampleColumnAliases() +
+            ". A sample measured for 10Be and 26Al gives a row per nuclide (exposure, erosion).\n";
     help += "\nFiles named in cells are read from the CSV file's folder when relative. A file whose header "
             "separates its names with ';' is read with ';' between fields and a decimal comma.\n"
             "Exit status: 0 every row gave its result; 1 a row failed (its 'error' cell says why) or the "
@@ -79,10 +84,15 @@ int Run(const BatchOptions& options)
 {
     BatchJob job;
     std::string error;
-    if (!OpenBatch(options.calculator, options.input, job, error)) {
+    const BatchCalculator* calculator = FindBatchCalculator(options.calculator);
+    if (calculator == nullptr ||
+        !OpenBatch(*calculator, options.input, FindSampleFormat(options.format).value_or(SampleFormat::Auto), job,
+                   error)) {
         ShowMessage(PrintableText("batch: " + error));
         return kUsage;
     }
+    for (const std::string& note : job.notes)
+        ShowMessage(PrintableText(options.input + ": " + note));
     if (!options.monteCarlo.empty() || !options.seed.empty()) {
         if (job.calculator->name != "simulate") {
             ShowMessage("batch: --monte-carlo and --seed apply to simulate only.");
@@ -101,6 +111,7 @@ int Run(const BatchOptions& options)
         {"be10-standard", options.be10Standard},
         {"al26-standard", options.al26Standard},
         {"uncertainties", options.uncertainties ? "on" : ""},
+        {"proxy", options.proxy.empty() ? std::string() : std::filesystem::absolute(options.proxy).string()},
     };
     for (const auto& [column, value] : choices) {
         if (value.empty())
@@ -181,11 +192,17 @@ const bool registered = RegisterCommand(
          command.add_option("calculator", options.calculator, "the calculator the rows go through")
              ->required()
              ->check(CLI::IsMember(names));
-         AddPath(command, "--input", options.input, "CSV file of samples, one a row, a header naming the columns",
+         AddPath(command, "--input", options.input, "file of samples: a CSV table, one sample a row, a header naming the columns, or any format --format "
+                 "names",
                  true, -1);
          AddPath(command, "--output", options.output,
                  "CSV file to write, replaced if it exists: each row's sample, inputs as used, results and error",
                  true, -1);
+         AddChoice(command, "--format", options.format,
+                   "the input's format: auto (from its content), csv (QEX's table, ',' ';' tab or blanks between "
+                   "fields), v3 (the online calculators' input block), expage (a named header, erosion in mm/ka), v2 "
+                   "(expage's 16 columns without a header), icetea, crep; default auto",
+                   SampleFormatNames());
          AddPath(command, "--report-dir", options.reportDir,
                  "folder for the simulation reports, one DIR/<sample>-report.txt a row (made when missing); "
                  "default none: no reports",
@@ -240,6 +257,10 @@ const bool registered = RegisterCommand(
          AddChoice(command, "--al26-standard", options.al26Standard,
                    "the 26Al AMS standard of each row whose al26-standard cell is missing or empty",
                    AmsStandardChoices(kAl26));
+         AddPath(command, "--proxy", options.proxy,
+                 "simulate and cut: the proxy curve of each row whose proxy cell is missing or empty (a file of samples "
+                 "from another calculator names none)",
+                 false, -1);
          AddCommandFlag(command, "--uncertainties", options.uncertainties,
                         "exposure: the internal and external uncertainties of every row that does not say");
          AddCommandFlag(command, "--progress", options.progress, "Report progress on standard error");
@@ -251,10 +272,13 @@ const bool registered = RegisterCommand(
                                                {"report-dir", "", options.reportDir},
                                                {"output-format", "", options.outputFormat},
                                                {"digits", "", options.digits}};
+             if (options.format != "auto")
+                 inputs.push_back({"format", "", options.format});
              // The choices added later are named where they were made.
              for (const auto& [name, value] : {std::pair{"constants", options.constants},
                                                std::pair{"be10-standard", options.be10Standard},
-                                               std::pair{"al26-standard", options.al26Standard}})
+                                               std::pair{"al26-standard", options.al26Standard},
+                                               std::pair{"proxy", options.proxy}})
                  if (!value.empty())
                      inputs.push_back({name, "", value});
              if (options.uncertainties)

@@ -10,10 +10,17 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The separator of the first record: ';' when it has one outside quotes, as
-// spreadsheets with a decimal comma write it; ',' otherwise.
+// spreadsheets with a decimal comma write it; a tab in a header without
+// commas (a table copied from a spreadsheet); ' ' (any run of blanks) in a
+// header of names separated only by blanks; ',' otherwise.
 char HeaderSeparator(std::string_view text)
 {
     bool quoted = false;
+    bool comma = false;
+    bool tab = false;
+    bool blankBetween = false; // a blank after a name, before another
+    bool blankPending = false;
+    bool named = false;
     for (char c : text) {
         if (c == '"')
             quoted = !quoted;
@@ -21,8 +28,24 @@ char HeaderSeparator(std::string_view text)
             break;
         else if (!quoted && c == ';')
             return ';';
+        else if (!quoted && c == ',')
+            comma = true;
+        else if (!quoted && c == '\t')
+            tab = true;
+        if (!quoted && c == ' ') {
+            blankPending = named;
+            continue;
+        }
+        if (c != '\t' && c != ' ') {
+            blankBetween = blankBetween || blankPending;
+            named = true;
+        }
     }
-    return ',';
+    if (comma)
+        return ',';
+    if (tab)
+        return '\t';
+    return blankBetween ? ' ' : ',';
 }
 
 bool IsBlankRecord(const std::vector<std::string>& fields)
@@ -77,7 +100,12 @@ bool ReadCsv(std::string_view text, CsvTable& table, std::string& error)
             state = State::Quoted;
             continue;
         }
-        if (c == separator) {
+        if (separator == ' ' && (c == ' ' || c == '\t')) {
+            // Blanks separate fields: a run of them is one separator, and
+            // those that begin a line or end a field already ended are none.
+            if (state == State::Plain || state == State::QuoteInQuoted)
+                endField();
+        } else if (c == separator) {
             endField();
         } else if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')

@@ -3,7 +3,8 @@
 // double quotes may hold the separator, line ends and doubled quotes; records
 // end with CRLF or LF; a UTF-8 byte-order mark is skipped. Many spreadsheets
 // in countries with a decimal comma write ';' between fields: the header
-// decides which separator a file uses.
+// decides which separator a file uses (a tab, or runs of blanks, where it
+// separates its names by nothing else).
 
 #include <string>
 #include <string_view>

@@ -210,7 +210,7 @@ bool CSummaryDlg::Summarize()
         return false;
     }
     std::string text, error;
-    if (!ReadBatchFileText(path, text, error)) {
+    if (!ReadBatchFile(path, text, error)) {
         m_panel->Clear();
         ShowMessage(error);
         return false;

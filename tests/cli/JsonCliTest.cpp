@@ -61,6 +61,7 @@ std::vector<JsonCase> Cases()
           "json"},
          0, "h.json"},
         {"summary", {"summary", "--calculator", "exposure", "--input", examples + "/batch/moraines.csv"}, 0, ""},
+        {"convert", {"convert", "--input", examples + "/batch/expage-option1.txt", "--output", "v3.txt"}, 0, ""},
         // --json belongs to the command, before its figure.
         {"plot", {"plot", "--json", "two-nuclide", "--input", "missing.csv", "--output", "x.png"}, 2, ""},
     };

@@ -12,7 +12,10 @@
 #include "ui/HalfLifeSettings.h"
 #include "ui/Question.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMap>
+#include <QUrl>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -43,6 +46,28 @@ private slots:
         QVERIFY(!dialog.Run());
         QVERIFY(said.Messages().size() == 1 && said.Messages()[0].find("unknown column 'densty'") != std::string::npos);
         QVERIFY(!test::FileExists(dir.File("out.csv")));
+    }
+
+    void aDroppedFileOfAnotherFormatShowsItsSamplesAsTheCalculatorTakesThem()
+    {
+        // State: the exposure age chosen. Action: drop a v3 block on the dialog.
+        // Expected: its format named, a row per nuclide with the inputs it maps to.
+        CBatchDlg dialog;
+        dialog.SetCalculator("exposure");
+        QVERIFY(dialog.acceptDrops());
+        QVERIFY(dialog.DropFiles(
+            {QUrl::fromLocalFile(QString::fromStdString(test::SourceDir() + "/examples/batch/v3-block.txt"))}));
+        QVERIFY2(dialog.MappingText().startsWith("Format: v3 input block. 2 rows"), qPrintable(dialog.MappingText()));
+        QTableWidget* preview = dialog.Preview();
+        QCOMPARE(preview->rowCount(), 2);
+        QMap<QString, int> column;
+        for (int c = 0; c < preview->columnCount(); ++c)
+            column[preview->horizontalHeaderItem(c)->text()] = c;
+        QCOMPARE(preview->item(0, column["nuclide"])->text(), QString("be10"));
+        QCOMPARE(preview->item(1, column["nuclide"])->text(), QString("al26"));
+        QCOMPARE(preview->item(1, column["concentration"])->text(), QString("712408"));
+        QCOMPARE(preview->item(0, column["erosion"])->text(), QString("0.00008"));
+        QCOMPARE(preview->item(0, column["atmosphere"])->text(), QString("std"));
     }
 
     void anOutputNamingARecordTheRowsReadIsRefused()

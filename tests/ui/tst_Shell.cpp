@@ -147,7 +147,7 @@ private slots:
             QCOMPARE(action->statusTip(), CommandPrompt(action->data().toInt()));
             QVERIFY(!action->text().isEmpty());
         }
-        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32810, 32771, 32807, 32808, 32815});
+        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32810, 32771, 32807, 32820, 32808, 32815});
         QCOMPARE(ids, expected);
         QCOMPARE(CommandPrompt(32801), QString("Shielding by obstruction and slope"));
         QCOMPARE(CommandPrompt(32799), QString("Thickness Correction"));
@@ -167,7 +167,7 @@ private slots:
                 continue;
             const std::size_t before = m_recorded.size();
             m_frame->OnCommand(command.id);
-            if (command.id != ID_NORMALIZE_CURVE) { // normalisation asks for files only
+            if (command.id != ID_NORMALIZE_CURVE && command.id != ID_CONVERT_SAMPLES) { // these ask for files only
                 QCOMPARE(m_recorded.size(), before + 1);
                 QVERIFY(!m_recorded.back().hadParent);
             }
