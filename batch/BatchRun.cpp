@@ -224,16 +224,16 @@ bool ReadSampleTable(const BatchCalculator& calculator, std::string_view text, S
     std::vector<std::string> columns; // in the calculator's terms
     std::vector<std::string> unknown;
     std::map<std::string, std::string> seen; // column -> the name that gave it
-    std::set<std::string> named;             // every name of the header
+    std::set<std::string> headerNames;       // every name of the header
     for (const std::string& field : names)
-        named.insert(Lower(Trimmed(field)));
+        headerNames.insert(Lower(Trimmed(field)));
     for (std::size_t c = 0; c < names.size(); ++c) {
         const std::string name = Lower(Trimmed(names[c]));
         std::string column = name.empty() ? std::string() : SampleColumn(calculator, name, format);
         // A group or a transect position is carried to the output for the
         // group statistics; "elevation" is the altitude's alias unless the
         // table names the altitude itself.
-        if (IsCarriedColumn(name) && (column.empty() || (column != name && named.count(column) != 0)))
+        if (IsCarriedColumn(name) && (column.empty() || (column != name && headerNames.count(column) != 0)))
             column = name;
         const bool known = !column.empty();
         if (name.empty()) {
