@@ -3,6 +3,7 @@
 #include "app/Commands.h"
 #include "batch/BatchDlg.h"
 #include "batch/BatchRun.h"
+#include "batch/IsochronDlg.h"
 #include "batch/SampleConvert.h"
 #include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
@@ -130,6 +131,7 @@ const std::map<std::string_view, void (*)()>& DialogFactories()
         {"convert", &ConvertSamples},
         {"plot", &RunDialog<CTwoNuclideDlg>},
         {"summary", &RunDialog<CSummaryDlg>},
+        {"isochron", &RunDialog<CIsochronDlg>},
     };
     return factories;
 }

@@ -1,5 +1,6 @@
 #include "calculators/CalculatorList.h"
 
+#include "batch/IsochronCalculation.h"
 #include "core/Message.h"
 #include "corrections/ShieldingResult.h"
 #include "corrections/SlopeThicknessCorrection.h"
@@ -79,6 +80,12 @@ bool ComputeExposure(const ExposureInputs& in, CResultList& list, COutputBlocks&
 bool ComputeErosion(const ErosionInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
 {
     return AppendErosionRate(in, list, &blocks);
+}
+
+bool ComputeIsochron(const IsochronInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
+{
+    // A batch's rows already run side by side: a row's draws keep to its thread.
+    return AppendIsochronAge(in, list, &blocks, context.batchRow ? 1 : 0, context.running);
 }
 
 // A command that takes no input table.
@@ -238,6 +245,20 @@ const std::vector<Calculator>& Calculators()
                  .prompt = "Summarize the ages of a landform from a batch output",
                  .menuText = "&Group Summary of Ages...",
                  .commandId = ID_GROUP_SUMMARY}),
+        MakeCalculator({.name = "isochron",
+                        .description = "Isochron 26Al/10Be burial age of samples of one horizon: York fit, MSWD, "
+                                       "post-burial production, Monte Carlo",
+                        .title = "Isochron burial age",
+                        .help = "Samples of one horizon with different inheritance lie on a line of "
+                                "<sup>26</sup>Al against <sup>10</sup>Be whose slope is the production ratio decayed "
+                                "for the burial time: a York fit weighting both errors, its MSWD, the burial age with "
+                                "and without the MSWD's scaling, corrected for post-burial production, and a Monte "
+                                "Carlo of its intervals.",
+                        .prompt = "Isochron burial age of samples of one horizon",
+                        .menuText = "&Isochron Burial Age...",
+                        .commandId = ID_ISOCHRON_BURIAL,
+                        .batch = true},
+                       IsochronInputTable, IsochronOutputTable, ComputeIsochron),
     };
     return calculators;
 }

@@ -85,7 +85,10 @@ const bool registered = RegisterCommand(
                  std::vector<TwoNuclideSample> samples;
                  if (!ReadTwoNuclideSamples(in, samples, error))
                      return false;
-                 figure = MakeTwoNuclideFigure(in, samples);
+                 std::optional<IsochronLine> isochron;
+                 if (in.isochron && !FitTwoNuclideIsochron(in, samples, isochron.emplace(), error))
+                     return false;
+                 figure = MakeTwoNuclideFigure(in, samples, isochron);
                  return true;
              },
              "The input is a CSV file with a header naming its columns, read as a batch file is read: sample, "

@@ -1,6 +1,7 @@
 #include "figure/TwoNuclideFigure.h"
 
 #include "batch/SampleFile.h"
+#include "burial/IsochronAge.h"
 #include "core/Format.h"
 #include "figure/AxisTicks.h"
 
@@ -149,6 +150,11 @@ const InputTable<TwoNuclideFigureInputs>& TwoNuclideFigureInputTable()
                  "normalised by each sample's production rates"},
         {.name = "no-labels", .controlId = 1009, .member = "m_bNoLabels", .label = "No sample labels",
          .kind = InputKind::Flag, .field = &In::noLabels, .help = "leave the sample names off the diagram"},
+        {.name = "isochron", .controlId = 1011, .member = "m_bIsochron", .label = "Isochron",
+         .kind = InputKind::Flag, .field = &In::isochron,
+         .help = "the samples' isochron (a York fit of 26Al on 10Be, at least 3 samples) with its 1-sigma band and "
+                 "its burial age at the options' production ratio in the legend",
+         .listedAtDefault = false},
     };
     static const InputTable<In> table(rows);
     return table;
@@ -166,6 +172,33 @@ bool ReadTwoNuclideSamples(const TwoNuclideFigureInputs& inputs, std::vector<Two
     samples.clear();
     for (const SampleRow<MeasuredPair>& row : rows)
         samples.push_back({row.name, row.values});
+    return true;
+}
+
+bool FitTwoNuclideIsochron(const TwoNuclideFigureInputs& inputs, const std::vector<TwoNuclideSample>& samples,
+                           IsochronLine& line, std::string& error)
+{
+    std::vector<IsochronSample> points;
+    for (const TwoNuclideSample& s : samples)
+        points.push_back({s.pair.be10, s.pair.be10Error, s.pair.al26, s.pair.al26Error, 0.0, 0.0});
+    const IsochronSettings settings{inputs.al26Production / inputs.be10Production, 0.0,
+                                    {inputs.be10HalfLife, inputs.al26HalfLife}};
+    const IsochronSolution solution = SolveIsochron(points, settings);
+    if (solution.outcome == IsochronOutcome::NoFit) {
+        error = "isochron: " + solution.failure;
+        return false;
+    }
+    line = IsochronLine();
+    line.slope = solution.line.slope;
+    line.intercept = solution.line.intercept;
+    line.varianceSlope = solution.line.slopeError * solution.line.slopeError;
+    line.varianceIntercept = solution.line.interceptError * solution.line.interceptError;
+    line.covariance = solution.line.covariance;
+    line.be10Production = inputs.be10Production;
+    line.al26Production = inputs.al26Production;
+    line.dated = solution.outcome == IsochronOutcome::Age;
+    line.age = solution.age;
+    line.ageError = solution.ageErrorScaled;
     return true;
 }
 
@@ -341,7 +374,10 @@ figure::Figure MakeTwoNuclideFigure(const TwoNuclideFigureInputs& inputs, const 
         {"Source erosion (m/Myr)", {erosionStroke}},
     };
     if (isochron)
-        f.legend.entries.push_back({"Isochron ± 1σ", {figure::Stroke{kIsochronColor, 1.2, {}}, [] {
+        f.legend.entries.push_back({isochron->dated ? Format("Isochron ± 1σ: %.0f ± %.0f kyr", isochron->age / 1000.0,
+                                                             isochron->ageError / 1000.0)
+                                                    : std::string("Isochron ± 1σ: no burial age"),
+                                    {figure::Stroke{kIsochronColor, 1.2, {}}, [] {
                                                           figure::Color c = kIsochronColor;
                                                           c.a = 0.18;
                                                           return c;

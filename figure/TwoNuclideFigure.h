@@ -29,6 +29,7 @@ struct TwoNuclideFigureInputs {
     double burialStep = 0.5;      // Myr between lines of constant burial time
     bool raw = false;             // N10 against N26/N10 instead of the normalised form
     bool noLabels = false;        // leave the sample names off
+    bool isochron = false;        // fit the samples' isochron and draw it with its band
 };
 const InputTable<TwoNuclideFigureInputs>& TwoNuclideFigureInputTable();
 
@@ -48,7 +49,17 @@ struct IsochronLine {
     double covariance = 0.0;
     double be10Production = 0.0; // atoms/g/yr, to place the line on the normalised diagram
     double al26Production = 0.0;
+    bool dated = false;   // the slope gave a burial age, shown in the legend
+    double age = 0.0;     // yr
+    double ageError = 0.0; // yr, 1 sigma (scaled by sqrt(MSWD) when above 1)
 };
+
+// The isochron of the samples: a York fit of 26Al on 10Be (burial/YorkFit.h)
+// dated with the production ratio of the inputs' rates and their half-lives
+// (burial/IsochronAge.h), placed with the inputs' rates. False, with why in
+// `error`, when there is no line (fewer than three samples...).
+bool FitTwoNuclideIsochron(const TwoNuclideFigureInputs& inputs, const std::vector<TwoNuclideSample>& samples,
+                           IsochronLine& line, std::string& error);
 
 // Reads the samples of inputs.input; rows without production rates take the
 // inputs'. False, with why in `error`, as ReadSampleFile refuses a file.

@@ -240,6 +240,69 @@ TEST(TwoNuclideFigure, SampleFileReadsAsABatchFileWithTheOptionsAsDefaults)
     EXPECT_DOUBLE_EQ(samples[1].pair.al26, 1e6);
 }
 
+TEST(TwoNuclideFigure, IsochronAndItsBandAreDrawnInPngAndSvg)
+{
+    // A line given by hand: on the raw diagram y = (a + b x) / x and its band
+    // (a + b x +- sigma) / x, sigma^2 = var a + 2 x cov + x^2 var b.
+    TwoNuclideFigureInputs in;
+    in.raw = true;
+    IsochronLine line;
+    line.slope = 3.0;
+    line.intercept = 2.0e4;
+    line.varianceSlope = 0.04;
+    line.varianceIntercept = 1.0e8;
+    line.covariance = -50.0;
+    line.be10Production = in.be10Production;
+    line.al26Production = in.al26Production;
+    line.dated = true;
+    line.age = 1.234e6;
+    line.ageError = 5.6e4;
+    const std::vector<TwoNuclideSample> samples = {{"A", {1e5, 3e3, 3.2e5, 1.6e4, 12.7, 77.7}},
+                                                   {"B", {4e5, 1e4, 1.2e6, 6e4, 12.7, 77.7}}};
+    const Figure f = MakeTwoNuclideFigure(in, samples, line);
+    const Color blue{0.0, 0.447, 0.698, 1.0};
+    const Polyline* centre = nullptr;
+    const Polygon* band = nullptr;
+    for (const Item& item : f.items) {
+        if (const auto* l = std::get_if<Polyline>(&item); l && l->stroke.color.b == blue.b && l->stroke.color.g == blue.g)
+            centre = l;
+        if (const auto* p = std::get_if<Polygon>(&item); p && p->fill.b == blue.b && p->fill.a < 1.0)
+            band = p;
+    }
+    ASSERT_NE(centre, nullptr);
+    ASSERT_NE(band, nullptr);
+    ASSERT_EQ(band->points.size(), 2 * centre->points.size());
+    const std::size_t n = centre->points.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = centre->points[i].x;
+        const double sigma = std::sqrt(1.0e8 + 2.0 * x * -50.0 + x * x * 0.04);
+        EXPECT_NEAR(centre->points[i].y, (2.0e4 + 3.0 * x) / x, 1e-9 * centre->points[i].y);
+        EXPECT_NEAR(band->points[i].y, (2.0e4 + 3.0 * x + sigma) / x, 1e-9 * band->points[i].y);
+        EXPECT_NEAR(band->points[2 * n - 1 - i].y, (2.0e4 + 3.0 * x - sigma) / x, 1e-9 * centre->points[i].y);
+    }
+    bool legend = false;
+    for (const auto& entry : f.legend.entries)
+        legend = legend || entry.text == "Isochron ± 1σ: 1234 ± 56 kyr";
+    EXPECT_TRUE(legend);
+
+    // The line in the PNG's pixels and, with its band, in the SVG.
+    const Raster raster = RenderRaster(f, 800, 520);
+    bool inPixels = false;
+    for (int y = 0; y < raster.height && !inPixels; ++y)
+        for (int x = 0; x < raster.width; ++x) {
+            const unsigned char* p = &raster.pixels[static_cast<std::size_t>(y * raster.stride + 4 * x)];
+            if (p[0] == 178 && p[1] == 114 && p[2] == 0)
+                inPixels = true;
+        }
+    EXPECT_TRUE(inPixels);
+    std::string svg;
+    std::string error;
+    ASSERT_TRUE(RenderFigure(f, ImageFormat::Svg, svg, error)) << error;
+    const std::size_t first = svg.find(SvgColour(blue));
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(svg.find(SvgColour(blue), first + 1), std::string::npos) << "the line and its band";
+}
+
 TEST(FigureRenderer, FormatComesFromTheExtension)
 {
     EXPECT_EQ(ImageFormatOf("a/b.PNG"), ImageFormat::Png);
