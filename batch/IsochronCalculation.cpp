@@ -2,6 +2,7 @@
 
 #include "batch/GroupStatistics.h"
 #include "batch/SampleFile.h"
+#include "burial/TwoNuclidePoint.h"
 #include "core/ConstantSets.h"
 #include "core/Format.h"
 #include "core/HalfLives.h"
@@ -15,7 +16,7 @@ namespace qex {
 
 namespace {
 
-constexpr InputRange kPostBurialProduction{0.0, 100000.0}; // atoms/g/yr
+constexpr InputRange kPostBurialProduction{0.0, 100000.0}; // atoms/g/yr, as the samples' columns
 
 // P26/P10 of the set the inputs choose.
 double SetProductionRatio(std::string_view setName)
@@ -56,28 +57,6 @@ std::string MonteCarloHeading(const IsochronMonteCarloBlock& b, int)
 }
 
 } // namespace
-
-const InputTable<IsochronSample>& IsochronSampleTable()
-{
-    using In = IsochronSample;
-    constexpr InputRange kConcentration{0.0, 1e12}; // atoms/g
-    static const InputRow<In> rows[] = {
-        {.name = "be10", .label = "Measured 10Be concentration", .unit = "atoms/g", .field = &In::be10,
-         .range = kConcentration, .required = true},
-        {.name = "be10-err", .label = "Uncertainty of the 10Be concentration (1 sigma)", .unit = "atoms/g",
-         .field = &In::be10Error, .range = kConcentration, .required = true},
-        {.name = "al26", .label = "Measured 26Al concentration", .unit = "atoms/g", .field = &In::al26,
-         .range = kConcentration, .required = true},
-        {.name = "al26-err", .label = "Uncertainty of the 26Al concentration (1 sigma)", .unit = "atoms/g",
-         .field = &In::al26Error, .range = kConcentration, .required = true},
-        {.name = "post-burial-be10-production", .label = "10Be production at the sample's depth since burial",
-         .unit = "atoms/g/yr", .field = &In::be10PostBurialProduction, .range = kPostBurialProduction},
-        {.name = "post-burial-al26-production", .label = "26Al production at the sample's depth since burial",
-         .unit = "atoms/g/yr", .field = &In::al26PostBurialProduction, .range = kPostBurialProduction},
-    };
-    static const InputTable<In> table(rows);
-    return table;
-}
 
 const InputTable<IsochronInputs>& IsochronInputTable()
 {
@@ -180,16 +159,19 @@ const OutputTable<IsochronMonteCarloBlock>& IsochronMonteCarloOutputTable()
 bool ReadIsochronSamples(const IsochronInputs& inputs, std::vector<IsochronSample>& samples,
                          std::vector<std::string>& names, std::string& error)
 {
-    IsochronSample prototype;
+    // The two-nuclide diagram's columns: its production rates are read and not used.
+    MeasuredPair prototype;
     prototype.be10PostBurialProduction = inputs.be10PostBurialProduction;
     prototype.al26PostBurialProduction = inputs.al26PostBurialProduction;
-    std::vector<SampleRow<IsochronSample>> rows;
-    if (!ReadSampleFile(inputs.input, "isochron", IsochronSampleTable(), prototype, rows, error))
+    std::vector<SampleRow<MeasuredPair>> rows;
+    if (!ReadSampleFile(inputs.input, "isochron", MeasuredPairTable(), prototype, rows, error))
         return false;
     samples.clear();
     names.clear();
-    for (const SampleRow<IsochronSample>& row : rows) {
-        samples.push_back(row.values);
+    for (const SampleRow<MeasuredPair>& row : rows) {
+        const MeasuredPair& p = row.values;
+        samples.push_back({p.be10, p.be10Error, p.al26, p.al26Error, p.be10PostBurialProduction,
+                           p.al26PostBurialProduction});
         names.push_back(row.name);
     }
     return true;

@@ -1,8 +1,9 @@
 #pragma once
 // The isochron burial age as a calculator: a file of samples of one horizon
-// (any format a batch reads, one sample a row: sample, be10, be10-err, al26,
-// al26-err and optionally post-burial-be10-production and
-// post-burial-al26-production), the production ratio and the half-lives; its
+// (any format a batch reads, one sample a row, the columns of
+// MeasuredPairTable: sample, be10, be10-err, al26, al26-err and optionally
+// post-burial-be10-production and post-burial-al26-production), the
+// production ratio and the half-lives; its
 // block (the York fit, its MSWD and the age with and without the MSWD's
 // scaling) and, with draws, a Monte Carlo block (burial/IsochronAge.h).
 
@@ -20,7 +21,8 @@ namespace qex {
 
 struct IsochronInputs {
     std::string input;                 // the file of samples
-    double productionRatio = 0.0;      // R0; the constant set's P26/P10 unless given
+    // R0; the constant set's P26/P10 unless given (here the original set's).
+    double productionRatio = kAl26SeaLevelProduction / kBe10SeaLevelProduction;
     double productionRatioError = 0.0; // 1 sigma
     std::string constants = std::string(kOriginalConstants);
     double be10HalfLife = kBe10HalfLifeYears; // yr
@@ -31,9 +33,6 @@ struct IsochronInputs {
     double seed = 1.0;
 };
 const InputTable<IsochronInputs>& IsochronInputTable();
-
-// The columns of the file of samples.
-const InputTable<IsochronSample>& IsochronSampleTable();
 
 struct IsochronResult {
     int samples = 0;

@@ -43,6 +43,10 @@ const InputTable<MeasuredPair>& MeasuredPairTable()
          .field = &In::be10Production, .range = kProduction},
         {.name = "al26-production", .label = "26Al production rate at the sample's source", .unit = "atoms/g/yr",
          .field = &In::al26Production, .range = kProduction},
+        {.name = "post-burial-be10-production", .label = "10Be production at the sample's depth since burial",
+         .unit = "atoms/g/yr", .field = &In::be10PostBurialProduction, .range = InputRange{0.0, 100000.0}},
+        {.name = "post-burial-al26-production", .label = "26Al production at the sample's depth since burial",
+         .unit = "atoms/g/yr", .field = &In::al26PostBurialProduction, .range = InputRange{0.0, 100000.0}},
     };
     static const InputTable<In> table(rows);
     return table;

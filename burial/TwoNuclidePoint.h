@@ -23,11 +23,17 @@ struct MeasuredPair {
     double al26Error = 0.0;
     double be10Production = 0.0;
     double al26Production = 0.0;
+    // atoms/g/yr at the sample's depth since burial, for an isochron's
+    // post-burial correction (burial/IsochronAge.h); the diagram draws the
+    // concentrations as measured.
+    double be10PostBurialProduction = 0.0;
+    double al26PostBurialProduction = 0.0;
 };
 
 // The columns of a file of such samples, one a row beside "sample": be10,
 // be10-err, al26, al26-err (required) and be10-production, al26-production
-// (a row that leaves them out takes the command's).
+// (a row that leaves them out takes the command's), post-burial-be10-production,
+// post-burial-al26-production (0 where left out).
 const InputTable<MeasuredPair>& MeasuredPairTable();
 
 // A place on the diagram with the covariance of its two coordinates.

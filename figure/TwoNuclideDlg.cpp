@@ -20,7 +20,7 @@ constexpr int kTemplateId = 150;
 constexpr const char* kSampleFilter = "Sample Table (*.csv)|*.csv|All Files (*.*)|*.*||";
 } // namespace
 
-CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "Two-Nuclide Diagram", 300, 208, 9, parent)
+CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "Two-Nuclide Diagram", 300, 222, 9, parent)
 {
     InstallHelpKey(*this, "plot");
     // The science settings of every calculation, shown in their boxes.
@@ -48,8 +48,10 @@ CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "
     }
     AddCheck(IDC_RAW, "Raw concentrations (10Be against 26Al/10Be, not normalised)", 7, y + 2, 286, 10);
     AddCheck(IDC_NO_LABELS, "No sample labels", 7, y + 16, 286, 10);
-    QPushButton* draw = AddButton(1, "Draw", 190, 188, 50, 14, true);
-    QPushButton* cancel = AddButton(2, "Cancel", 244, 188, 50, 14);
+    AddCheck(IDC_ISOCHRON, "Isochron of the samples (York fit) with its 1-sigma band and burial age", 7, y + 30, 286,
+             10);
+    QPushButton* draw = AddButton(1, "Draw", 190, 202, 50, 14, true);
+    QPushButton* cancel = AddButton(2, "Cancel", 244, 202, 50, 14);
     SetTabOrderFromTemplate();
     SetAnchor(input, GrowRight);
     SetAnchor(browse, MoveRight);
@@ -61,7 +63,7 @@ CTwoNuclideDlg::CTwoNuclideDlg(QWidget* parent) : CTemplateDialog(kTemplateId, "
                    IDC_AL26_HALF_LIFE, IDC_BURIAL_STEP});
     BindInputs(m_dx, *this, m_inputs, table,
                {IDC_INPUT, IDC_BE10_PRODUCTION, IDC_AL26_PRODUCTION, IDC_DENSITY, IDC_FREE_PATH, IDC_BE10_HALF_LIFE,
-                IDC_AL26_HALF_LIFE, IDC_BURIAL_STEP, IDC_RAW, IDC_NO_LABELS});
+                IDC_AL26_HALF_LIFE, IDC_BURIAL_STEP, IDC_RAW, IDC_NO_LABELS, IDC_ISOCHRON});
     m_dx.ToControls();
 
     connect(browse, &QPushButton::clicked, this, &CTwoNuclideDlg::Browse);
@@ -90,8 +92,13 @@ void CTwoNuclideDlg::accept()
         ShowMessage("Can not read the sample file!", error);
         return;
     }
+    std::optional<IsochronLine> isochron;
+    if (m_inputs.isochron && !FitTwoNuclideIsochron(m_inputs, samples, isochron.emplace(), error)) {
+        ShowMessage("Can not fit the isochron!", error);
+        return;
+    }
     const QFileInfo file(QString::fromStdString(m_inputs.input));
-    m_window = ShowFigureWindow(MakeTwoNuclideFigure(m_inputs, samples),
+    m_window = ShowFigureWindow(MakeTwoNuclideFigure(m_inputs, samples, isochron),
                                 QString("Two-Nuclide Diagram - %1 (%2 samples)").arg(file.fileName()).arg(samples.size()),
                                 file.absoluteDir().filePath(file.completeBaseName() + "-two-nuclide.png"),
                                 {{"Sample File", m_inputs.input, FileRole::Input}}, nullptr);

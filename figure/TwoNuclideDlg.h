@@ -27,6 +27,7 @@ public:
         IDC_RAW = 1008,
         IDC_NO_LABELS = 1009,
         IDC_BROWSE = 1010,
+        IDC_ISOCHRON = 1011,
     };
 
     explicit CTwoNuclideDlg(QWidget* parent = nullptr);

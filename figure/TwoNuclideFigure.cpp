@@ -179,11 +179,16 @@ bool FitTwoNuclideIsochron(const TwoNuclideFigureInputs& inputs, const std::vect
                            IsochronLine& line, std::string& error)
 {
     std::vector<IsochronSample> points;
-    for (const TwoNuclideSample& s : samples)
-        points.push_back({s.pair.be10, s.pair.be10Error, s.pair.al26, s.pair.al26Error, 0.0, 0.0});
+    std::vector<IsochronSample> measured;
+    for (const TwoNuclideSample& s : samples) {
+        const MeasuredPair& p = s.pair;
+        points.push_back({p.be10, p.be10Error, p.al26, p.al26Error, p.be10PostBurialProduction,
+                          p.al26PostBurialProduction});
+        measured.push_back({p.be10, p.be10Error, p.al26, p.al26Error, 0.0, 0.0});
+    }
     const IsochronSettings settings{inputs.al26Production / inputs.be10Production, 0.0,
                                     {inputs.be10HalfLife, inputs.al26HalfLife}};
-    const IsochronSolution solution = SolveIsochron(points, settings);
+    const IsochronSolution solution = SolveIsochron(measured, settings);
     if (solution.outcome == IsochronOutcome::NoFit) {
         error = "isochron: " + solution.failure;
         return false;
@@ -199,6 +204,12 @@ bool FitTwoNuclideIsochron(const TwoNuclideFigureInputs& inputs, const std::vect
     line.dated = solution.outcome == IsochronOutcome::Age;
     line.age = solution.age;
     line.ageError = solution.ageErrorScaled;
+    const IsochronSolution corrected = SolveIsochron(points, settings);
+    if (corrected.postBurial && corrected.outcome == IsochronOutcome::Age) {
+        line.corrected = true;
+        line.correctedAge = corrected.age;
+        line.correctedAgeError = corrected.ageErrorScaled;
+    }
     return true;
 }
 
@@ -374,9 +385,14 @@ figure::Figure MakeTwoNuclideFigure(const TwoNuclideFigureInputs& inputs, const 
         {"Source erosion (m/Myr)", {erosionStroke}},
     };
     if (isochron)
-        f.legend.entries.push_back({isochron->dated ? Format("Isochron ± 1σ: %.0f ± %.0f kyr", isochron->age / 1000.0,
-                                                             isochron->ageError / 1000.0)
-                                                    : std::string("Isochron ± 1σ: no burial age"),
+        f.legend.entries.push_back({(isochron->dated ? Format("Isochron ± 1σ: %.0f ± %.0f kyr", isochron->age / 1000.0,
+                                                              isochron->ageError / 1000.0)
+                                                     : std::string("Isochron ± 1σ: no burial age")) +
+                                        (isochron->corrected
+                                             ? Format(" (%.0f ± %.0f post-burial corrected)",
+                                                      isochron->correctedAge / 1000.0,
+                                                      isochron->correctedAgeError / 1000.0)
+                                             : std::string()),
                                     {figure::Stroke{kIsochronColor, 1.2, {}}, [] {
                                                           figure::Color c = kIsochronColor;
                                                           c.a = 0.18;

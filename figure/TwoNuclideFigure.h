@@ -52,11 +52,17 @@ struct IsochronLine {
     bool dated = false;   // the slope gave a burial age, shown in the legend
     double age = 0.0;     // yr
     double ageError = 0.0; // yr, 1 sigma (scaled by sqrt(MSWD) when above 1)
+    // The age once the samples' post-burial production is taken off (the line
+    // drawn is the one through the samples as measured).
+    bool corrected = false;
+    double correctedAge = 0.0;      // yr
+    double correctedAgeError = 0.0; // yr
 };
 
 // The isochron of the samples: a York fit of 26Al on 10Be (burial/YorkFit.h)
 // dated with the production ratio of the inputs' rates and their half-lives
-// (burial/IsochronAge.h), placed with the inputs' rates. False, with why in
+// (burial/IsochronAge.h), placed with the inputs' rates; with the samples'
+// post-burial production, also the corrected age. False, with why in
 // `error`, when there is no line (fewer than three samples...).
 bool FitTwoNuclideIsochron(const TwoNuclideFigureInputs& inputs, const std::vector<TwoNuclideSample>& samples,
                            IsochronLine& line, std::string& error);

@@ -64,6 +64,7 @@ std::vector<JsonCase> Cases()
         {"convert", {"convert", "--input", examples + "/batch/expage-option1.txt", "--output", "v3.txt"}, 0, ""},
         // --json belongs to the command, before its figure.
         {"plot", {"plot", "--json", "two-nuclide", "--input", "missing.csv", "--output", "x.png"}, 2, ""},
+        {"isochron", {"isochron", "--input", examples + "/burial/isochron.csv", "--monte-carlo", "20"}, 0, ""},
     };
 }
 

@@ -1,9 +1,11 @@
 // The figure window and "Two-Nuclide Diagram...": Draw opens the diagram of a
 // sample file; the screen, the PNG and the SVG (drawn back by Qt SVG) show
 // the same picture; Save Image proposes a name, writes the chosen kind and
-// never replaces the sample file; a bad file is named in a message. With
+// never replaces the sample file; a bad file is named in a message; the isochron
+// is drawn and, in its own dialog, dated. With
 // QEX_SCREENSHOT_DIR set, the dialog, the window and the PNG are written there.
 
+#include "batch/IsochronDlg.h"
 #include "core/Message.h"
 #include "figure/FigureDlg.h"
 #include "figure/FigureRenderer.h"
@@ -12,6 +14,7 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/FileChooser.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -136,6 +139,33 @@ private slots:
         QVERIFY(messages.Contains("Can not read the sample file!"));
         QVERIFY(messages.DetailOf("Can not read the sample file!").find("line 2 (A): no value in the column 'al26-err'") !=
                 std::string::npos);
+    }
+
+    void theIsochronIsDrawnAndDated()
+    {
+        // State: three samples. Action: Draw with "Isochron" ticked; Calculate in "Isochron Burial Age".
+        // Expected: the legend names the isochron with its age; the results list its block.
+        CTwoNuclideDlg dialog;
+        dialog.Control<QLineEdit>(CTwoNuclideDlg::IDC_INPUT)->setText(QString::fromStdString(m_samples));
+        dialog.Control<QCheckBox>(CTwoNuclideDlg::IDC_ISOCHRON)->setChecked(true);
+        Snap(dialog, "two-nuclide-dialog-isochron");
+        dialog.accept();
+        QVERIFY(dialog.Window() != nullptr);
+        bool legend = false;
+        for (const auto& entry : dialog.Window()->View()->Figure().legend.entries)
+            legend = legend || entry.text.rfind("Isochron ± 1σ: ", 0) == 0;
+        QVERIFY(legend);
+        dialog.Window()->close();
+
+        CIsochronDlg isochron;
+        isochron.Control<QLineEdit>(CIsochronDlg::IDC_INPUT)->setText(QString::fromStdString(m_samples));
+        isochron.Control<QLineEdit>(1001)->setText("6.75");
+        isochron.Calculate();
+        Snap(isochron, "isochron-dialog");
+        QStringList lines;
+        for (const std::string& line : isochron.Results().Lines())
+            lines << QString::fromStdString(line);
+        QVERIFY2(lines.filter("Isochron Burial Age(kyr)").size() == 1, qPrintable(lines.join("\n")));
     }
 };
 
