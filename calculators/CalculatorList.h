@@ -31,11 +31,12 @@ enum CalculatorCommandId : int {
     ID_EROSION_RATE = 32810,
     ID_GROUP_SUMMARY = 32815,
     ID_CONVERT_SAMPLES = 32820,
+    ID_BURIAL_AGE = 32821,
 };
 
 // In qexcli's order: simulate, cut, scaling, world-table, thickness,
 // slope-thickness, shielding, exposure, erosion, normalize, batch, convert,
-// plot, summary.
+// plot, summary, burial.
 const std::vector<Calculator>& Calculators();
 
 // Null when none has that name.

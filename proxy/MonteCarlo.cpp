@@ -145,9 +145,21 @@ double QuantityOf(const MonteCarloDraw& d, int q)
     }
 }
 
-MonteCarloSummary Summarise(std::vector<double> values)
+} // namespace
+
+double SortedQuantile(const std::vector<double>& sorted, double p)
 {
-    MonteCarloSummary s;
+    if (sorted.empty())
+        return 0.0;
+    const double h = static_cast<double>(sorted.size() - 1) * std::clamp(p, 0.0, 1.0);
+    const auto below = static_cast<std::size_t>(std::floor(h));
+    const std::size_t above = std::min(below + 1, sorted.size() - 1);
+    return sorted[below] + (h - static_cast<double>(below)) * (sorted[above] - sorted[below]);
+}
+
+DistributionSummary SummariseDraws(std::vector<double> values)
+{
+    DistributionSummary s;
     if (values.empty())
         return s;
     std::sort(values.begin(), values.end());
@@ -166,18 +178,6 @@ MonteCarloSummary Summarise(std::vector<double> values)
         squares += (v - s.mean) * (v - s.mean);
     s.sd = values.size() > 1 ? std::sqrt(squares / static_cast<double>(values.size() - 1)) : 0.0;
     return s;
-}
-
-} // namespace
-
-double SortedQuantile(const std::vector<double>& sorted, double p)
-{
-    if (sorted.empty())
-        return 0.0;
-    const double h = static_cast<double>(sorted.size() - 1) * std::clamp(p, 0.0, 1.0);
-    const auto below = static_cast<std::size_t>(std::floor(h));
-    const std::size_t above = std::min(below + 1, sorted.size() - 1);
-    return sorted[below] + (h - static_cast<double>(below)) * (sorted[above] - sorted[below]);
 }
 
 std::vector<double> MonteCarloNormalDeviates(std::uint64_t seed, std::uint64_t draw, int n)
@@ -231,7 +231,7 @@ bool RunMonteCarlo(const SimulationCurve& curve, const MonteCarloSample& sample,
             values[static_cast<std::size_t>(q)].push_back(QuantityOf(d, q));
     }
     for (int q = 0; q < kMcQuantities; ++q)
-        result.summary[static_cast<std::size_t>(q)] = Summarise(std::move(values[static_cast<std::size_t>(q)]));
+        result.summary[static_cast<std::size_t>(q)] = SummariseDraws(std::move(values[static_cast<std::size_t>(q)]));
     return true;
 }
 

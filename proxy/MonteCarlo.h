@@ -81,6 +81,10 @@ std::vector<double> MonteCarloNormalDeviates(std::uint64_t seed, std::uint64_t d
 // between order statistics at (n - 1) p (Hyndman and Fan 1996, type 7).
 double SortedQuantile(const std::vector<double>& sorted, double p);
 
+// The median, 68 % and 95 % intervals (SortedQuantile), mean and sd (n - 1)
+// of a quantity's draws; all 0 without a draw.
+DistributionSummary SummariseDraws(std::vector<double> values);
+
 // The block: the heading "Monte Carlo (D draws, seed S)", one line per
 // quantity with its median, the distances to the 16th and 84th percentiles
 // and the 95 % interval (ages in kyr), the shares matched and failed, and an

@@ -1,6 +1,7 @@
 #pragma once
 // Every calculator's input table, for the tests that loop over them all.
 
+#include "burial/BurialAgeCalculator.h"
 #include "corrections/ShieldingResult.h"
 #include "corrections/SlopeThicknessCorrection.h"
 #include "corrections/ThicknessCorrection.h"
@@ -29,6 +30,7 @@ void ForEveryInputTable(Visit&& visit)
     visit(std::string("shielding"), HorizonPointInputTable());
     visit(std::string("exposure"), ExposureInputTable());
     visit(std::string("erosion"), ErosionInputTable());
+    visit(std::string("burial"), BurialAgeInputTable());
 }
 
 // A value a little beyond a bound, written so that it reads back beyond it.
