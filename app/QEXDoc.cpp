@@ -4,6 +4,7 @@
 #include "batch/BatchDlg.h"
 #include "batch/BatchRun.h"
 #include "batch/SampleConvert.h"
+#include "burial/BurialAgeDlg.h"
 #include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
 #include "core/Message.h"
@@ -130,6 +131,7 @@ const std::map<std::string_view, void (*)()>& DialogFactories()
         {"convert", &ConvertSamples},
         {"plot", &RunDialog<CTwoNuclideDlg>},
         {"summary", &RunDialog<CSummaryDlg>},
+        {"burial", &RunDialog<CBurialAgeDlg>},
     };
     return factories;
 }
