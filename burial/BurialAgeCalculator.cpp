@@ -9,6 +9,8 @@
 #include "core/Message.h"
 #include "proxy/MonteCarlo.h"
 #include "proxy/SimulationCalculation.h"
+#include "proxy/SimulationSite.h"
+#include "scaling/Atmosphere.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,8 +33,36 @@ BurialSourceKind SourceKindOf(const BurialAgeInputs& in)
     return in.source == kExposure ? BurialSourceKind::Exposure : BurialSourceKind::SteadyErosion;
 }
 
-std::string BurialAgeCheck(BurialAgeInputs&, const GivenInputs& given)
+// The inputs the simulation's site and provenance read.
+SimulationInputs SiteOf(const BurialAgeInputs& in)
 {
+    SimulationInputs site;
+    site.be10Production = in.be10Production;
+    site.al26Production = in.al26Production;
+    site.density = in.density;
+    site.be10HalfLife = in.be10HalfLife;
+    site.al26HalfLife = in.al26HalfLife;
+    site.be10Standard = in.be10Standard;
+    site.al26Standard = in.al26Standard;
+    site.constants = in.constants;
+    site.latitude = in.latitude;
+    site.altitude = in.altitude;
+    site.atmosphere = in.atmosphere;
+    site.pressure = in.pressure;
+    site.thickness = in.thickness;
+    site.shield = in.shield;
+    return site;
+}
+
+std::string BurialAgeCheck(BurialAgeInputs& in, const GivenInputs& given)
+{
+    SimulationInputs site = SiteOf(in);
+    if (std::string why = CompleteSimulationSite(site, given); !why.empty())
+        return why;
+    in.be10Production = site.be10Production;
+    in.al26Production = site.al26Production;
+    in.siteError = site.siteError;
+
     const bool depth = given("burial-depth"), metres = given("burial-depth-m");
     const bool production = given("post-burial-be10-production") || given("post-burial-al26-production");
     if (depth && metres)
@@ -72,10 +102,8 @@ BurialProblem ProblemOf(const BurialAgeInputs& in)
 
 Provenance BurialProvenance(const BurialAgeInputs& in, const BurialProblem& p)
 {
-    Provenance provenance = HalfLifeProvenance({in.be10HalfLife, in.al26HalfLife});
-    AddConstantSetProvenance(provenance, in.constants);
-    AddAmsStandardProvenance(provenance, kBe10, in.be10Standard);
-    AddAmsStandardProvenance(provenance, kAl26, in.al26Standard);
+    // The half-lives, set, standards and site's production rates, named as the simulation names them.
+    Provenance provenance = SimulationProvenance(SiteOf(in));
     provenance.push_back({"free_path", "g/cm2", in.freePath, ""});
     if (p.depth > 0.0)
         provenance.push_back({"post_burial_muons", "", std::string("Braucher et al. (2011)"),
@@ -170,49 +198,63 @@ const InputTable<BurialAgeInputs>& BurialAgeInputTable()
     constexpr InputRange kConcentration{0.0, 1e10}; // atoms/g
     constexpr InputRange kProduction{0.0, 100000.0}; // atoms/g/yr
     static const InputRow<In> rows[] = {
-        {.name = "be10", .controlId = 1001, .label = "Measured 10Be concentration", .unit = "atoms/g", .field = &In::be10,
+        {.name = "be10", .controlId = 1001, .member = "m_dBe10", .label = "Measured 10Be concentration", .unit = "atoms/g", .field = &In::be10,
          .range = kConcentration},
-        {.name = "be10-err", .controlId = 1002, .label = "Uncertainty of the 10Be concentration", .unit = "atoms/g",
+        {.name = "be10-err", .controlId = 1002, .member = "m_dBe10Err", .label = "Uncertainty of the 10Be concentration", .unit = "atoms/g",
          .field = &In::be10Error, .range = kConcentration, .help = "1 sigma"},
-        {.name = "al26", .controlId = 1003, .label = "Measured 26Al concentration", .unit = "atoms/g", .field = &In::al26,
+        {.name = "al26", .controlId = 1003, .member = "m_dAl26", .label = "Measured 26Al concentration", .unit = "atoms/g", .field = &In::al26,
          .range = kConcentration},
-        {.name = "al26-err", .controlId = 1004, .label = "Uncertainty of the 26Al concentration", .unit = "atoms/g",
+        {.name = "al26-err", .controlId = 1004, .member = "m_dAl26Err", .label = "Uncertainty of the 26Al concentration", .unit = "atoms/g",
          .field = &In::al26Error, .range = kConcentration, .help = "1 sigma"},
-        {.name = "be10-production", .controlId = 1005, .label = "10Be production rate at the source", .unit = "atoms/g/yr",
+        {.name = "be10-production", .controlId = 1005, .member = "m_dBe10P", .label = "10Be production rate at the source", .unit = "atoms/g/yr",
          .field = &In::be10Production, .range = kProduction,
          .help = "total surface production where the sample was exposed, for its standard"},
-        {.name = "al26-production", .controlId = 1006, .label = "26Al production rate at the source", .unit = "atoms/g/yr",
+        {.name = "al26-production", .controlId = 1006, .member = "m_dAl26P", .label = "26Al production rate at the source", .unit = "atoms/g/yr",
          .field = &In::al26Production, .range = kProduction},
-        {.name = "density", .controlId = 1007, .label = "Density", .unit = "g/cm3", .field = &In::density,
+        {.name = "density", .controlId = 1007, .member = "m_dDensity", .label = "Density", .unit = "g/cm3", .field = &In::density,
          .range = InputRange{0.0, 10.0}},
-        {.name = "free-path", .controlId = 1008, .label = "Attenuation length", .unit = "g/cm2", .field = &In::freePath,
+        {.name = "free-path", .controlId = 1008, .member = "m_dFreePath", .label = "Attenuation length", .unit = "g/cm2", .field = &In::freePath,
          .range = InputRange{0.0, 500.0}, .help = "of spallation; by default the constant set's"},
         Be10HalfLifeRow(&In::be10HalfLife),
         Al26HalfLifeRow(&In::al26HalfLife),
-        AmsStandardRow(kBe10, &In::be10Standard, 1020),
-        AmsStandardRow(kAl26, &In::al26Standard, 1021),
+        AmsStandardRow(kBe10, &In::be10Standard, 1020, "m_strBe10Standard"),
+        AmsStandardRow(kAl26, &In::al26Standard, 1021, "m_strAl26Standard"),
         ConstantsRow(&In::constants),
-        {.name = "source", .controlId = 1022, .label = "History at the source", .kind = InputKind::Choice, .field = &In::source,
+        {.name = "source", .controlId = 1022, .member = "m_strSource", .label = "History at the source", .kind = InputKind::Choice, .field = &In::source,
          .help = "steady-erosion: steady state under erosion eps, solved for eps; exposure: an exposure tau "
                  "without erosion, solved for tau",
          .choices = kSourceChoices},
-        {.name = "burial-depth", .controlId = 1009, .label = "Burial depth", .unit = "g/cm2", .field = &In::burialDepth,
+        {.name = "burial-depth", .controlId = 1009, .member = "m_dBurialDepth", .label = "Burial depth", .unit = "g/cm2", .field = &In::burialDepth,
          .range = InputRange{0.0, 1e6},
          .help = "post-burial production by neutrons and muons at that depth (Braucher et al. 2011), the burial "
                  "site's surface producing as the source; 0: none"},
         {.name = "burial-depth-m", .label = "Burial depth in metres", .unit = "m", .field = &In::burialDepthMetres,
          .range = InputRange{0.0, 10000.0}, .help = "the same, times the density", .listedAtDefault = false},
-        {.name = "post-burial-be10-production", .controlId = 1010, .label = "10Be production after burial", .unit = "atoms/g/yr",
+        {.name = "post-burial-be10-production", .controlId = 1010, .member = "m_dBe10PostBurialP", .label = "10Be production after burial", .unit = "atoms/g/yr",
          .field = &In::postBurialBe10Production, .range = kProduction, .help = "instead of a burial depth"},
-        {.name = "post-burial-al26-production", .controlId = 1012, .label = "26Al production after burial", .unit = "atoms/g/yr",
+        {.name = "post-burial-al26-production", .controlId = 1012, .member = "m_dAl26PostBurialP", .label = "26Al production after burial", .unit = "atoms/g/yr",
          .field = &In::postBurialAl26Production, .range = kProduction, .help = "instead of a burial depth"},
-        {.name = "monte-carlo", .controlId = 1013, .label = "Monte Carlo draws", .field = &In::monteCarloDraws,
+        {.name = "latitude", .label = "Latitude of the source", .unit = "degrees", .field = &In::latitude,
+         .range = InputRange{-90.0, 90.0},
+         .help = "north positive; computes both production rates from the source's site (Stone 2000 with the "
+                 "constant set's rates, the thickness factor, the shielding) instead of be10-production and "
+                 "al26-production",
+         .listedAtDefault = false},
+        {.name = "altitude", .label = "Altitude of the source", .unit = "m", .field = &In::altitude,
+         .range = InputRange{0.0, 100000.0}, .help = "with latitude", .listedAtDefault = false},
+        AtmosphereRow(&In::atmosphere),
+        PressureRow(&In::pressure),
+        {.name = "thickness", .label = "Sample thickness", .unit = "cm", .field = &In::thickness,
+         .range = InputRange{0.0, 1000.0}, .help = "with latitude", .listedAtDefault = false},
+        {.name = "shield", .label = "Topographic shielding factor of the source", .boxUnit = "fraction 0–1",
+         .field = &In::shield, .range = InputRange{0.0, 1.0}, .help = "with latitude", .listedAtDefault = false},
+        {.name = "monte-carlo", .controlId = 1013, .member = "m_dMonteCarloDraws", .label = "Monte Carlo draws", .field = &In::monteCarloDraws,
          .range = InputRange{0.0, kMaxMonteCarloDraws},
          .help = "a whole number; after the block, \"Monte Carlo (D draws, seed S)\" with the median, 68% and "
                  "95% intervals of the burial age and the source's erosion or exposure, and the shares of draws "
                  "without a solution; 0 for none",
          .whole = true},
-        {.name = "seed", .controlId = 1014, .label = "Monte Carlo seed", .field = &In::seed, .range = InputRange{0.0, kMaxMonteCarloSeed},
+        {.name = "seed", .controlId = 1014, .member = "m_dSeed", .label = "Monte Carlo seed", .field = &In::seed, .range = InputRange{0.0, kMaxMonteCarloSeed},
          .help = "a whole number; the same seed gives the same draws on any number of threads", .whole = true},
     };
     static const InputTable<In> table(rows, BurialAgeCheck);
@@ -340,6 +382,10 @@ bool AppendBurialAge(const BurialAgeInputs& in, CResultList& list, COutputBlocks
 {
     if (in.monteCarloDraws != std::floor(in.monteCarloDraws) || in.seed != std::floor(in.seed)) {
         ShowMessage("The number of Monte Carlo draws and the seed must be whole numbers!");
+        return false;
+    }
+    if (!in.siteError.empty()) {
+        ShowMessage(in.siteError);
         return false;
     }
     const BurialProblem p = ProblemOf(in);

@@ -8,10 +8,14 @@
 // after burial at a depth).
 
 #include "burial/BurialAge.h"
+#include "core/AmsStandards.h"
+#include "core/ConstantSets.h"
 #include "core/InputTable.h"
 #include "core/OutputTable.h"
 #include "core/ResultList.h"
+#include "scaling/Atmosphere.h"
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -29,9 +33,9 @@ struct BurialAgeInputs {
     double freePath = 160.0;       // g/cm2; the constant set's unless given
     double be10HalfLife = kBe10HalfLifeYears; // yr
     double al26HalfLife = kAl26HalfLifeYears; // yr
-    std::string be10Standard = "none";
-    std::string al26Standard = "none";
-    std::string constants = "original";
+    std::string be10Standard = std::string(kNoStandard);
+    std::string al26Standard = std::string(kNoStandard);
+    std::string constants = std::string(kOriginalConstants);
     std::string source = "steady-erosion"; // or "exposure"
     double burialDepth = 0.0;      // g/cm2; 0: deep enough that production stopped
     double burialDepthMetres = 0.0; // m, with the density
@@ -39,6 +43,16 @@ struct BurialAgeInputs {
     double postBurialAl26Production = 0.0;
     double monteCarloDraws = 0.0;
     double seed = 0.0;
+    // The source's site, for production rates computed as the simulation's
+    // "From site" computes them (proxy/SimulationSite.h): a latitude not
+    // given (NaN) leaves the rates as given.
+    double latitude = NAN;  // degrees north
+    double altitude = 0.0;  // m
+    std::string atmosphere = std::string(kStandardAtmosphere);
+    double pressure = NAN;  // hPa, with atmosphere pressure
+    double thickness = 0.0; // cm
+    double shield = 1.0;
+    std::string siteError;  // why the site has no production rates; empty when it has
 };
 const InputTable<BurialAgeInputs>& BurialAgeInputTable();
 

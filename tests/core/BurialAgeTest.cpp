@@ -89,7 +89,7 @@ TEST(BurialAge, ShanshuCaveSampleMatchesThePublishedAge)
         for (const OutputValue& v : blocks.Values())
             if (v.name == name && v.present)
                 return v.numbers.at(0);
-        return NAN;
+        return std::nan("");
     };
     EXPECT_NEAR(value("burial_age_myr"), 1.18, 0.02);
     EXPECT_NEAR(value("burial_age_err_myr"), 0.17, 0.01);
