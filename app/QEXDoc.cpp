@@ -5,6 +5,7 @@
 #include "batch/BatchRun.h"
 #include "batch/IsochronDlg.h"
 #include "batch/SampleConvert.h"
+#include "burial/BurialAgeDlg.h"
 #include "core/AtomicFile.h"
 #include "core/CommandGuard.h"
 #include "core/Message.h"
@@ -131,6 +132,7 @@ const std::map<std::string_view, void (*)()>& DialogFactories()
         {"convert", &ConvertSamples},
         {"plot", &RunDialog<CTwoNuclideDlg>},
         {"summary", &RunDialog<CSummaryDlg>},
+        {"burial", &RunDialog<CBurialAgeDlg>},
         {"isochron", &RunDialog<CIsochronDlg>},
     };
     return factories;

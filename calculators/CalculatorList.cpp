@@ -1,5 +1,6 @@
 #include "calculators/CalculatorList.h"
 
+#include "burial/BurialAgeCalculator.h"
 #include "batch/IsochronCalculation.h"
 #include "core/Message.h"
 #include "corrections/ShieldingResult.h"
@@ -80,6 +81,13 @@ bool ComputeExposure(const ExposureInputs& in, CResultList& list, COutputBlocks&
 bool ComputeErosion(const ErosionInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext&)
 {
     return AppendErosionRate(in, list, &blocks);
+}
+
+bool ComputeBurialAge(const BurialAgeInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
+{
+    // A batch's rows already run side by side: each row's draws keep to its thread.
+    const BurialProgress progress = [&context](int, int) { return !context.running || context.running(); };
+    return AppendBurialAge(in, list, &blocks, context.batchRow ? 1 : 0, progress);
 }
 
 bool ComputeIsochron(const IsochronInputs& in, CResultList& list, COutputBlocks& blocks, CalculatorContext& context)
@@ -245,6 +253,20 @@ const std::vector<Calculator>& Calculators()
                  .prompt = "Summarize the ages of a landform from a batch output",
                  .menuText = "&Group Summary of Ages...",
                  .commandId = ID_GROUP_SUMMARY}),
+        MakeCalculator({.name = "burial",
+                        .description = "Simple 26Al/10Be burial age and the source's erosion rate or exposure, "
+                                       "with 1-sigma and an optional seeded Monte Carlo",
+                        .title = "Burial age",
+                        .help = "The burial age of one sample from its <sup>10</sup>Be and <sup>26</sup>Al, with "
+                                "steady erosion (or a simple exposure) at the source: N = e<sup>-&lambda;t</sup> "
+                                "P/(&lambda; + &rho;&epsilon;/&Lambda;) solved for t and &epsilon;, optionally with "
+                                "production after burial at a depth (Braucher et al. 2011 muons); 1-sigma by linear "
+                                "propagation and a seeded Monte Carlo.",
+                        .prompt = "Simple burial age from 10Be and 26Al",
+                        .menuText = "B&urial Age...",
+                        .commandId = ID_BURIAL_AGE,
+                        .batch = true},
+                       BurialAgeInputTable, BurialAgeOutputTable, ComputeBurialAge),
         MakeCalculator({.name = "isochron",
                         .description = "Isochron 26Al/10Be burial age of samples of one horizon: York fit, MSWD, "
                                        "post-burial production, Monte Carlo",

@@ -31,12 +31,13 @@ enum CalculatorCommandId : int {
     ID_EROSION_RATE = 32810,
     ID_GROUP_SUMMARY = 32815,
     ID_CONVERT_SAMPLES = 32820,
+    ID_BURIAL_AGE = 32821,
     ID_ISOCHRON_BURIAL = 32825,
 };
 
 // In qexcli's order: simulate, cut, scaling, world-table, thickness,
 // slope-thickness, shielding, exposure, erosion, normalize, batch, convert,
-// plot, summary, isochron.
+// plot, summary, burial, isochron.
 const std::vector<Calculator>& Calculators();
 
 // Null when none has that name.

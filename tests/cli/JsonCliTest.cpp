@@ -64,6 +64,9 @@ std::vector<JsonCase> Cases()
         {"convert", {"convert", "--input", examples + "/batch/expage-option1.txt", "--output", "v3.txt"}, 0, ""},
         // --json belongs to the command, before its figure.
         {"plot", {"plot", "--json", "two-nuclide", "--input", "missing.csv", "--output", "x.png"}, 2, ""},
+        {"burial", {"burial", "--burial-depth", "5000", "--monte-carlo", "100", "--seed", "3"}, 0, ""},
+        {"burial", {"burial", "--source", "exposure", "--al26", "735000"}, 0, ""},
+        {"burial", {"burial", "--al26", "780000"}, 1, ""},
         {"isochron", {"isochron", "--input", examples + "/burial/isochron.csv", "--monte-carlo", "20"}, 0, ""},
     };
 }

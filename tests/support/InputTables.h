@@ -1,6 +1,7 @@
 #pragma once
 // Every calculator's input table, for the tests that loop over them all.
 
+#include "burial/BurialAgeCalculator.h"
 #include "batch/IsochronCalculation.h"
 #include "corrections/ShieldingResult.h"
 #include "corrections/SlopeThicknessCorrection.h"
@@ -30,6 +31,7 @@ void ForEveryInputTable(Visit&& visit)
     visit(std::string("shielding"), HorizonPointInputTable());
     visit(std::string("exposure"), ExposureInputTable());
     visit(std::string("erosion"), ErosionInputTable());
+    visit(std::string("burial"), BurialAgeInputTable());
     visit(std::string("isochron"), IsochronInputTable());
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/Commands.h"
 #include "app/QEXDoc.h"
+#include "burial/BurialAgeDlg.h"
 #include "core/Message.h"
 #include "corrections/ShieldDLG.h"
 #include "corrections/SlopeThickDLG.h"
@@ -16,6 +17,7 @@
 #include "scaling/ScalingFactorDLG.h"
 #include "tests/support/InputTables.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/DataExchange.h"
 #include "ui/FileChooser.h"
 
@@ -312,6 +314,17 @@ private slots:
         QCOMPARE(dialog.Results().m_nLineCount, 5);
         QCOMPARE(dialog.Results().m_nResultCount, 1);
         QVERIFY(!test::FileExists(m_dir->File("missing")));
+    }
+
+    void theBurialAgeDialogTakesEveryBound()
+    {
+        // State: a fresh Burial Age dialog, few draws. Action: each bound typed, Calculate. Expected: finite
+        // lines or a message saying why there is no age; beyond each bound the range message.
+        const auto fewDraws = [](CBurialAgeDlg& d) { d.Control<QLineEdit>(1013)->setText("50"); };
+        PressAtEveryBound<CBurialAgeDlg>(BurialAgeInputTable(), [](auto& d) { Click(d, 1030); }, fewDraws);
+        CBurialAgeDlg dialog;
+        Click(dialog, 1030);
+        test::Snap(dialog, "burial-age");
     }
 
 private:
