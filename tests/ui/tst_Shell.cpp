@@ -147,7 +147,7 @@ private slots:
             QCOMPARE(action->statusTip(), CommandPrompt(action->data().toInt()));
             QVERIFY(!action->text().isEmpty());
         }
-        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32810, 32771, 32807, 32820, 32808, 32815, 32825});
+        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32810, 32771, 32807, 32820, 32808, 32815, 32821, 32825});
         QCOMPARE(ids, expected);
         QCOMPARE(CommandPrompt(32801), QString("Shielding by obstruction and slope"));
         QCOMPARE(CommandPrompt(32799), QString("Thickness Correction"));
