@@ -138,7 +138,7 @@ private slots:
     void calculatorsMenuReachesEveryFeatureCommand()
     {
         // State: fresh frame. Action: read "&Calculators". Expected: the calculators of the list in its
-        // order (the batch, the diagram and the group summary last), the prompts as status tips.
+        // order (the batch, the diagram, the group summary and the burial age last), the prompts as status tips.
         QMenu* menu = MenuNamed(m_frame, "&Calculators");
         QVERIFY(menu != nullptr);
         QList<int> ids;
@@ -147,7 +147,7 @@ private slots:
             QCOMPARE(action->statusTip(), CommandPrompt(action->data().toInt()));
             QVERIFY(!action->text().isEmpty());
         }
-        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32810, 32771, 32807, 32820, 32808, 32815});
+        QList<int> expected({32805, 32772, 32797, 32773, 32799, 32802, 32801, 32803, 32810, 32771, 32807, 32820, 32808, 32815, 32821});
         QCOMPARE(ids, expected);
         QCOMPARE(CommandPrompt(32801), QString("Shielding by obstruction and slope"));
         QCOMPARE(CommandPrompt(32799), QString("Thickness Correction"));
