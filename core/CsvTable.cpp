@@ -24,8 +24,14 @@ char HeaderSeparator(std::string_view text)
     for (char c : text) {
         if (c == '"')
             quoted = !quoted;
-        else if (!quoted && (c == '\n' || c == '\r'))
-            break;
+        else if (!quoted && (c == '\n' || c == '\r')) {
+            // Blank lines before the header are skipped by the reader: the
+            // header, not they, names the separator.
+            if (named || comma || tab)
+                break;
+            blankPending = false;
+            continue;
+        }
         else if (!quoted && c == ';')
             return ';';
         else if (!quoted && c == ',')
@@ -178,6 +184,11 @@ std::string CsvLine(const std::vector<std::string>& fields, char separator)
             line += separator;
         line += CsvField(fields[i], separator);
     }
+    // A line of one field holds no separator, so a reader that finds a tab
+    // or a blank in a first line takes that for one: quote it.
+    if (fields.size() == 1 && separator != ' ' && line.find_first_of(" \t") != std::string::npos &&
+        line.front() != '"')
+        line = '"' + line + '"';
     return line + '\n';
 }
 

@@ -70,6 +70,14 @@ TEST(CsvTable, WritesFieldsThatReadBackAsTheyWere)
     std::string error;
     ASSERT_TRUE(ReadCsv(CsvLine({"\xEF\xBB\xBFname", "x"}), table, error)) << error;
     EXPECT_EQ(table.records.at(0).fields.at(0), "\xEF\xBB\xBFname");
+    // Blank lines before the header do not name the separator, and a lone
+    // field with a tab or a blank is not split when it is read back.
+    ASSERT_TRUE(ReadCsv("\r\nname\tvalue\n", table, error)) << error;
+    EXPECT_EQ(table.records.at(0).fields, (std::vector<std::string>{"name", "value"}));
+    for (const std::string lone : {"a\tb", "a b"}) {
+        ASSERT_TRUE(ReadCsv(CsvLine({lone}), table, error)) << error;
+        EXPECT_EQ(table.records.at(0).fields, std::vector<std::string>{lone});
+    }
 }
 
 // OWASP's rule against CSV injection: text a spreadsheet would run as a
